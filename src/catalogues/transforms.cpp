@@ -1,0 +1,47 @@
+#include "catalogues/transforms.h"
+
+namespace kelm {
+
+const Category<TTransform>& TransformsCategory() {
+    using R = TTransform;
+    static const Category<R> category{
+        .collectionClass = "TTransforms",
+        .collectionElement = "KelmTransforms",
+        .recordElement = "KelmTransfor",
+        .fields = {
+            {"Ident", &R::Ident, "Ident"},
+            {"Marka", &R::Marka, "TypeTR"},
+            {"Unom", &R::Unom, "Unom"},
+            {"AddStr", &R::AddStr, "AddStr"},
+            {"Pxx", &R::Pxx, "Pxx"},
+            {"Pkz", &R::Pkz, "Pkz"},
+            {"UhiV", &R::UnomB, "UnomB"},
+            {"UlowV", &R::UnomH, "UnomH"},
+            {"Snom", &R::Snom, "Snom"},
+            {"Ukz", &R::Uk, "Uk"},
+            {"Ixx", &R::Ixx, "Ixx"},
+            {"Notv", &R::NumberOtp, "NumberOtp", Optional},
+            {"DeltaOtv", &R::DeltaUotp, "DeltaUotp", Optional},
+        },
+        .compared = {&R::Marka, &R::Unom, &R::Snom, &R::UnomB, &R::UnomH, &R::Uk, &R::Pkz, &R::Pxx, &R::Ixx,
+                     &R::DeltaUotp, &R::NumberOtp},
+        .comment = &R::AddStr,
+        .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
+        .labelNumber = &R::Snom,
+        .selectAll = R"(Select * from "Transforms2")",
+        .selectByOwners = R"(select distinct tr.* from "Nodes" nod  inner join "Transforms2" tr on (nod."Transf"=tr."Ident")  AND nod."OwnerGUID" IN (%S))",
+        .insertSql = R"(INSERT INTO "Transforms2" ("Unom","TypeTR","Snom","AddStr","Uk","Pxx", "Pkz","Ixx","UnomB","UnomH","NumberOtp","DeltaUotp") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9,:p10,:p11,:p12))",
+        .updateSql = R"(UPDATE "Transforms2" set "Unom"=:p1,"TypeTR"=:p2,"Snom"=:p3, "AddStr"=:p4,"Uk"=:p5,"Pxx"=:p6,"Pkz"=:p7,"Ixx"=:p8, "UnomB"=:p9,"UnomH"=:p10,"NumberOtp"=:p11,"DeltaUotp"=:p12 WHERE "Ident"=:p13)",
+        .deleteSql = R"(delete from "Transforms2" where "Ident"=:p1)",
+        .params = {&R::Unom, &R::Marka, &R::Snom, &R::AddStr, &R::Uk, &R::Pxx, &R::Pkz, &R::Ixx, &R::UnomB,
+                   &R::UnomH, &R::NumberOtp, &R::DeltaUotp},
+    };
+    return category;
+}
+
+bool WriteTransform(TTransform& record, std::vector<std::string>& Errors, TRef_DataModule& db,
+                    const NumberText& numbers) {
+    return WriteRecord(TransformsCategory(), record, Errors, db, numbers);
+}
+
+}  // namespace kelm

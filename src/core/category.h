@@ -1,0 +1,86 @@
+#pragma once
+// A category described as data: its fields with their database columns and
+// exchange-file elements, its comparison and sort keys, its fixed statements
+// and the few steps of its own. TCategoryCollection (category_collection.h)
+// runs the shared algorithms over such a description.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/element.h"
+
+namespace kelm {
+
+class TRef_DataModule;
+
+// A field of record class R.
+template <class R>
+using Member = std::variant<std::int32_t R::*, std::int16_t R::*, double R::*, std::string R::*>;
+
+enum FieldFlag : unsigned {
+    // Holds NotSet when the catalogue has no value: the default of a new
+    // record, read from NULL, written as NULL, left out of the exchange file.
+    Optional = 1u << 0,
+    // A double read from its column as a whole number.
+    ReadAsInteger = 1u << 1,
+};
+
+template <class R>
+struct FieldDef {
+    const char* element;  // exchange-file field element
+    Member<R> member;
+    const char* column;   // column read by LoadFromDatabase; nullptr: not read from the main query
+    unsigned flags = 0;
+};
+
+// A field compared by FindSame: doubles by SameValue unless `plain`.
+template <class R>
+struct Compared {
+    template <class M>
+    Compared(M m, bool plainEquality = false) : member(m), plain(plainEquality) {}
+    Member<R> member;
+    bool plain;
+};
+inline constexpr bool PlainEquality = true;
+
+enum class DeleteFailure {
+    DropsRecord,  // the record leaves the collection even when its delete failed
+    KeepsRecord,  // the mark is cleared first; the record stays when the delete failed
+};
+
+// Steps of a category's own around the shared load and save.
+template <class R>
+struct CategoryHooks {
+    void (*afterRowLoaded)(R&, TRef_DataModule&) = nullptr;  // the main query is still open
+    void (*beforeEveryRecord)(R&, TRef_DataModule&) = nullptr;  // every record a database save visits
+    void (*beforeWrite)(R&, TRef_DataModule&) = nullptr;        // before Added is cleared
+    void (*afterWrite)(R&, TRef_DataModule&) = nullptr;         // after its insert or update
+};
+
+template <class R>
+struct Category {
+    const char* collectionClass;    // "TTransforms"
+    const char* collectionElement;  // "KelmTransforms"
+    const char* recordElement;      // "KelmTransfor"
+    std::vector<FieldDef<R>> fields;  // in the order SaveToXml writes them
+    std::vector<Compared<R>> compared;
+    std::string R::*comment = nullptr;  // AddStr of the commented categories
+    std::vector<Member<R>> sortKeys;    // Unom (or its text), Marka, and maybe a third
+    // Element label and save error line: Marka ["-" number] " (" voltage " кВ)".
+    std::optional<Member<R>> labelNumber;
+    Member<R> labelVoltage = &R::Unom;
+
+    const char* selectAll;
+    const char* selectByOwners;  // "%S" stands for the owners list
+    const char* insertSql;       // without the identifier; the database assigns it
+    const char* updateSql;       // parameters, then Ident in the last position
+    const char* deleteSql;       // Ident in position 1
+    std::vector<Member<R>> params;  // insert and update positions 1..k
+    DeleteFailure deleteFailure = DeleteFailure::DropsRecord;
+    CategoryHooks<R> hooks{};
+};
+
+}  // namespace kelm

@@ -1,0 +1,382 @@
+#pragma once
+// The shared algorithms of every category, written once over its Category
+// description.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "core/category.h"
+#include "core/codec.h"
+#include "core/collection.h"
+#include "core/data_module.h"
+#include "core/number_text.h"
+
+namespace kelm {
+
+namespace detail {
+
+// " кВ" in Windows-1251.
+inline constexpr const char* kKilovolts = " \xEA\xC2";
+
+template <class T>
+using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
+
+std::string ElementText(pugi::xml_node element);
+std::string ReplaceOwners(const std::string& statement, const std::string& owners);
+[[noreturn]] void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem);
+
+template <class Int>
+Int CheckedInteger(std::int64_t value, const char* what) {
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
+        throw ConversionError(std::to_string(value) + " does not fit " + what);
+    return static_cast<Int>(value);
+}
+
+template <class T>
+std::string ValueText(const T& value, const NumberText& numbers) {
+    if constexpr (std::is_same_v<T, std::string>)
+        return value;
+    else if constexpr (std::is_same_v<T, double>)
+        return numbers.Format(value);
+    else
+        return NumberText::Format(static_cast<std::int64_t>(value));
+}
+
+template <class R>
+bool IsOptional(const Category<R>& category, const Member<R>& member) {
+    for (const auto& field : category.fields)
+        if (field.member == member) return (field.flags & Optional) != 0;
+    return false;
+}
+
+// Insert (with a new identifier) or update of one added record.
+template <class R>
+void WriteRow(const Category<R>& category, R& record, TRef_DataModule& db) {
+    const bool insert = record.Ident < 1;
+    if (insert) record.Ident = static_cast<std::int32_t>(db.GeneratorValue("ReferenceIdent") + 1);
+    Query& q = db.SQLQuery;
+    q.Close();
+    // The predicted identifier is only right while nobody else inserts, so
+    // the record takes the one the database really assigned.
+    q.SetText(insert ? std::string(category.insertSql) + " RETURNING \"Ident\"" : category.updateSql);
+    const std::size_t count = category.params.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool optional = IsOptional(category, category.params[i]);
+        std::visit(
+            [&](auto member) {
+                const auto& value = record.*member;
+                ParamSlot slot = q.Param(static_cast<int>(i));
+                using T = MemberValue<decltype(value)>;
+                if (optional && !IsValueSet(value))
+                    slot.SetNull();
+                else if constexpr (std::is_same_v<T, std::string>)
+                    slot.SetString(value);
+                else if constexpr (std::is_same_v<T, double>)
+                    slot.SetDouble(value);
+                else
+                    slot.SetInteger(value);
+            },
+            category.params[i]);
+    }
+    if (!insert) q.Param(static_cast<int>(count)).SetInteger(record.Ident);
+    q.Execute();
+    if (insert) record.Ident = static_cast<std::int32_t>(q.Field(0).AsInteger());
+    q.Close();
+}
+
+}  // namespace detail
+
+// How a record is named in the tree and in save error lines:
+// Marka ["-" number] " (" voltage " кВ)", in Windows-1251.
+template <class R>
+std::string RecordLabel(const Category<R>& category, const R& record, const NumberText& numbers) {
+    std::string label = record.Marka;
+    if (category.labelNumber)
+        std::visit([&](auto member) { label += "-" + detail::ValueText(record.*member, numbers); },
+                   *category.labelNumber);
+    label += " (";
+    std::visit([&](auto member) { label += detail::ValueText(record.*member, numbers); }, category.labelVoltage);
+    return label + detail::kKilovolts + ")";
+}
+
+// Writes one record as a database save does: deletes a marked one, inserts or
+// updates an added one. A failure adds the record's line to `errors`.
+// Returns whether the record now leaves its collection.
+template <class R>
+bool WriteRecord(const Category<R>& category, R& record, std::vector<std::string>& errors, TRef_DataModule& db,
+                 const NumberText& numbers) {
+    const auto& hooks = category.hooks;
+    try {
+        if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
+        if (record.Deleted == 1) {
+            if (category.deleteFailure == DeleteFailure::KeepsRecord) record.Deleted = 0;
+            Query& q = db.SQLQuery;
+            q.Close();
+            q.SetText(category.deleteSql);
+            q.Param(0).SetInteger(record.Ident);
+            q.Execute();
+            return true;
+        }
+        if (record.Added == 1) {
+            if (hooks.beforeWrite) hooks.beforeWrite(record, db);
+            record.Added = 0;
+            detail::WriteRow(category, record, db);
+            if (hooks.afterWrite) hooks.afterWrite(record, db);
+        }
+        return false;
+    } catch (const std::exception&) {
+        errors.push_back(RecordLabel(category, record, numbers));
+        return record.Deleted == 1;
+    }
+}
+
+// Copies every value of a record but its marks, as the property dialogs need.
+template <class R>
+void CopyValues(const R& source, R* destination) {
+    if (!destination) return;
+    const auto deleted = destination->Deleted;
+    const auto added = destination->Added;
+    *destination = source;
+    destination->Deleted = deleted;
+    destination->Added = added;
+}
+
+template <class R, class Base>
+class TCategoryCollection : public Base {
+    static_assert(std::is_base_of_v<TXMLCustomClass, Base>);
+
+public:
+    explicit TCategoryCollection(const Category<R>& category) : category_(category) {}
+
+    const Category<R>& Definition() const { return category_; }
+    const char* ClassName() const override { return category_.collectionClass; }
+    const char* CollectionElement() const override { return category_.collectionElement; }
+    const char* RecordElement() const override { return category_.recordElement; }
+
+    R* GetItem(int index) const { return static_cast<R*>(TXMLCustomClass::GetItem(index)); }
+
+    // A new record with the category's defaults, appended at the end.
+    R* NewElement() {
+        auto record = std::make_unique<R>();
+        for (const auto& field : category_.fields) {
+            if (!(field.flags & Optional)) continue;
+            std::visit(
+                [&](auto member) {
+                    using T = detail::MemberValue<decltype((*record).*member)>;
+                    if constexpr (!std::is_same_v<T, std::string>) (*record).*member = static_cast<T>(NotSet);
+                },
+                field.member);
+        }
+        R* raw = record.get();
+        this->items_.push_back(std::move(record));
+        return raw;
+    }
+
+    TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false); }
+    TBaseElement* FindSameWithComment(const TBaseElement& record) const { return Find(record, true); }
+
+    void LoadRecordFromXml(pugi::xml_node element) override {
+        R* record = NewElement();
+        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string text = detail::ElementText(child);
+            if (text.empty()) continue;
+            for (const auto& field : category_.fields) {
+                if (std::strcmp(field.element, child.name()) != 0) continue;
+                try {
+                    std::visit([&](auto member) { StoreText(*record, member, text); }, field.member);
+                } catch (const std::exception& problem) {
+                    detail::ThrowFieldError(element, child, problem.what());
+                }
+            }
+        }
+    }
+
+    void SaveToXml(pugi::xml_node parent, const NumberText& numbers) override {
+        pugi::xml_node collection = parent.append_child(category_.collectionElement);
+        DropItems([](const TBaseElement& r) { return r.Deleted == 1; });
+        for (const auto& item : this->items_) {
+            R& record = static_cast<R&>(*item);
+            if (record.Ident < 0) record.Ident = -1;
+            pugi::xml_node element = collection.append_child(category_.recordElement);
+            for (const auto& field : category_.fields) {
+                std::visit(
+                    [&](auto member) {
+                        const auto& value = record.*member;
+                        if (!IsValueSet(value)) return;
+                        using T = detail::MemberValue<decltype(value)>;
+                        const std::string text = std::is_same_v<T, std::string> ? Utf8FromCp1251(detail::ValueText(value, numbers))
+                                                                                 : detail::ValueText(value, numbers);
+                        element.append_child(field.element).text().set(text.c_str());
+                    },
+                    field.member);
+            }
+        }
+    }
+
+    void Sort() override;
+
+    int InsertPosition(const TBaseElement& record) const override {
+        const R& x = static_cast<const R&>(record);
+        const int last = this->Count() - 1;
+        for (int i = 0; i < last; ++i)
+            if (SortsBefore(x, *GetItem(i))) return i;
+        return last;
+    }
+
+    TBaseElement* AddCopy(const TBaseElement& source, int& index) override {
+        const R* original = dynamic_cast<const R*>(&source);
+        if (!original) throw std::invalid_argument(std::string("AddCopy: not a record of ") + ClassName());
+        R* copy = NewElement();
+        index = InsertPosition(*original);
+        std::rotate(this->items_.begin() + index, this->items_.end() - 1, this->items_.end());
+        *copy = *original;
+        copy->Deleted = 0;
+        copy->Ident = -1;
+        copy->Added = 1;
+        return copy;
+    }
+
+    void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) override {
+        Query& q = db.SQLQuery;
+        q.Close();
+        q.SetText(byOwners == 1 ? detail::ReplaceOwners(category_.selectByOwners, owners) : category_.selectAll);
+        q.Open();
+        std::vector<int> columns;
+        for (const auto& field : category_.fields) {
+            int index = -1;
+            if (field.column) {
+                index = q.FieldIndex(field.column);
+                if (index < 0)
+                    throw DatabaseError(std::string("column \"") + field.column + "\" is missing (" +
+                                        category_.selectAll + ")");
+            }
+            columns.push_back(index);
+        }
+        for (; !q.Eof(); q.Next()) {
+            R* record = NewElement();
+            for (std::size_t i = 0; i < category_.fields.size(); ++i) {
+                if (columns[i] < 0) continue;
+                const auto& field = category_.fields[i];
+                std::visit([&](auto member) { StoreColumn(*record, member, field, q.Field(columns[i])); },
+                           field.member);
+            }
+            if (category_.hooks.afterRowLoaded) category_.hooks.afterRowLoaded(*record, db);
+        }
+        q.Close();
+        Sort();
+    }
+
+    void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) override {
+        this->Errors.clear();
+        for (std::size_t i = 0; i < this->items_.size();) {
+            R& record = static_cast<R&>(*this->items_[i]);
+            if (WriteRecord(category_, record, this->Errors, db, numbers))
+                this->items_.erase(this->items_.begin() + static_cast<std::ptrdiff_t>(i));
+            else
+                ++i;
+        }
+        this->ShowSaveErrors(display);
+    }
+
+    std::string Label(const TBaseElement& element, const NumberText& numbers) const override {
+        return RecordLabel(category_, static_cast<const R&>(element), numbers);
+    }
+
+    // Whether record c goes in front of record m: the rule of Sort and InsertPosition.
+    bool SortsBefore(const R& c, const R& m) const {
+        const std::size_t keys = category_.sortKeys.size();
+        for (std::size_t k = 0; k < keys; ++k) {
+            int order = 0;  // how m stands to c: 1 after, 0 equal, -1 before
+            std::visit(
+                [&](auto member) {
+                    const auto& mv = m.*member;
+                    const auto& cv = c.*member;
+                    using T = detail::MemberValue<decltype(mv)>;
+                    if constexpr (std::is_same_v<T, std::string>) {
+                        order = CompareBytes(mv, cv);
+                    } else if constexpr (std::is_same_v<T, double>) {
+                        order = mv > cv ? 1 : (SameValue(mv, cv) ? 0 : -1);
+                    } else {
+                        order = mv > cv ? 1 : (mv == cv ? 0 : -1);
+                    }
+                },
+                category_.sortKeys[k]);
+            if (order != 0) return order > 0;
+        }
+        return false;
+    }
+
+private:
+    TBaseElement* Find(const TBaseElement& element, bool withComment) const {
+        const R& x = static_cast<const R&>(element);
+        for (const auto& item : this->items_) {
+            const R& r = static_cast<const R&>(*item);
+            if (withComment && category_.comment && r.*category_.comment != x.*category_.comment) continue;
+            if (Equal(r, x)) return item.get();
+        }
+        return nullptr;
+    }
+
+    bool Equal(const R& a, const R& b) const {
+        for (const auto& compared : category_.compared) {
+            bool same = true;
+            std::visit(
+                [&](auto member) {
+                    const auto& av = a.*member;
+                    const auto& bv = b.*member;
+                    if constexpr (std::is_same_v<detail::MemberValue<decltype(av)>, double>)
+                        same = compared.plain ? av == bv : SameValue(av, bv);
+                    else
+                        same = av == bv;
+                },
+                compared.member);
+            if (!same) return false;
+        }
+        return true;
+    }
+
+    template <class T>
+    static void StoreText(R& record, T R::*member, const std::string& text) {
+        if constexpr (std::is_same_v<T, std::string>)
+            record.*member = Cp1251FromUtf8(text);
+        else if constexpr (std::is_same_v<T, double>)
+            record.*member = NumberText::ParseDoubleAnySeparator(text);
+        else
+            record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "the field");
+    }
+
+    template <class T>
+    static void StoreColumn(R& record, T R::*member, const FieldDef<R>& field, const FieldValue& value) {
+        const bool optional = (field.flags & Optional) != 0;
+        if constexpr (std::is_same_v<T, std::string>) {
+            record.*member = value.AsString();
+        } else if (value.IsNull()) {
+            record.*member = optional ? static_cast<T>(NotSet) : T{};
+        } else if constexpr (std::is_same_v<T, double>) {
+            record.*member = (field.flags & ReadAsInteger) ? static_cast<double>(value.AsInteger()) : value.AsDouble();
+        } else {
+            record.*member = detail::CheckedInteger<T>(value.AsInteger(), field.column);
+        }
+    }
+
+    template <class Drop>
+    void DropItems(Drop drop) {
+        auto& items = this->items_;
+        items.erase(std::remove_if(items.begin(), items.end(), [&](const auto& item) { return drop(*item); }),
+                    items.end());
+    }
+
+    const Category<R>& category_;
+};
+
+}  // namespace kelm
+
+#include "core/category_sort.h"

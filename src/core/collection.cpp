@@ -1,0 +1,39 @@
+#include "core/collection.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelm {
+
+TBaseElement* TXMLCustomClass::GetItem(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return items_[static_cast<std::size_t>(index)].get();
+}
+
+int TXMLCustomClass::IndexOf(const TBaseElement* record) const {
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == record) return static_cast<int>(i);
+    return -1;
+}
+
+void TXMLCustomClass::RemoveElement(TBaseElement* record) {
+    const int index = IndexOf(record);
+    if (index >= 0) items_.erase(items_.begin() + index);
+}
+
+void TXMLCustomClass::ShowSaveErrors(SaveErrorsDisplay& display) const {
+    if (!Errors.empty()) display.ShowSaveErrors(Errors);
+}
+
+void TXMLCustomClass::MarkDeleted(TBaseElement* record) {
+    if (IndexOf(record) >= 0 && record->Deleted == 0) record->Deleted = 1;
+}
+
+void TXMLCustomClass::LoadFromXml(pugi::xml_node node) {
+    const char* name = RecordElement();
+    ForEachElement(node, [&](pugi::xml_node element) {
+        if (std::strcmp(element.name(), name) == 0) LoadRecordFromXml(element);
+    });
+}
+
+}  // namespace kelm

@@ -1,0 +1,102 @@
+#pragma once
+// The collection contract shared by every category: one category's records,
+// the duplicate search, sorting, the exchange-file elements and the database
+// load and save.
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/element.h"
+
+namespace kelm {
+
+class NumberText;
+class TRef_DataModule;
+
+// Shows the records that a database save could not write (the window
+// "Ошибки при сохранении"); lines are Windows-1251.
+class SaveErrorsDisplay {
+public:
+    virtual ~SaveErrorsDisplay() = default;
+    virtual void ShowSaveErrors(const std::vector<std::string>& lines) = 0;
+};
+
+// A record element of an exchange file that could not be read. `offset` is
+// the element's position in the file, so the caller can name its line.
+class XmlFieldError : public std::runtime_error {
+public:
+    XmlFieldError(const std::string& message, std::ptrdiff_t offset)
+        : std::runtime_error(message), offset(offset) {}
+    std::ptrdiff_t offset;
+};
+
+class TXMLCustomClass {
+public:
+    virtual ~TXMLCustomClass() = default;
+    TXMLCustomClass(const TXMLCustomClass&) = delete;
+    TXMLCustomClass& operator=(const TXMLCustomClass&) = delete;
+
+    virtual const char* ClassName() const = 0;          // "TTransforms", ...
+    virtual const char* CollectionElement() const = 0;  // "KelmTransforms", ...
+    virtual const char* RecordElement() const = 0;      // "KelmTransfor", ...
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TBaseElement* GetItem(int index) const;  // none beyond the end
+    int IndexOf(const TBaseElement* record) const;  // -1 when not here
+    void Clear() { items_.clear(); }
+    // Frees the record when it belongs to this collection; otherwise nothing.
+    void RemoveElement(TBaseElement* record);
+    void ShowSaveErrors(SaveErrorsDisplay& display) const;
+
+    virtual void MarkDeleted(TBaseElement* record);
+    virtual TBaseElement* FindSame(const TBaseElement& record) const = 0;
+    // Every record element of this category anywhere below `node`, in document order.
+    virtual void LoadFromXml(pugi::xml_node node);
+    virtual void SaveToXml(pugi::xml_node parent, const NumberText& numbers) = 0;
+    virtual void Sort() = 0;
+    virtual void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) = 0;
+    virtual void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) = 0;
+    virtual TBaseElement* AddCopy(const TBaseElement& source, int& index) = 0;
+    virtual int InsertPosition(const TBaseElement& record) const = 0;
+
+    // One record element of this category (the container walks the document once).
+    virtual void LoadRecordFromXml(pugi::xml_node element) = 0;
+    // How the element is named in the tree and in save error lines (Windows-1251).
+    virtual std::string Label(const TBaseElement& record, const NumberText& numbers) const = 0;
+
+    std::vector<std::string> Errors;  // lines of the last database save
+
+protected:
+    TXMLCustomClass() = default;
+    std::vector<std::unique_ptr<TBaseElement>> items_;
+};
+
+// Collections whose records carry a comment (AddStr).
+class TXMLClass : public TXMLCustomClass {
+public:
+    virtual TBaseElement* FindSameWithComment(const TBaseElement& record) const = 0;
+};
+
+// Visits every element below and including `root` in document order,
+// without recursion, so that deeply nested documents cannot exhaust the stack.
+template <class Visit>
+void ForEachElement(pugi::xml_node root, Visit&& visit) {
+    pugi::xml_node node = root;
+    while (node) {
+        if (node.type() == pugi::node_element) visit(node);
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) node = node.parent();
+        if (!node || node == root) break;
+        node = node.next_sibling();
+    }
+}
+
+}  // namespace kelm

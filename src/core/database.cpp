@@ -1,0 +1,581 @@
+#include "core/database.h"
+
+#include <firebird/Interface.h>
+#include <ibase.h>
+#include <langinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "core/number_text.h"
+
+namespace kelm {
+
+using namespace Firebird;
+
+namespace {
+
+IMaster* Master() {
+    static IMaster* master = fb_get_master_interface();
+    return master;
+}
+
+// The embedded engine keeps its lock files in /tmp/firebird unless told
+// otherwise; when another user created that folder first, every connection
+// fails. A folder of the user's own avoids that.
+void PrepareEmbeddedEngine() {
+    // The client converts file names through the character set of the
+    // process locale; under the plain "C" locale a folder named in Cyrillic
+    // cannot be opened. File names here are UTF-8.
+    auto utf8 = [] {
+        const char* codeset = nl_langinfo(CODESET);
+        return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+    };
+    if (!utf8()) std::setlocale(LC_CTYPE, "");
+    if (!utf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
+
+    if (std::getenv("FIREBIRD_LOCK")) return;
+    std::string folder;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && access(runtime, W_OK) == 0)
+        folder = std::string(runtime) + "/firebird";
+    else
+        folder = "/tmp/firebird-" + std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    setenv("FIREBIRD_LOCK", folder.c_str(), 0);
+}
+
+std::string Describe(const FbException& error) {
+    char text[2048];
+    Master()->getUtilInterface()->formatStatus(text, sizeof text, error.getStatus());
+    return text;
+}
+
+// Runs a piece of client-interface work, turning its errors into DatabaseError.
+template <class Work>
+auto Guarded(Work&& work) -> decltype(work()) {
+    try {
+        return work();
+    } catch (const FbException& error) {
+        throw DatabaseError(Describe(error));
+    }
+}
+
+struct Status {
+    Status() : wrapper(Master()->getStatus()) {}
+    ~Status() { wrapper.dispose(); }
+    ThrowStatusWrapper wrapper;
+};
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+std::string PathForEngine(const std::string& path) {
+    // "host:path" goes to a server as it is; a local relative path is made
+    // absolute, so that the engine does not resolve it against its own folder.
+    if (path.find(':') != std::string::npos || path.empty() || path.front() == '/') return path;
+    return (std::filesystem::current_path() / path).string();
+}
+
+}  // namespace
+
+std::string PositionalSql(const std::string& sql, int* parameterCount) {
+    std::string out;
+    out.reserve(sql.size());
+    int count = 0;
+    std::size_t i = 0;
+    auto isNameChar = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+               c == '$';
+    };
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {  // literal or quoted identifier, doubled quotes included
+            const std::size_t end = sql.find(c, i + 1);
+            const std::size_t stop = end == std::string::npos ? sql.size() : end + 1;
+            out.append(sql, i, stop - i);
+            i = stop;
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            const std::size_t end = sql.find('\n', i);
+            const std::size_t stop = end == std::string::npos ? sql.size() : end;
+            out.append(sql, i, stop - i);
+            i = stop;
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            const std::size_t end = sql.find("*/", i + 2);
+            const std::size_t stop = end == std::string::npos ? sql.size() : end + 2;
+            out.append(sql, i, stop - i);
+            i = stop;
+        } else if (c == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1])) {
+            ++i;
+            while (i < sql.size() && isNameChar(sql[i])) ++i;
+            out += '?';
+            ++count;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    if (parameterCount) *parameterCount = count;
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+
+struct Database::Impl {
+    IProvider* provider = nullptr;
+    IAttachment* attachment = nullptr;
+    std::string path;
+    ConnectionSettings settings;
+    StatementListener* listener = nullptr;
+    std::set<Query::Impl*> queries;  // told to drop their statements on disconnect
+};
+
+struct Query::Impl {
+    Database::Impl& db;
+    std::map<std::string, IStatement*> statements;  // prepared, by positional text
+    std::vector<ParamValue> params;
+    IStatement* statement = nullptr;
+    ITransaction* transaction = nullptr;
+    IResultSet* cursor = nullptr;
+    IMessageMetadata* output = nullptr;
+    std::vector<unsigned char> row;
+    bool hasRow = false;
+
+    explicit Impl(Database::Impl& database) : db(database) { db.queries.insert(this); }
+    ~Impl() {
+        try {
+            End(true);
+        } catch (...) {
+        }
+        ReleaseStatements();
+        db.queries.erase(this);
+    }
+
+    void ReleaseStatements() {
+        for (auto& [text, stmt] : statements) stmt->release();
+        statements.clear();
+        statement = nullptr;
+    }
+
+    // Ends the current statement: closes its cursor, commits (or rolls back).
+    void End(bool commit) {
+        Status status;
+        if (cursor) {
+            IResultSet* c = cursor;
+            cursor = nullptr;
+            try {
+                c->close(&status.wrapper);
+            } catch (const FbException&) {
+                c->release();
+            }
+        }
+        if (output) {
+            output->release();
+            output = nullptr;
+        }
+        hasRow = false;
+        if (transaction) {
+            ITransaction* t = transaction;
+            transaction = nullptr;
+            if (commit) {
+                try {
+                    t->commit(&status.wrapper);
+                    return;
+                } catch (const FbException& error) {
+                    const std::string message = Describe(error);
+                    try {
+                        t->rollback(&status.wrapper);
+                    } catch (const FbException&) {
+                        t->release();
+                    }
+                    throw DatabaseError(message);
+                }
+            }
+            try {
+                t->rollback(&status.wrapper);
+            } catch (const FbException&) {
+                t->release();
+            }
+        }
+    }
+
+    void Begin(const std::string& text) {
+        if (!db.attachment) throw DatabaseError("no catalogue database is connected");
+        Status status;
+        IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
+        tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
+        tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
+        tpb->insertTag(&status.wrapper, isc_tpb_wait);
+        tpb->insertTag(&status.wrapper, isc_tpb_write);
+        try {
+            transaction = db.attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
+                                                          tpb->getBuffer(&status.wrapper));
+        } catch (...) {
+            tpb->dispose();
+            throw;
+        }
+        tpb->dispose();
+
+        int count = 0;
+        const std::string positional = PositionalSql(text, &count);
+        auto found = statements.find(positional);
+        if (found == statements.end()) {
+            IStatement* prepared = db.attachment->prepare(&status.wrapper, transaction, 0, positional.c_str(),
+                                                          db.settings.dialect, IStatement::PREPARE_PREFETCH_METADATA);
+            found = statements.emplace(positional, prepared).first;
+        }
+        statement = found->second;
+    }
+
+    // Builds the input message from the values set, each typed by its value.
+    IMessageMetadata* InputMessage(std::vector<unsigned char>& buffer) {
+        Status status;
+        IMessageMetadata* described = statement->getInputMetadata(&status.wrapper);
+        const unsigned count = described->getCount(&status.wrapper);
+        if (params.size() < count) {
+            described->release();
+            throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
+        }
+        IMetadataBuilder* builder = described->getBuilder(&status.wrapper);
+        described->release();
+        for (unsigned i = 0; i < count; ++i) {
+            const ParamValue& value = params[i];
+            if (std::holds_alternative<std::int64_t>(value)) {
+                builder->setType(&status.wrapper, i, SQL_INT64);
+                builder->setLength(&status.wrapper, i, sizeof(std::int64_t));
+                builder->setScale(&status.wrapper, i, 0);
+            } else if (std::holds_alternative<double>(value)) {
+                builder->setType(&status.wrapper, i, SQL_DOUBLE);
+                builder->setLength(&status.wrapper, i, sizeof(double));
+                builder->setScale(&status.wrapper, i, 0);
+            } else if (const auto* text = std::get_if<std::string>(&value)) {
+                builder->setType(&status.wrapper, i, SQL_VARYING);
+                builder->setLength(&status.wrapper, i, std::max<unsigned>(1, unsigned(text->size())));
+            }
+        }
+        IMessageMetadata* meta = builder->getMetadata(&status.wrapper);
+        builder->release();
+        buffer.assign(meta->getMessageLength(&status.wrapper), 0);
+        for (unsigned i = 0; i < count; ++i) {
+            const ParamValue& value = params[i];
+            unsigned char* data = buffer.data() + meta->getOffset(&status.wrapper, i);
+            auto* null = reinterpret_cast<short*>(buffer.data() + meta->getNullOffset(&status.wrapper, i));
+            *null = std::holds_alternative<std::monostate>(value) ? -1 : 0;
+            if (const auto* n = std::get_if<std::int64_t>(&value)) {
+                std::memcpy(data, n, sizeof *n);
+            } else if (const auto* d = std::get_if<double>(&value)) {
+                std::memcpy(data, d, sizeof *d);
+            } else if (const auto* text = std::get_if<std::string>(&value)) {
+                if (text->size() > 0xFFFF) throw DatabaseError("a text parameter is too long");
+                const auto length = static_cast<std::uint16_t>(text->size());
+                std::memcpy(data, &length, sizeof length);
+                std::memcpy(data + sizeof length, text->data(), text->size());
+            }
+        }
+        return meta;
+    }
+
+    void Announce(const std::string& text) {
+        if (db.listener) db.listener->StatementRun(text, params);
+    }
+};
+
+Database::Database() : impl_(std::make_unique<Impl>()) { PrepareEmbeddedEngine(); }
+
+Database::~Database() {
+    try {
+        Disconnect();
+    } catch (...) {
+    }
+    if (impl_->provider) impl_->provider->release();
+}
+
+void Database::Connect(const std::string& path, const ConnectionSettings& settings) {
+    Disconnect();
+    Guarded([&] {
+        Status status;
+        if (!impl_->provider) impl_->provider = Master()->getDispatcher();
+        IXpbBuilder* dpb =
+            Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::DPB, nullptr, 0);
+        try {
+            dpb->insertString(&status.wrapper, isc_dpb_user_name, settings.user.c_str());
+            dpb->insertString(&status.wrapper, isc_dpb_password, settings.password.c_str());
+            if (!settings.role.empty()) dpb->insertString(&status.wrapper, isc_dpb_sql_role_name, settings.role.c_str());
+            dpb->insertString(&status.wrapper, isc_dpb_lc_ctype, settings.charset.c_str());
+            dpb->insertInt(&status.wrapper, isc_dpb_sql_dialect, settings.dialect);
+            dpb->insertTag(&status.wrapper, isc_dpb_utf8_filename);
+            const std::string target = PathForEngine(path);
+            impl_->attachment = impl_->provider->attachDatabase(
+                &status.wrapper, target.c_str(), dpb->getBufferLength(&status.wrapper), dpb->getBuffer(&status.wrapper));
+        } catch (...) {
+            dpb->dispose();
+            throw;
+        }
+        dpb->dispose();
+    });
+    impl_->path = path;
+    impl_->settings = settings;
+}
+
+void Database::Disconnect() {
+    for (Query::Impl* query : impl_->queries) {
+        try {
+            query->End(false);
+        } catch (...) {
+        }
+        query->ReleaseStatements();
+    }
+    if (!impl_->attachment) return;
+    IAttachment* attachment = impl_->attachment;
+    impl_->attachment = nullptr;
+    impl_->path.clear();
+    Status status;
+    try {
+        attachment->detach(&status.wrapper);
+    } catch (const FbException&) {
+        attachment->release();
+    }
+}
+
+bool Database::IsConnected() const { return impl_->attachment != nullptr; }
+const std::string& Database::Path() const { return impl_->path; }
+void Database::SetListener(StatementListener* listener) { impl_->listener = listener; }
+
+// ---------------------------------------------------------------------------
+
+Query::Query(Database& database) : impl_(std::make_unique<Impl>(*database.impl_)) {}
+Query::~Query() = default;
+
+void Query::Close() { impl_->End(true); }
+
+void Query::SetText(const std::string& sql) {
+    impl_->End(true);
+    text_ = sql;
+    impl_->params.clear();
+}
+
+ParamSlot Query::Param(int position) {
+    if (position < 0) throw DatabaseError("negative parameter position");
+    if (impl_->params.size() <= static_cast<std::size_t>(position)) impl_->params.resize(position + 1);
+    return ParamSlot(&impl_->params[position]);
+}
+
+void Query::Open() {
+    impl_->End(true);
+    impl_->Announce(text_);
+    Guarded([&] {
+        Status status;
+        try {
+            impl_->Begin(text_);
+            std::vector<unsigned char> input;
+            IMessageMetadata* inMeta = impl_->InputMessage(input);
+            impl_->output = impl_->statement->getOutputMetadata(&status.wrapper);
+            try {
+                impl_->cursor = impl_->statement->openCursor(&status.wrapper, impl_->transaction, inMeta,
+                                                             input.data(), impl_->output, 0);
+            } catch (...) {
+                inMeta->release();
+                throw;
+            }
+            inMeta->release();
+            impl_->row.assign(impl_->output->getMessageLength(&status.wrapper), 0);
+            impl_->hasRow = impl_->cursor->fetchNext(&status.wrapper, impl_->row.data()) == IStatus::RESULT_OK;
+        } catch (...) {
+            try {
+                impl_->End(false);
+            } catch (...) {
+            }
+            throw;
+        }
+    });
+}
+
+bool Query::Eof() const { return !impl_->hasRow; }
+
+void Query::Next() {
+    if (!impl_->cursor) throw DatabaseError("the query is not open");
+    Guarded([&] {
+        Status status;
+        impl_->hasRow = impl_->cursor->fetchNext(&status.wrapper, impl_->row.data()) == IStatus::RESULT_OK;
+    });
+}
+
+void Query::Execute() {
+    impl_->End(true);
+    impl_->Announce(text_);
+    Guarded([&] {
+        Status status;
+        try {
+            impl_->Begin(text_);
+            std::vector<unsigned char> input;
+            IMessageMetadata* inMeta = impl_->InputMessage(input);
+            IMessageMetadata* outMeta = impl_->statement->getOutputMetadata(&status.wrapper);
+            const bool returns = outMeta->getCount(&status.wrapper) > 0;
+            impl_->row.assign(returns ? outMeta->getMessageLength(&status.wrapper) : 0, 0);
+            try {
+                impl_->statement->execute(&status.wrapper, impl_->transaction, inMeta, input.data(),
+                                          returns ? outMeta : nullptr, returns ? impl_->row.data() : nullptr);
+            } catch (...) {
+                inMeta->release();
+                outMeta->release();
+                throw;
+            }
+            inMeta->release();
+            if (!returns) outMeta->release();
+            try {
+                impl_->End(true);
+            } catch (...) {
+                if (returns) outMeta->release();
+                throw;
+            }
+            if (returns) {
+                impl_->output = outMeta;
+                impl_->hasRow = true;
+            }
+        } catch (...) {
+            try {
+                impl_->End(false);
+            } catch (...) {
+            }
+            throw;
+        }
+    });
+}
+
+int Query::FieldCount() const {
+    if (!impl_->output) return 0;
+    return Guarded([&] {
+        Status status;
+        return static_cast<int>(impl_->output->getCount(&status.wrapper));
+    });
+}
+
+int Query::FieldIndex(std::string_view name) const {
+    if (!impl_->output) return -1;
+    return Guarded([&] {
+        Status status;
+        const unsigned count = impl_->output->getCount(&status.wrapper);
+        for (unsigned i = 0; i < count; ++i)
+            if (EqualIgnoringCase(impl_->output->getAlias(&status.wrapper, i), name)) return static_cast<int>(i);
+        return -1;
+    });
+}
+
+FieldValue Query::Field(std::string_view name) const {
+    const int index = FieldIndex(name);
+    if (index < 0) throw DatabaseError("field \"" + std::string(name) + "\" not found in the result of: " + text_);
+    return Field(index);
+}
+
+FieldValue Query::Field(int index) const {
+    if (!impl_->output || !impl_->hasRow) throw DatabaseError("no current row to read a field from");
+    return Guarded([&] {
+        Status status;
+        IMessageMetadata* meta = impl_->output;
+        const unsigned i = static_cast<unsigned>(index);
+        if (i >= meta->getCount(&status.wrapper)) throw DatabaseError("field index out of range");
+        return FieldValue(impl_->row.data(), meta->getType(&status.wrapper, i) & ~1u, meta->getScale(&status.wrapper, i),
+                          meta->getLength(&status.wrapper, i), meta->getOffset(&status.wrapper, i),
+                          meta->getNullOffset(&status.wrapper, i), meta->getAlias(&status.wrapper, i));
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+template <class T>
+T Load(const unsigned char* p) {
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+bool FieldValue::IsNull() const { return Load<short>(buffer_ + nullOffset_) != 0; }
+
+double FieldValue::AsDouble() const {
+    if (IsNull()) return 0;
+    const unsigned char* p = buffer_ + offset_;
+    switch (type_) {
+        case SQL_SHORT: return Load<std::int16_t>(p) * std::pow(10.0, scale_);
+        case SQL_LONG: return Load<std::int32_t>(p) * std::pow(10.0, scale_);
+        case SQL_INT64: return static_cast<double>(Load<std::int64_t>(p)) * std::pow(10.0, scale_);
+        case SQL_FLOAT: return Load<float>(p);
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT: return Load<double>(p);
+        case SQL_BOOLEAN: return *p ? 1 : 0;
+        case SQL_TEXT:
+        case SQL_VARYING: {
+            const std::string text = AsString();
+            try {
+                return NumberText::ParseDoubleAnySeparator(text);
+            } catch (const ConversionError&) {
+                throw DatabaseError("field \"" + name_ + "\" holds \"" + text + "\", not a number");
+            }
+        }
+        default: throw DatabaseError("field \"" + name_ + "\" has a type that cannot be read as a number");
+    }
+}
+
+std::int64_t FieldValue::AsInteger() const {
+    if (IsNull()) return 0;
+    const unsigned char* p = buffer_ + offset_;
+    if (scale_ == 0) {
+        switch (type_) {
+            case SQL_SHORT: return Load<std::int16_t>(p);
+            case SQL_LONG: return Load<std::int32_t>(p);
+            case SQL_INT64: return Load<std::int64_t>(p);
+            default: break;
+        }
+    }
+    if (type_ == SQL_TEXT || type_ == SQL_VARYING) {
+        const std::string text = AsString();
+        try {
+            return NumberText::ParseInteger(text);
+        } catch (const ConversionError&) {
+            throw DatabaseError("field \"" + name_ + "\" holds \"" + text + "\", not a whole number");
+        }
+    }
+    const double value = AsDouble();
+    if (!(std::fabs(value) < 9.2e18)) throw DatabaseError("field \"" + name_ + "\" is out of the integer range");
+    return std::llround(value);
+}
+
+std::string FieldValue::AsString() const {
+    if (IsNull()) return {};
+    const unsigned char* p = buffer_ + offset_;
+    switch (type_) {
+        case SQL_TEXT: return std::string(reinterpret_cast<const char*>(p), length_);
+        case SQL_VARYING: {
+            const auto length = Load<std::uint16_t>(p);
+            return std::string(reinterpret_cast<const char*>(p + sizeof length), length);
+        }
+        case SQL_SHORT:
+        case SQL_LONG:
+        case SQL_INT64:
+            if (scale_ == 0) return NumberText::Format(AsInteger());
+            return NumberText('.').Format(AsDouble());
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT: return NumberText('.').Format(AsDouble());
+        case SQL_BOOLEAN: return *p ? "TRUE" : "FALSE";
+        default: throw DatabaseError("field \"" + name_ + "\" has a type that cannot be read as text");
+    }
+}
+
+}  // namespace kelm

@@ -1,0 +1,139 @@
+#pragma once
+// A thin layer over Firebird's C++ client interface: one connection, queries
+// with positional parameters, fields read by name. Every statement runs in a
+// transaction of its own and is committed when it is done.
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kelm {
+
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ConnectionSettings {
+    std::string user;
+    std::string password;
+    std::string role;
+    std::string charset;  // connection character set (lc_ctype)
+    int dialect = 3;
+};
+
+// One bound parameter value: NULL, a whole number, a double or a string.
+using ParamValue = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+// Told about every statement before it runs; tests use it to see what is sent.
+class StatementListener {
+public:
+    virtual ~StatementListener() = default;
+    virtual void StatementRun(const std::string& sql, const std::vector<ParamValue>& params) = 0;
+};
+
+class Query;
+
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // "host:path" reaches a server; a local path opens the file in-process.
+    void Connect(const std::string& path, const ConnectionSettings& settings);
+    void Disconnect();
+    bool IsConnected() const;
+    const std::string& Path() const;
+
+    void SetListener(StatementListener* listener);
+
+    struct Impl;
+
+private:
+    friend class Query;
+    std::unique_ptr<Impl> impl_;
+};
+
+// One column of the current row.
+class FieldValue {
+public:
+    bool IsNull() const;
+    std::int64_t AsInteger() const;  // a fractional number is rounded
+    double AsDouble() const;
+    std::string AsString() const;    // text as stored (Windows-1251 bytes)
+
+private:
+    friend class Query;
+    FieldValue(const unsigned char* buffer, unsigned type, int scale, unsigned length,
+               unsigned offset, unsigned nullOffset, std::string name)
+        : buffer_(buffer), type_(type), scale_(scale), length_(length), offset_(offset),
+          nullOffset_(nullOffset), name_(std::move(name)) {}
+    const unsigned char* buffer_;
+    unsigned type_;
+    int scale_;
+    unsigned length_;
+    unsigned offset_;
+    unsigned nullOffset_;
+    std::string name_;
+};
+
+// Sets one parameter position.
+class ParamSlot {
+public:
+    void SetInteger(std::int64_t value) { *value_ = value; }
+    void SetDouble(double value) { *value_ = value; }
+    void SetString(std::string value) { *value_ = std::move(value); }
+    void SetNull() { *value_ = std::monostate{}; }
+
+private:
+    friend class Query;
+    explicit ParamSlot(ParamValue* value) : value_(value) {}
+    ParamValue* value_;
+};
+
+class Query {
+public:
+    explicit Query(Database& database);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // Ends the current result (committing its transaction).
+    void Close();
+    // Parameters are written ":name" (":p1", ":11"); each occurrence is one
+    // position, counted from 0 in the order they appear.
+    void SetText(const std::string& sql);
+    const std::string& Text() const { return text_; }
+    ParamSlot Param(int position);
+
+    void Open();  // runs a select and stands on its first row
+    bool Eof() const;
+    void Next();
+    // Columns are found by name whatever the letter case.
+    FieldValue Field(std::string_view name) const;
+    int FieldIndex(std::string_view name) const;  // -1 when there is none
+    FieldValue Field(int index) const;
+    int FieldCount() const;
+
+    // Runs an insert, update or delete; a RETURNING clause's values are then
+    // readable through Field.
+    void Execute();
+
+    struct Impl;
+
+private:
+    std::string text_;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The parameter text of a statement with every ":name" replaced by "?"
+// (string literals, quoted identifiers and comments are left alone).
+std::string PositionalSql(const std::string& sql, int* parameterCount = nullptr);
+
+}  // namespace kelm

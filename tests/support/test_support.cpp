@@ -1,0 +1,94 @@
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/codec.h"
+#include "core/number_text.h"
+
+namespace kelm::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelm-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+FreshCatalogue::FreshCatalogue(const std::string& subfolder, const std::string& fileName) {
+    std::filesystem::path folder = dir_.Path();
+    if (!subfolder.empty()) {
+        folder /= subfolder;
+        std::filesystem::create_directories(folder);
+    }
+    path_ = (folder / fileName).string();
+    std::filesystem::copy_file(KELM_TEMPLATE_DB, path_);
+}
+
+void FreshCatalogue::Run(const std::string& sql) const {
+    TRef_DataModule db;
+    db.ConnectTo(path_);
+    db.SQLQuery.SetText(sql);
+    db.SQLQuery.Execute();
+}
+
+std::vector<std::vector<std::string>> FreshCatalogue::Rows(const std::string& select) const {
+    TRef_DataModule db;
+    db.ConnectTo(path_);
+    Query& q = db.SQLQuery;
+    q.SetText(select);
+    std::vector<std::vector<std::string>> rows;
+    for (q.Open(); !q.Eof(); q.Next()) {
+        std::vector<std::string> row;
+        for (int i = 0; i < q.FieldCount(); ++i) {
+            const FieldValue field = q.Field(i);
+            row.push_back(field.IsNull() ? "NULL" : field.AsString());
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string FreshCatalogue::Value(const std::string& select) const {
+    const auto rows = Rows(select);
+    if (rows.empty() || rows[0].empty()) throw std::runtime_error("no value from: " + select);
+    return rows[0][0];
+}
+
+std::string ParamText(const ParamValue& value) {
+    if (std::holds_alternative<std::monostate>(value)) return "NULL";
+    if (const auto* n = std::get_if<std::int64_t>(&value)) return std::to_string(*n);
+    if (const auto* d = std::get_if<double>(&value)) return NumberText('.').Format(*d);
+    return std::get<std::string>(value);
+}
+
+void StatementLog::StatementRun(const std::string& sql, const std::vector<ParamValue>& params) {
+    Entry entry{sql, {}};
+    for (const auto& p : params) entry.params.push_back(ParamText(p));
+    entries.push_back(entry);
+}
+
+std::vector<StatementLog::Entry> StatementLog::Starting(const std::string& prefix) const {
+    std::vector<Entry> found;
+    auto lower = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+        return s;
+    };
+    for (const auto& e : entries) {
+        std::string text = e.sql;
+        text.erase(0, text.find_first_not_of(' '));
+        if (lower(text).rfind(lower(prefix), 0) == 0) found.push_back(e);
+    }
+    return found;
+}
+
+std::string W(const std::string& utf8) { return Cp1251FromUtf8(utf8); }
+
+}  // namespace kelm::test

@@ -1,0 +1,68 @@
+#pragma once
+// Real resources for tests: temporary folders, fresh catalogue databases made
+// from db/catalogue.sql, and recorders for what the code reports.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/collection.h"
+#include "core/data_module.h"
+#include "core/database.h"
+
+namespace kelm::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A new, empty catalogue database in a temporary folder, removed afterwards.
+class FreshCatalogue {
+public:
+    explicit FreshCatalogue(const std::string& subfolder = "", const std::string& fileName = "catalogue.fdb");
+    const std::string& Path() const { return path_; }
+
+    // Runs statements through a connection of its own (setting up or checking data).
+    void Run(const std::string& sql) const;
+    // The rows of a select, each column as text ("NULL" for NULL).
+    std::vector<std::vector<std::string>> Rows(const std::string& select) const;
+    std::string Value(const std::string& select) const;  // first column of the first row
+
+private:
+    TempDir dir_;
+    std::string path_;
+};
+
+// Keeps every statement sent, with its parameters as text.
+class StatementLog : public StatementListener {
+public:
+    struct Entry {
+        std::string sql;
+        std::vector<std::string> params;
+    };
+    void StatementRun(const std::string& sql, const std::vector<ParamValue>& params) override;
+    std::vector<Entry> entries;
+    // The statements whose text starts with `prefix` (case-insensitive).
+    std::vector<Entry> Starting(const std::string& prefix) const;
+};
+
+class SaveErrorsRecorder : public SaveErrorsDisplay {
+public:
+    void ShowSaveErrors(const std::vector<std::string>& lines) override { shown.push_back(lines); }
+    std::vector<std::vector<std::string>> shown;
+};
+
+std::string ParamText(const ParamValue& value);
+// Windows-1251 text from a UTF-8 literal, for comparing with records.
+std::string W(const std::string& utf8);
+
+}  // namespace kelm::test
