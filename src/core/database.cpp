@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "core/number_text.h"
@@ -67,6 +68,16 @@ auto Guarded(Work&& work) -> decltype(work()) {
         throw DatabaseError(Describe(error));
     }
 }
+
+// Owns a client-interface object until it is released.
+struct ReleaseObject {
+    template <class T>
+    void operator()(T* object) const {
+        if (object) object->release();
+    }
+};
+template <class T>
+using Released = std::unique_ptr<T, ReleaseObject>;
 
 struct Status {
     Status() : wrapper(Master()->getStatus()) {}
@@ -243,14 +254,15 @@ struct Query::Impl {
     // Builds the input message from the values set, each typed by its value.
     IMessageMetadata* InputMessage(std::vector<unsigned char>& buffer) {
         Status status;
-        IMessageMetadata* described = statement->getInputMetadata(&status.wrapper);
-        const unsigned count = described->getCount(&status.wrapper);
-        if (params.size() < count) {
-            described->release();
-            throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
+        Released<IMetadataBuilder> builder;
+        unsigned count = 0;
+        {
+            Released<IMessageMetadata> described(statement->getInputMetadata(&status.wrapper));
+            count = described->getCount(&status.wrapper);
+            if (params.size() < count)
+                throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
+            builder.reset(described->getBuilder(&status.wrapper));
         }
-        IMetadataBuilder* builder = described->getBuilder(&status.wrapper);
-        described->release();
         for (unsigned i = 0; i < count; ++i) {
             const ParamValue& value = params[i];
             if (std::holds_alternative<std::int64_t>(value)) {
@@ -266,8 +278,7 @@ struct Query::Impl {
                 builder->setLength(&status.wrapper, i, std::max<unsigned>(1, unsigned(text->size())));
             }
         }
-        IMessageMetadata* meta = builder->getMetadata(&status.wrapper);
-        builder->release();
+        Released<IMessageMetadata> meta(builder->getMetadata(&status.wrapper));
         buffer.assign(meta->getMessageLength(&status.wrapper), 0);
         for (unsigned i = 0; i < count; ++i) {
             const ParamValue& value = params[i];
@@ -285,11 +296,29 @@ struct Query::Impl {
                 std::memcpy(data + sizeof length, text->data(), text->size());
             }
         }
-        return meta;
+        return meta.release();
     }
 
-    void Announce(const std::string& text) {
+    // Starts a statement of its own transaction with its input message, runs
+    // `work` on it, and rolls everything back when anything fails.
+    template <class Work>
+    void Run(const std::string& text, Work&& work) {
+        End(true);
         if (db.listener) db.listener->StatementRun(text, params);
+        Guarded([&] {
+            try {
+                Begin(text);
+                std::vector<unsigned char> data;
+                Released<IMessageMetadata> input(InputMessage(data));
+                work(input.get(), data);
+            } catch (...) {
+                try {
+                    End(false);
+                } catch (...) {
+                }
+                throw;
+            }
+        });
     }
 };
 
@@ -374,32 +403,13 @@ ParamSlot Query::Param(int position) {
 }
 
 void Query::Open() {
-    impl_->End(true);
-    impl_->Announce(text_);
-    Guarded([&] {
+    impl_->Run(text_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
-        try {
-            impl_->Begin(text_);
-            std::vector<unsigned char> input;
-            IMessageMetadata* inMeta = impl_->InputMessage(input);
-            impl_->output = impl_->statement->getOutputMetadata(&status.wrapper);
-            try {
-                impl_->cursor = impl_->statement->openCursor(&status.wrapper, impl_->transaction, inMeta,
-                                                             input.data(), impl_->output, 0);
-            } catch (...) {
-                inMeta->release();
-                throw;
-            }
-            inMeta->release();
-            impl_->row.assign(impl_->output->getMessageLength(&status.wrapper), 0);
-            impl_->hasRow = impl_->cursor->fetchNext(&status.wrapper, impl_->row.data()) == IStatus::RESULT_OK;
-        } catch (...) {
-            try {
-                impl_->End(false);
-            } catch (...) {
-            }
-            throw;
-        }
+        impl_->output = impl_->statement->getOutputMetadata(&status.wrapper);
+        impl_->cursor = impl_->statement->openCursor(&status.wrapper, impl_->transaction, input, data.data(),
+                                                     impl_->output, 0);
+        impl_->row.assign(impl_->output->getMessageLength(&status.wrapper), 0);
+        impl_->hasRow = impl_->cursor->fetchNext(&status.wrapper, impl_->row.data()) == IStatus::RESULT_OK;
     });
 }
 
@@ -414,43 +424,17 @@ void Query::Next() {
 }
 
 void Query::Execute() {
-    impl_->End(true);
-    impl_->Announce(text_);
-    Guarded([&] {
+    impl_->Run(text_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
-        try {
-            impl_->Begin(text_);
-            std::vector<unsigned char> input;
-            IMessageMetadata* inMeta = impl_->InputMessage(input);
-            IMessageMetadata* outMeta = impl_->statement->getOutputMetadata(&status.wrapper);
-            const bool returns = outMeta->getCount(&status.wrapper) > 0;
-            impl_->row.assign(returns ? outMeta->getMessageLength(&status.wrapper) : 0, 0);
-            try {
-                impl_->statement->execute(&status.wrapper, impl_->transaction, inMeta, input.data(),
-                                          returns ? outMeta : nullptr, returns ? impl_->row.data() : nullptr);
-            } catch (...) {
-                inMeta->release();
-                outMeta->release();
-                throw;
-            }
-            inMeta->release();
-            if (!returns) outMeta->release();
-            try {
-                impl_->End(true);
-            } catch (...) {
-                if (returns) outMeta->release();
-                throw;
-            }
-            if (returns) {
-                impl_->output = outMeta;
-                impl_->hasRow = true;
-            }
-        } catch (...) {
-            try {
-                impl_->End(false);
-            } catch (...) {
-            }
-            throw;
+        Released<IMessageMetadata> output(impl_->statement->getOutputMetadata(&status.wrapper));
+        const bool returns = output->getCount(&status.wrapper) > 0;
+        impl_->row.assign(returns ? output->getMessageLength(&status.wrapper) : 0, 0);
+        impl_->statement->execute(&status.wrapper, impl_->transaction, input, data.data(),
+                                  returns ? output.get() : nullptr, returns ? impl_->row.data() : nullptr);
+        impl_->End(true);
+        if (returns) {
+            impl_->output = output.release();
+            impl_->hasRow = true;
         }
     });
 }
