@@ -1,0 +1,59 @@
+#include "catalogues/categories.h"
+
+#include <cstring>
+
+#include "catalogues/transforms.h"
+
+namespace kelm {
+namespace {
+
+template <class C>
+std::unique_ptr<TXMLCustomClass> Make() {
+    return std::make_unique<C>();
+}
+
+}  // namespace
+
+const std::array<CategoryEntry, kCategoryCount>& Categories() {
+    static const std::array<CategoryEntry, kCategoryCount> categories = {{
+        {0, "TProvods", "Провода и кабели", "провода и кабели", nullptr},
+        {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
+        {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
+        {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
+        {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", nullptr},
+        {5, "TBusbars", "Шины подстанций", "шины подстанций", nullptr},
+        {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", nullptr},
+        {7, "TSyncCondensers", "Синхронные компенсаторы", "синхронные компенсаторы", nullptr},
+        {8, "TCapacitorBanks", "Конденсаторные батареи", "конденсаторные батареи", nullptr},
+        {9, "TTiristorCondensers", "Тиристорные компенсаторы", "тиристорные компенсаторы", nullptr},
+        {10, "TSyncMotors", "Синхронные двигатели", "синхронные двигатели", nullptr},
+        {11, "TAsyncMotors", "Асинхронные двигатели", "асинхронные двигатели", nullptr},
+        {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", nullptr},
+        {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
+        {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
+        {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
+        {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
+        {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
+        {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
+    }};
+    return categories;
+}
+
+std::unique_ptr<TReference> NewReference() {
+    std::vector<std::unique_ptr<TXMLCustomClass>> collections;
+    for (const auto& category : Categories()) collections.push_back(category.make ? category.make() : nullptr);
+    return std::make_unique<TReference>(std::move(collections));
+}
+
+const char* CategoryCaption(int index) {
+    if (index < 0 || index >= kCategoryCount) return "";
+    return Categories()[static_cast<std::size_t>(index)].caption;
+}
+
+const char* CaptionOfCollection(const TXMLCustomClass& collection) {
+    for (const auto& category : Categories())
+        if (std::strcmp(category.collectionClass, collection.ClassName()) == 0) return category.caption;
+    return "";
+}
+
+}  // namespace kelm

@@ -1,0 +1,60 @@
+#include "core/reference.h"
+
+#include <cstring>
+#include <unordered_map>
+
+namespace kelm {
+
+TReference::TReference(std::vector<std::unique_ptr<TXMLCustomClass>> collections)
+    : collections_(std::move(collections)) {}
+
+TXMLCustomClass* TReference::GetCollection(int index) const {
+    if (index < 0 || index >= CategoryCount()) return nullptr;
+    return collections_[static_cast<std::size_t>(index)].get();
+}
+
+void TReference::ClearAll() {
+    for (auto& collection : collections_)
+        if (collection) collection->Clear();
+}
+
+int TReference::TotalCount() const {
+    int total = 0;
+    for (const auto& collection : collections_)
+        if (collection) total += collection->Count();
+    return total;
+}
+
+void TReference::LoadFromXml(pugi::xml_node node) {
+    // One walk of the document hands each record element to its category:
+    // the same records, in the same order, as one walk per category.
+    std::unordered_map<std::string, TXMLCustomClass*> byElement;
+    for (const auto& collection : collections_)
+        if (collection) byElement.emplace(collection->RecordElement(), collection.get());
+    ForEachElement(node, [&](pugi::xml_node element) {
+        const auto found = byElement.find(element.name());
+        if (found != byElement.end()) found->second->LoadRecordFromXml(element);
+    });
+}
+
+void TReference::SaveToXml(pugi::xml_node node, const NumberText& numbers) {
+    for (const auto& collection : collections_)
+        if (collection && collection->Count() > 0) collection->SaveToXml(node, numbers);
+}
+
+bool TReference::LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners,
+                                  std::vector<std::string>* failures) {
+    bool allLoaded = true;
+    for (const auto& collection : collections_) {
+        if (!collection) continue;
+        try {
+            collection->LoadFromDatabase(db, byOwners, owners);
+        } catch (const std::exception& error) {
+            allLoaded = false;
+            if (failures) failures->push_back(std::string(collection->ClassName()) + ": " + error.what());
+        }
+    }
+    return allLoaded;
+}
+
+}  // namespace kelm

@@ -1,0 +1,46 @@
+#pragma once
+// One loaded catalogue source: an exchange file or a catalogue database, with
+// one collection per category at its fixed index.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/collection.h"
+
+namespace kelm {
+
+class TRef_DataModule;
+
+enum SourceKindValue : short { NothingLoaded = -1, ExchangeFileSource = 1, DatabaseSource = 2 };
+
+class TReference {
+public:
+    // `collections` in category order; an index whose category is not built
+    // holds none.
+    explicit TReference(std::vector<std::unique_ptr<TXMLCustomClass>> collections);
+    TReference(const TReference&) = delete;
+    TReference& operator=(const TReference&) = delete;
+
+    std::string FileName;
+    short SourceKind = NothingLoaded;
+
+    int CategoryCount() const { return static_cast<int>(collections_.size()); }
+    TXMLCustomClass* GetCollection(int index) const;  // none outside 0..18
+    void ClearAll();
+    int TotalCount() const;  // records of all categories, marked ones included
+
+    // Every collection picks its record elements from the whole tree below `node`.
+    void LoadFromXml(pugi::xml_node node);
+    // Appends the element of each category that has records, in index order.
+    void SaveToXml(pugi::xml_node node, const NumberText& numbers);
+    // Loads every category; one that fails does not stop the others. False
+    // when any failed; `failures` then names them with the database's message.
+    bool LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners,
+                          std::vector<std::string>* failures = nullptr);
+
+private:
+    std::vector<std::unique_ptr<TXMLCustomClass>> collections_;
+};
+
+}  // namespace kelm
