@@ -103,4 +103,13 @@ std::string Cp1251FromUtf8(std::string_view text) {
     return out;
 }
 
+std::string DisplayText(std::string_view text) {
+    try {
+        Cp1251FromUtf8(text);
+        return std::string(text);
+    } catch (const EncodingError&) {
+        return Utf8FromCp1251(text);
+    }
+}
+
 }  // namespace kelm

@@ -18,4 +18,8 @@ std::string Utf8FromCp1251(std::string_view text);
 // raises EncodingError, since it means the text is not what it claims to be.
 std::string Cp1251FromUtf8(std::string_view text);
 
+// Text for the user from a source that may be either encoding (messages of
+// the database engine): valid UTF-8 stays, anything else is read as Windows-1251.
+std::string DisplayText(std::string_view text);
+
 }  // namespace kelm

@@ -35,7 +35,7 @@ FreshCatalogue::FreshCatalogue(const std::string& subfolder, const std::string& 
 void FreshCatalogue::Run(const std::string& sql) const {
     TRef_DataModule db;
     db.ConnectTo(path_);
-    db.SQLQuery.SetText(sql);
+    db.SQLQuery.SetText(Cp1251FromUtf8(sql));  // the connection speaks Windows-1251
     db.SQLQuery.Execute();
 }
 
@@ -43,7 +43,7 @@ std::vector<std::vector<std::string>> FreshCatalogue::Rows(const std::string& se
     TRef_DataModule db;
     db.ConnectTo(path_);
     Query& q = db.SQLQuery;
-    q.SetText(select);
+    q.SetText(Cp1251FromUtf8(select));
     std::vector<std::vector<std::string>> rows;
     for (q.Open(); !q.Eof(); q.Next()) {
         std::vector<std::string> row;

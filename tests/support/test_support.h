@@ -31,7 +31,8 @@ public:
     explicit FreshCatalogue(const std::string& subfolder = "", const std::string& fileName = "catalogue.fdb");
     const std::string& Path() const { return path_; }
 
-    // Runs statements through a connection of its own (setting up or checking data).
+    // Runs a statement (UTF-8 text) through a connection of its own, for
+    // setting up or checking data. Values read back are Windows-1251.
     void Run(const std::string& sql) const;
     // The rows of a select, each column as text ("NULL" for NULL).
     std::vector<std::vector<std::string>> Rows(const std::string& select) const;

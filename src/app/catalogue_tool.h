@@ -1,0 +1,25 @@
+#pragma once
+// kelm-catalogue: checking and converting catalogues from scripts, on the
+// same core as the window.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "core/reference.h"
+#include "core/regional.h"
+
+namespace kelm {
+
+class TRef_DataModule;
+
+enum ToolExit { ExitOk = 0, ExitBadFile = 1, ExitOlderDatabase = 2, ExitUsage = 64 };
+
+// The catalogue as the window's tree shows it without filters (UTF-8).
+void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::ostream& out);
+
+// Runs the tool with its arguments (without the program name).
+int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const RegionalSettings& settings, TRef_DataModule& db);
+
+}  // namespace kelm

@@ -1,0 +1,87 @@
+#include "app/catalogue_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "core/data_module.h"
+#include "support/test_support.h"
+
+namespace kelm {
+namespace {
+
+using test::FreshCatalogue;
+using test::TempDir;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string WithoutStamp(const std::string& text) {
+    return std::regex_replace(text, std::regex("<modification>[^<]*</modification>"), "<modification/>");
+}
+
+class CatalogueTool : public ::testing::Test {
+protected:
+    int Run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        return RunCatalogueTool(args, out, err, settings, db);
+    }
+    RegionalSettings settings{',', "%d.%m.%Y", "%H:%M:%S"};
+    TRef_DataModule db;
+    std::ostringstream out, err;
+    TempDir dir;
+};
+
+TEST_F(CatalogueTool, WrongUsageIsExit64AndHelpIsExit0) {
+    EXPECT_EQ(Run({"--help"}), ExitOk);
+    EXPECT_NE(out.str().find("kelm-catalogue dump"), std::string::npos);
+    EXPECT_EQ(Run({}), ExitUsage);
+    EXPECT_EQ(Run({"explode", "x"}), ExitUsage);
+    EXPECT_EQ(Run({"dump"}), ExitUsage);
+    EXPECT_EQ(Run({"convert", "a.xml", "b.fdb"}), ExitUsage);
+    EXPECT_NE(err.str().find("kelm-catalogue dump"), std::string::npos);
+}
+
+TEST_F(CatalogueTool, ConvertingAgainGivesTheSameFileAndTheSameTree) {
+    FreshCatalogue catalogue;
+    catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","AddStr") VALUES ('ТМ-100',10.5,100,'с РПН'))");
+    catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","NumberOtp") VALUES ('ТМ-40',6,40,4))");
+    const std::string first = dir.File("first.xml"), second = dir.File("second.xml");
+    ASSERT_EQ(Run({"convert", catalogue.Path(), first}), ExitOk) << err.str();
+    ASSERT_EQ(Run({"convert", first, second}), ExitOk) << err.str();
+    EXPECT_EQ(WithoutStamp(ReadText(first)), WithoutStamp(ReadText(second)));
+
+    ASSERT_EQ(Run({"dump", catalogue.Path()}), ExitOk);
+    const std::string fromDatabase = out.str();
+    ASSERT_EQ(Run({"dump", second}), ExitOk);
+    EXPECT_EQ(out.str(), fromDatabase);
+    EXPECT_NE(fromDatabase.find("Справочник Kelm 3\nПровода и кабели\nТрансформаторы двухобмоточные\n"
+                                "  ТМ-40-40 (6 кВ)\n  ТМ-100-100 (10,5 кВ)\n"),
+              std::string::npos)
+        << fromDatabase;
+}
+
+TEST_F(CatalogueTool, FailuresGiveTheirMessageAndExitStatus) {
+    EXPECT_EQ(Run({"dump", dir.File("missing.xml")}), ExitBadFile);
+    EXPECT_EQ(err.str().rfind("Ошибка в файле.\n", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("missing.xml"), std::string::npos);
+
+    FreshCatalogue older;
+    older.Run(R"(DROP TABLE "Transforms2")");
+    EXPECT_EQ(Run({"dump", older.Path()}), ExitOlderDatabase);
+    EXPECT_EQ(err.str().rfind("Файл БД имеет более раннюю версию.\n", 0), 0u) << err.str();
+
+    FreshCatalogue fine;
+    EXPECT_EQ(Run({"convert", fine.Path(), dir.File("no/such/folder/out.xml")}), ExitBadFile);
+    EXPECT_TRUE(out.str().empty());
+}
+
+}  // namespace
+}  // namespace kelm

@@ -1,0 +1,267 @@
+// Opening sources into a container and writing exchange files.
+#include "core/exchange_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "catalogues/categories.h"
+#include "catalogues/transforms.h"
+#include "core/data_module.h"
+#include "support/test_support.h"
+
+namespace kelm {
+namespace {
+
+using test::FreshCatalogue;
+using test::TempDir;
+using test::W;
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+TTransforms& Transformers(TReference& r) { return static_cast<TTransforms&>(*r.GetCollection(1)); }
+
+RegionalSettings Russian() {
+    RegionalSettings settings;
+    settings.decimalSeparator = ',';
+    settings.shortDateFormat = "%d.%m.%Y";
+    settings.longTimeFormat = "%H:%M:%S";
+    return settings;
+}
+
+class ExchangeFile : public ::testing::Test {
+protected:
+    std::unique_ptr<TReference> Open(const std::string& path) { return OpenSource(path, db, NewReference); }
+    OpenError OpenFailure(const std::string& path) {
+        try {
+            Open(path);
+        } catch (const OpenError& error) {
+            return error;
+        }
+        ADD_FAILURE() << path << " opened";
+        return OpenError(OpenError::Kind::BadFile, "");
+    }
+    TempDir dir;
+    TRef_DataModule db;
+};
+
+TEST_F(ExchangeFile, KindOfSourceFollowsTheLowerCasedExtension) {
+    EXPECT_TRUE(IsExchangeFilePath("/a/b/c.xml"));
+    EXPECT_TRUE(IsExchangeFilePath("/a/b/C.XML"));
+    EXPECT_FALSE(IsExchangeFilePath("/a/b/c.fdb"));
+    EXPECT_FALSE(IsExchangeFilePath("/a/b.xml/catalogue"));
+    EXPECT_FALSE(IsExchangeFilePath("catalogue"));
+}
+
+TEST_F(ExchangeFile, AnUpperCaseXmlFileOpensAsAnExchangeFile) {
+    const std::string path = dir.File("CATALOGUE.XML");
+    WriteText(path, "<KelmStorage><KelmTransfor><Marka>T</Marka></KelmTransfor></KelmStorage>");
+    auto reference = Open(path);
+    EXPECT_EQ(reference->SourceKind, ExchangeFileSource);
+    EXPECT_EQ(reference->FileName, path);
+    EXPECT_EQ(Transformers(*reference).Count(), 1);
+}
+
+TEST_F(ExchangeFile, DatabasesOpenWhateverTheirExtension) {
+    for (const char* name : {"catalogue.FDB", "catalogue"}) {
+        FreshCatalogue catalogue("", name);
+        catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('T',10,100))");
+        auto reference = Open(catalogue.Path());
+        EXPECT_EQ(reference->SourceKind, DatabaseSource);
+        EXPECT_EQ(Transformers(*reference).Count(), 1) << name;
+    }
+}
+
+TEST_F(ExchangeFile, ReadingIsLenientAboutWhereRecordsStand) {
+    const std::string path = dir.File("loose.xml");
+    WriteText(path,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Whatever>\n"
+              "  <KelmTransfor><Marka>direct</Marka><Unom>10,5</Unom></KelmTransfor>\n"
+              "  <Other><KelmTransforms><KelmTransfor><Marka>nested</Marka><Unom>6.3</Unom></KelmTransfor></KelmTransforms></Other>\n"
+              "  <Unknown>ignored</Unknown>\n</Whatever>\n");
+    auto reference = Open(path);
+    TTransforms& t = Transformers(*reference);
+    ASSERT_EQ(t.Count(), 2);
+    EXPECT_EQ(t.GetItem(0)->Marka, "direct");  // document order, not sorted
+    EXPECT_EQ(t.GetItem(0)->Unom, 10.5);
+    EXPECT_EQ(t.GetItem(1)->Unom, 6.3);
+}
+
+TEST_F(ExchangeFile, ANewFileOpensAsAnEmptyCatalogue) {
+    const std::string path = dir.File("new.xml");
+    CreateExchangeFile(path, Russian(), 0);
+    auto reference = Open(path);
+    EXPECT_EQ(reference->CategoryCount(), 19);
+    EXPECT_EQ(reference->TotalCount(), 0);
+    EXPECT_EQ(ReadText(path).rfind("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?> \n<KelmStorage>", 0), 0u);
+    EXPECT_EQ(ReadText(path).find("KelmReference_v1"), std::string::npos);
+}
+
+TEST_F(ExchangeFile, WritesOnlyCategoriesThatHaveRecords) {
+    auto reference = NewReference();
+    TTransform* t = Transformers(*reference).NewElement();
+    t->Marka = W("ТМ-100");
+    t->Unom = 10.5;
+    t->Snom = 100;
+    const std::string path = dir.File("out.xml");
+    WriteExchangeFile(*reference, path, Russian(), 0);
+    EXPECT_EQ(reference->SourceKind, ExchangeFileSource);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(path.c_str()));
+    pugi::xml_node root = doc.document_element();
+    EXPECT_STREQ(root.name(), "KelmStorage");
+    EXPECT_STREQ(root.first_child().name(), "modification");
+    pugi::xml_node catalogue = root.child("KelmReference_v1");
+    ASSERT_TRUE(catalogue);
+    EXPECT_EQ(std::distance(catalogue.begin(), catalogue.end()), 1);
+    EXPECT_STREQ(catalogue.first_child().name(), "KelmTransforms");
+    EXPECT_STREQ(catalogue.first_child().first_child().child("Marka").text().get(), "ТМ-100");
+    EXPECT_STREQ(catalogue.first_child().first_child().child("Unom").text().get(), "10,5");
+}
+
+TEST_F(ExchangeFile, ModificationHoldsDateTwoBlanksAndTime) {
+    const std::string path = dir.File("stamped.xml");
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 6;
+    when.tm_hour = 14;
+    when.tm_min = 5;
+    when.tm_sec = 31;
+    when.tm_isdst = -1;
+    CreateExchangeFile(path, Russian(), std::mktime(&when));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(path.c_str()));
+    EXPECT_STREQ(doc.document_element().child("modification").text().get(), "06.12.2026  14:05:31");
+}
+
+TEST_F(ExchangeFile, AllDeletedCategoryIsWrittenAsAnEmptyElement) {
+    auto reference = NewReference();
+    Transformers(*reference).NewElement()->Deleted = 1;
+    const std::string path = dir.File("empty.xml");
+    WriteExchangeFile(*reference, path, Russian(), 0);
+    EXPECT_NE(ReadText(path).find("<KelmTransforms />"), std::string::npos) << ReadText(path);
+    EXPECT_EQ(Transformers(*reference).Count(), 0);
+}
+
+TEST_F(ExchangeFile, RoundTripChangesNothingButTheStamp) {
+    const std::string first = dir.File("first.xml"), second = dir.File("second.xml");
+    auto reference = NewReference();
+    for (int i = 0; i < 3; ++i) {
+        TTransform* t = Transformers(*reference).NewElement();
+        t->Marka = W("ТДН \"№") + std::to_string(i) + "\" <&>";
+        t->AddStr = W("  пробелы  и\tтабуляция ");
+        t->Unom = 0.1 * (i + 1);
+        t->Ident = i + 1;
+        t->NumberOtp = i == 1 ? NotSet : i;
+    }
+    WriteExchangeFile(*reference, first, Russian(), 1000);
+    auto reopened = Open(first);
+    WriteExchangeFile(*reopened, second, Russian(), 1000);
+    EXPECT_EQ(ReadText(first), ReadText(second));
+}
+
+TEST_F(ExchangeFile, CharactersWithoutAWindows1251CodeBecomeQuestionMarks) {
+    const std::string path = dir.File("unicode.xml");
+    WriteText(path, "<r><KelmTransfor><Marka>ТМ 日本</Marka></KelmTransfor></r>");
+    auto reference = Open(path);
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМ ??"));
+}
+
+TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string expected;  // part of the detail
+    };
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    const std::vector<Case> cases = {
+        {"not-xml.xml", "this is not a catalogue", "line 1"},
+        {"empty.xml", "", "No document element"},
+        {"truncated.xml", "<r>\n<KelmTransfor><Marka>T</Marka>", "line 2"},
+        {"number.xml", "<r>\n\n<KelmTransfor>\n<Unom>ten</Unom></KelmTransfor></r>", "line 4"},
+        {"utf8.xml", "<r><KelmTransfor><Marka>\xFF\xFE</Marka></KelmTransfor></r>", "Marka"},
+        {"range.xml", "<r><KelmTransfor><Ident>99999999999</Ident></KelmTransfor></r>", "99999999999"},
+        {"deep.xml", deep, "line 1"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.File(c.name);
+        WriteText(path, c.content);
+        const OpenError error = OpenFailure(path);
+        EXPECT_EQ(error.kind, OpenError::Kind::BadFile) << c.name;
+        EXPECT_STREQ(error.what(), "Ошибка в файле.");
+        EXPECT_NE(error.detail.find(path), std::string::npos) << error.detail;
+        EXPECT_NE(error.detail.find(c.expected), std::string::npos) << c.name << ": " << error.detail;
+    }
+    EXPECT_EQ(OpenFailure(dir.File("missing.xml")).kind, OpenError::Kind::BadFile);
+}
+
+TEST_F(ExchangeFile, DeepAndHugeFilesOpenWithoutHarm) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "<a>";
+    text += "<KelmTransfor><Marka>" + std::string(20'000'000, 'x') + "</Marka></KelmTransfor>";
+    for (int i = 0; i < 100000; ++i) text += "</a>";
+    const std::string path = dir.File("deep.xml");
+    WriteText(path, text);
+    auto reference = Open(path);
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka.size(), 20'000'000u);
+}
+
+TEST_F(ExchangeFile, AFailedWriteLeavesThePreviousFileIntact) {
+    const std::string path = dir.File("precious.xml");
+    WriteText(path, "the previous catalogue");
+    auto reference = NewReference();
+    for (int i = 0; i < 2000; ++i) Transformers(*reference).NewElement()->Marka = "T";
+
+    // Files may grow to 4 KiB only: the new catalogue cannot be written whole.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    EXPECT_THROW(WriteExchangeFile(*reference, path, Russian(), 0), FileWriteError);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    EXPECT_EQ(ReadText(path), "the previous catalogue");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no leftovers
+    EXPECT_THROW(WriteExchangeFile(*reference, dir.File("no/such/folder.xml"), Russian(), 0), FileWriteError);
+}
+
+TEST_F(ExchangeFile, DatabaseThatCannotBeOpenedIsABadFile) {
+    const std::string path = dir.File("not-a-database.fdb");
+    WriteText(path, "garbage");
+    const OpenError error = OpenFailure(path);
+    EXPECT_EQ(error.kind, OpenError::Kind::BadFile);
+    EXPECT_NE(error.detail.find(path), std::string::npos);
+}
+
+TEST_F(ExchangeFile, DatabaseMissingATableIsOlderAndTheOthersStillLoad) {
+    FreshCatalogue catalogue;
+    catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('T',10,100))");
+    catalogue.Run(R"(ALTER TABLE "Transforms2" DROP "Pkz")");
+    const OpenError error = OpenFailure(catalogue.Path());
+    EXPECT_EQ(error.kind, OpenError::Kind::OlderDatabase);
+    EXPECT_STREQ(error.what(), "Файл БД имеет более раннюю версию.");
+    EXPECT_NE(error.detail.find("TTransforms"), std::string::npos) << error.detail;
+    EXPECT_NE(error.detail.find("Pkz"), std::string::npos) << error.detail;
+
+    auto reference = NewReference();
+    EXPECT_FALSE(reference->LoadFromDatabase(db, 0, ""));
+}
+
+}  // namespace
+}  // namespace kelm
