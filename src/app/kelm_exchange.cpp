@@ -1,0 +1,21 @@
+// The exchange window. Up to two paths open in the left and right panes, as
+// two-pane comparison tools are started.
+#include <QApplication>
+
+#include "core/data_module.h"
+#include "core/regional.h"
+#include "workbench/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationDisplayName("Kelm 3");
+    const QStringList paths = app.arguments().mid(1);
+
+    kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
+    kelm::TRef_DataModule db;
+    window.SetDataModule(&db);
+    window.show();
+    if (paths.size() > 0) window.OpenPath(kelm::Pane::Left, paths[0]);
+    if (paths.size() > 1) window.OpenPath(kelm::Pane::Right, paths[1]);
+    return app.exec();
+}

@@ -1,0 +1,363 @@
+#include "workbench/main_window.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "catalogues/categories.h"
+#include "core/codec.h"
+#include "core/exchange_file.h"
+#include "workbench/qt_dialogs.h"
+#include "workbench/tree_nodes.h"
+
+namespace kelm {
+
+QString ScreenText(const std::string& cp1251) { return QString::fromUtf8(Utf8FromCp1251(cp1251)); }
+
+namespace {
+
+const char* kRootLabel = "Справочник Kelm 3";
+const char* kNoPath = "Укажите путь к файлу";
+constexpr int kCategoryNodesAndRoot = 20;
+
+}  // namespace
+
+TForm1::TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs)
+    : settings_(settings), numbers_(settings.Numbers()), dialogs_(dialogs) {
+    if (!dialogs_) {
+        ownDialogs_ = std::make_unique<QtWorkbenchDialogs>(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    BuildWindow();
+    // FormCreate: empty trees and containers, no filters.
+    leftRef_ = NewReference();
+    rightRef_ = NewReference();
+    UpdateSaveAsEnabled();
+    leftWidthRatio_ = 0.5;
+}
+
+TForm1::~TForm1() = default;
+
+QTreeWidget* TForm1::NewTree(const QString& name) {
+    auto* tree = new QTreeWidget;
+    tree->setObjectName(name);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setIndentation(19);
+    tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->setUniformRowHeights(true);
+    // The selection stays visible when the tree loses the focus.
+    QPalette palette = tree->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    tree->setPalette(palette);
+    connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { LeftTreeClick(tree); });
+    return tree;
+}
+
+void TForm1::BuildWindow() {
+    setWindowTitle(QString::fromUtf8("Обмен справочниками Kelm 3"));
+    resize(613, 590);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    GroupBox3 = new QGroupBox(QString::fromUtf8("Фильтр"));
+    GroupBox3->setObjectName("GroupBox3");
+    auto* filterBar = new QHBoxLayout(GroupBox3);
+    filterBar->addWidget(new QLabel(QString::fromUtf8("Тип:")));
+    cb_Type = new QComboBox;
+    cb_Type->setObjectName("cb_Type");
+    cb_Type->setMinimumWidth(185);
+    cb_Type->addItem(QString::fromUtf8("все"));
+    for (const auto& category : Categories()) cb_Type->addItem(QString::fromUtf8(category.typeItem));
+    filterBar->addWidget(cb_Type);
+    filterBar->addWidget(new QLabel(QString::fromUtf8(" Напряжение, кВ:")));
+    cb_Unom = new QComboBox;
+    cb_Unom->setObjectName("cb_Unom");
+    cb_Unom->setMinimumWidth(70);
+    cb_Unom->addItem(QString::fromUtf8("все"));
+    filterBar->addWidget(cb_Unom);
+    Button5 = new QPushButton(QString::fromUtf8("сбросить"));
+    Button5->setObjectName("Button5");
+    filterBar->addWidget(Button5);
+    cbx_Sync = new QCheckBox(QString::fromUtf8("Синхронизировать окна"));
+    cbx_Sync->setObjectName("cbx_Sync");
+    filterBar->addWidget(cbx_Sync);
+    filterBar->addStretch();
+    layout->addWidget(GroupBox3);
+
+    auto pane = [&](QGroupBox*& group, const char* name, const char* caption, QPushButton*& open, const char* openName,
+                    QLabel*& label, const char* labelName, QTreeWidget*& tree, const char* treeName) {
+        group = new QGroupBox(QString::fromUtf8(caption));
+        group->setObjectName(name);
+        auto* box = new QVBoxLayout(group);
+        auto* strip = new QHBoxLayout;
+        open = new QPushButton(QString::fromUtf8("Открыть"));
+        open->setObjectName(openName);
+        label = new QLabel(QString::fromUtf8(kNoPath));
+        label->setObjectName(labelName);
+        strip->addWidget(open);
+        strip->addWidget(label, 1);
+        box->addLayout(strip);
+        tree = NewTree(treeName);
+        box->addWidget(tree);
+    };
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName("Splitter1");
+    pane(GroupBox1, "GroupBox1", "Левое дерево (xml или gdb)", ButtonOpenLeft, "ButtonOpenLeft", Label1, "Label1",
+         LeftTree, "LeftTree");
+    pane(GroupBox2, "GroupBox2", "Правое дерево (xml или gdb)", ButtonOpenRight, "ButtonOpenRight", Label2, "Label2",
+         RightTree, "RightTree");
+    Splitter1->addWidget(GroupBox1);
+    Splitter1->addWidget(GroupBox2);
+    Splitter1->setChildrenCollapsible(false);
+    layout->addWidget(Splitter1, 1);
+
+    auto* bottom = new QWidget;
+    bottom->setObjectName("Panel1");
+    bottom->setFixedHeight(40);
+    auto* strip = new QHBoxLayout(bottom);
+    Progress = new QProgressBar;
+    Progress->setObjectName("Progress");
+    Progress->setFixedWidth(297);
+    Progress->setVisible(false);
+    strip->addWidget(Progress);
+    strip->addStretch();
+    ButtonCancel = new QPushButton(QString::fromUtf8("Отмена"));
+    ButtonCancel->setObjectName("ButtonCancel");
+    ButtonCancel->setEnabled(false);
+    ButtonSave = new QPushButton(QString::fromUtf8("Сохранить"));
+    ButtonSave->setObjectName("ButtonSave");
+    ButtonSave->setEnabled(false);
+    strip->addWidget(ButtonCancel);
+    strip->addWidget(ButtonSave);
+    layout->addWidget(bottom);
+    setCentralWidget(central);
+
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("Файл"));
+    btnTemporyFile = file->addAction(QString::fromUtf8("Создать обменный файл"));
+    btnTemporyFile->setObjectName("btnTemporyFile");
+    btnSaveAs = file->addAction(QString::fromUtf8("Сохранить как"));
+    btnSaveAs->setObjectName("btnSaveAs");
+    file->addSeparator();
+    btnExit = file->addAction(QString::fromUtf8("Выход"));
+    btnExit->setObjectName("btnExit");
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Помощь"));
+    help->addAction(QString::fromUtf8("О программе"));
+    help->addAction(QString::fromUtf8("Справка"));
+
+    connect(ButtonOpenLeft, &QPushButton::clicked, this, [this] { ButtonOpenLeftClick(); });
+    connect(ButtonOpenRight, &QPushButton::clicked, this, [this] { ButtonOpenRightClick(OpenSender::ButtonOpenRight); });
+    connect(cb_Type, &QComboBox::activated, this, [this] { cb_TypeChange(); });
+    connect(cb_Unom, &QComboBox::activated, this, [this] { cb_UnomChange(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(cbx_Sync, &QCheckBox::clicked, this, [this] { cbx_SyncClick(); });
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { Splitter1Moved(); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::Splitter1Moved() { leftWidthRatio_ = double(GroupBox1->width()) / std::max(1, width()); }
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The left pane keeps its share of the window.
+    const int total = Splitter1->width();
+    const int left = static_cast<int>(std::lround(width() * leftWidthRatio_));
+    Splitter1->setSizes({left, std::max(0, total - left - Splitter1->handleWidth())});
+}
+
+// --- Opening a source ---------------------------------------------------------------
+
+void TForm1::ShowPath(QLabel* label, const QString& path) {
+    label->setText(QFileInfo(path).fileName());
+    label->setToolTip(path);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+}
+
+bool TForm1::OpenInto(Pane pane, const QString& path) {
+    QString& currentPath = pane == Pane::Left ? leftPath_ : rightPath_;
+    std::unique_ptr<TReference>& reference = pane == Pane::Left ? leftRef_ : rightRef_;
+    currentPath = path;
+    std::unique_ptr<TReference> opened;
+    try {
+        opened = OpenSource(path.toStdString(), *db_, NewReference);
+    } catch (const OpenError& error) {
+        // The pane keeps its source, its tree and its label.
+        currentPath = QString::fromStdString(reference->FileName);
+        dialogs_->Inform(QString::fromUtf8(error.what()), QString::fromStdString(error.detail));
+        return false;
+    }
+    reference = std::move(opened);
+    ShowPath(pane == Pane::Left ? Label1 : Label2, path);
+    RefreshVoltageList();
+    ReselectIndex = -1;
+    BuildTree(pane == Pane::Left ? LeftTree : RightTree, reference.get());
+    return true;
+}
+
+bool TForm1::OpenPath(Pane pane, const QString& path) {
+    if (pane == Pane::Left) return OpenInto(Pane::Left, path);
+    ButtonSave->setEnabled(false);
+    ButtonCancel->setEnabled(false);
+    const bool opened = OpenInto(Pane::Right, path);
+    UpdateSaveAsEnabled();
+    return opened;
+}
+
+void TForm1::ButtonOpenLeftClick() {
+    const auto path = dialogs_->ChooseSourceToOpen(Pane::Left, leftPath_);
+    if (!path) return;
+    OpenInto(Pane::Left, *path);
+}
+
+void TForm1::ButtonOpenRightClick(OpenSender sender) {
+    QString path = rightPath_;
+    if (sender == OpenSender::ButtonOpenRight) {
+        const auto chosen = dialogs_->ChooseSourceToOpen(Pane::Right, rightPath_);
+        if (!chosen) return;
+        path = *chosen;
+    }
+    OpenPath(Pane::Right, path);
+}
+
+// --- Trees and filters -------------------------------------------------------------
+
+void TForm1::StepProgress(int position) {
+    // Painted now and then, without handing the user's input to the window meanwhile.
+    if (position % 512 != 0) return;
+    Progress->setValue(position);
+    Progress->repaint();
+}
+
+void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
+    Progress->setMaximum(std::max(1, reference->TotalCount()));
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    view->setUpdatesEnabled(false);
+    view->clear();
+    QTreeWidgetItem* root = NewRootNode(QString::fromUtf8(kRootLabel), reference);
+    view->addTopLevelItem(root);
+    int position = 0;
+    for (int index = 0; index < reference->CategoryCount(); ++index) {
+        TXMLCustomClass* collection = reference->GetCollection(index);
+        if (!collection || !filters_.PassesTypeFilter(collection->ClassName())) continue;
+        QTreeWidgetItem* category = NewCategoryNode(QString::fromUtf8(CategoryCaption(index)), collection);
+        QList<QTreeWidgetItem*> elements;
+        for (int i = 0; i < collection->Count(); ++i) {
+            StepProgress(++position);
+            TBaseElement* record = collection->GetItem(i);
+            // Meters keep their voltage as text and are never filtered by voltage.
+            if (index != kMetersCategory && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
+            const int image = record->Deleted == 1 ? ImageDeleted : (record->Ident == -2 ? ImageCopied : ImageLoaded);
+            elements.append(NewElementNode(ScreenText(collection->Label(*record, numbers_)), record, image));
+        }
+        category->addChildren(elements);
+        root->addChild(category);
+    }
+    if (ReselectIndex >= 0) {
+        if (QTreeWidgetItem* node = NodeAt(view, ReselectIndex)) {
+            view->setCurrentItem(node);
+            node->setSelected(true);
+        }
+    }
+    view->setUpdatesEnabled(true);
+    Progress->setVisible(false);
+}
+
+void TForm1::RefreshVoltageList() {
+    const int oldIndex = cb_Unom->currentIndex();
+    const QString oldText = cb_Unom->currentText();
+    cb_Unom->clear();
+    cb_Unom->addItem(QString::fromUtf8("все"));
+    for (double voltageClass : VoltageClassesOf(leftRef_.get(), rightRef_.get()))
+        cb_Unom->addItem(QString::fromStdString(numbers_.Format(voltageClass)));
+    const int found = oldIndex > 0 ? cb_Unom->findText(oldText) : -1;
+    cb_Unom->setCurrentIndex(found >= 1 ? found : 0);
+    if (cb_Unom->currentIndex() == 0) filters_.VoltageFilter = "all";
+}
+
+void TForm1::ApplyFilters() {
+    const int type = cb_Type->currentIndex();
+    if (type == 0)
+        filters_.TypeFilter = "all";
+    else if (type > 0)
+        filters_.TypeFilter = Categories()[static_cast<std::size_t>(type - 1)].collectionClass;
+    filters_.VoltageFilter = cb_Unom->currentIndex() == 0 ? "all" : cb_Unom->currentText().toStdString();
+    ReselectIndex = -1;
+    BuildTree(LeftTree, leftRef_.get());
+    BuildTree(RightTree, rightRef_.get());
+}
+
+void TForm1::Button5Click() {
+    cb_Type->setCurrentIndex(0);
+    cb_Unom->setCurrentIndex(0);
+    ApplyFilters();
+}
+
+void TForm1::UpdateSaveAsEnabled() {
+    // Enabled once the right tree holds an element besides the root and the 19 categories.
+    int count = 0;
+    for (QTreeWidgetItemIterator it(RightTree); *it && count <= kCategoryNodesAndRoot; ++it) ++count;
+    btnSaveAs->setEnabled(count > kCategoryNodesAndRoot);
+}
+
+void TForm1::LeftTreeClick(QTreeWidget* tree) {
+    if (cbx_Sync->isChecked()) SyncTrees(tree->objectName());
+}
+
+void TForm1::cbx_SyncClick() {
+    if (cbx_Sync->isChecked()) SyncTrees("LeftTree");
+}
+
+void TForm1::SyncTrees(const QString& clickedTreeName) {
+    QTreeWidget* clicked = clickedTreeName != "LeftTree" ? RightTree : LeftTree;
+    QTreeWidget* target = clicked == LeftTree ? RightTree : LeftTree;
+    QTreeWidgetItem* selected = SelectedNode(clicked);
+    QTreeWidgetItem* targetRoot = target->topLevelItem(0);
+    if (!selected || !targetRoot) return;
+    auto select = [target](QTreeWidgetItem* node) {
+        target->clearSelection();
+        target->setCurrentItem(node);
+        node->setSelected(true);
+        target->scrollToItem(node);
+        target->setFocus();
+    };
+    const int level = NodeLevel(selected);
+    if (level == 0) {
+        target->collapseAll();
+        select(targetRoot);
+        return;
+    }
+    const TXMLCustomClass* selectedCollection = CollectionOf(level == 1 ? selected : selected->parent());
+    QTreeWidgetItem* category = nullptr;
+    for (int i = 0; i < targetRoot->childCount() && !category; ++i) {
+        QTreeWidgetItem* candidate = targetRoot->child(i);
+        if (std::strcmp(CollectionOf(candidate)->ClassName(), selectedCollection->ClassName()) == 0)
+            category = candidate;
+    }
+    if (!category) return;
+    QTreeWidgetItem* taken = category;
+    if (level == 2) {
+        if (const TBaseElement* same = CollectionOf(category)->FindSame(*RecordOf(selected))) {
+            taken = nullptr;
+            for (int i = 0; i < category->childCount() && !taken; ++i)
+                if (RecordOf(category->child(i)) == same) taken = category->child(i);
+        }
+    }
+    if (taken) select(taken);
+}
+
+}  // namespace kelm

@@ -1,0 +1,114 @@
+#pragma once
+// The program's main window: two catalogue trees side by side, the filter bar
+// above them and the save and cancel buttons below.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <memory>
+
+#include "core/data_module.h"
+#include "core/reference.h"
+#include "core/regional.h"
+#include "workbench/voltage_filter.h"
+#include "workbench/workbench_dialogs.h"
+
+namespace kelm {
+
+// Who asks a right pane to open (or reopen) its source.
+enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `dialogs` answers the window's questions; none means the real boxes.
+    explicit TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs = nullptr);
+    ~TForm1() override;
+
+    // The one database connection, created at start-up after the window.
+    void SetDataModule(TRef_DataModule* db) { db_ = db; }
+    // Opens `path` in a pane as its "Открыть" button would after the dialog.
+    bool OpenPath(Pane pane, const QString& path);
+
+    // Handlers and operations, named after the window's components.
+    void ButtonOpenLeftClick();
+    void ButtonOpenRightClick(OpenSender sender);
+    void cb_TypeChange() { ApplyFilters(); }
+    void cb_UnomChange() { ApplyFilters(); }
+    void Button5Click();
+    void LeftTreeClick(QTreeWidget* tree);
+    void cbx_SyncClick();
+    void Splitter1Moved();
+    void BuildTree(QTreeWidget* view, TReference* reference);
+    void RefreshVoltageList();
+    void ApplyFilters();
+    void UpdateSaveAsEnabled();
+    void SyncTrees(const QString& clickedTreeName);
+
+    TReference* LeftRef() const { return leftRef_.get(); }
+    TReference* RightRef() const { return rightRef_.get(); }
+    const QString& LeftPath() const { return leftPath_; }    // the left open dialog's file name
+    const QString& RightPath() const { return rightPath_; }  // the right pane's path
+    const TreeFilters& Filters() const { return filters_; }
+    const NumberText& Numbers() const { return numbers_; }
+    double LeftWidthRatio() const { return leftWidthRatio_; }
+
+    // Components, with the names the rest of the program knows them by.
+    QGroupBox* GroupBox3;
+    QComboBox* cb_Type;
+    QComboBox* cb_Unom;
+    QPushButton* Button5;
+    QCheckBox* cbx_Sync;
+    QSplitter* Splitter1;
+    QGroupBox* GroupBox1;
+    QPushButton* ButtonOpenLeft;
+    QLabel* Label1;
+    QTreeWidget* LeftTree;
+    QGroupBox* GroupBox2;
+    QPushButton* ButtonOpenRight;
+    QLabel* Label2;
+    QTreeWidget* RightTree;
+    QProgressBar* Progress;
+    QPushButton* ButtonCancel;
+    QPushButton* ButtonSave;
+    QAction* btnTemporyFile;
+    QAction* btnSaveAs;
+    QAction* btnExit;
+
+    int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildWindow();
+    QTreeWidget* NewTree(const QString& name);
+    bool OpenInto(Pane pane, const QString& path);
+    void ShowPath(QLabel* label, const QString& path);
+    void StepProgress(int position);
+
+    RegionalSettings settings_;
+    NumberText numbers_;
+    std::unique_ptr<WorkbenchDialogs> ownDialogs_;
+    WorkbenchDialogs* dialogs_;
+    TRef_DataModule* db_ = nullptr;
+    std::unique_ptr<TReference> leftRef_;
+    std::unique_ptr<TReference> rightRef_;
+    QString leftPath_;
+    QString rightPath_;
+    TreeFilters filters_;
+    double leftWidthRatio_ = 0.5;
+};
+
+// Windows-1251 text of the catalogue for the screen.
+QString ScreenText(const std::string& cp1251);
+
+}  // namespace kelm

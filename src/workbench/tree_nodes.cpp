@@ -1,0 +1,145 @@
+#include "workbench/tree_nodes.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace kelm {
+namespace {
+
+constexpr int kDataRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+QPixmap Draw(int image, bool selected) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor frame = selected ? QColor(0, 70, 160) : QColor(60, 60, 60);
+    switch (image) {
+        case ImageLoaded:  // a sheet
+            p.setPen(frame);
+            p.setBrush(QColor(250, 250, 250));
+            p.drawRect(3, 1, 10, 13);
+            p.drawLine(5, 5, 11, 5);
+            p.drawLine(5, 8, 11, 8);
+            p.drawLine(5, 11, 9, 11);
+            break;
+        case ImageCopied:  // a sheet with a green plus: new, not yet saved
+            p.setPen(frame);
+            p.setBrush(QColor(250, 250, 250));
+            p.drawRect(1, 1, 10, 13);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(20, 150, 40));
+            p.drawRect(9, 5, 3, 11);
+            p.drawRect(5, 9, 11, 3);
+            break;
+        case ImageRoot:
+        case ImageRoot + 1:  // a book
+            p.setPen(frame);
+            p.setBrush(image == ImageRoot ? QColor(70, 110, 190) : QColor(120, 170, 250));
+            p.drawRect(2, 1, 12, 14);
+            p.setPen(QColor(255, 255, 255));
+            p.drawLine(5, 4, 11, 4);
+            p.drawLine(5, 7, 11, 7);
+            break;
+        case ImageCategory:
+        case ImageCategory + 1:  // a folder
+            p.setPen(frame);
+            p.setBrush(image == ImageCategory ? QColor(230, 190, 70) : QColor(255, 225, 120));
+            p.drawRect(1, 4, 14, 10);
+            p.drawRect(1, 2, 6, 2);
+            break;
+        case ImageDeleted:  // a grey sheet crossed out in red: marked for deletion
+            p.setPen(QColor(150, 150, 150));
+            p.setBrush(QColor(225, 225, 225));
+            p.drawRect(3, 1, 10, 13);
+            p.setPen(QPen(QColor(210, 20, 20), 2.5));
+            p.drawLine(2, 2, 14, 14);
+            p.drawLine(14, 2, 2, 14);
+            break;
+    }
+    return pixmap;
+}
+
+// Each node shows its image, and for the root and categories the selected
+// variant while it is selected.
+QIcon IconFor(int image) {
+    static QIcon icons[7];
+    if (icons[image].isNull()) {
+        const int selectedImage = (image == ImageRoot || image == ImageCategory) ? image + 1 : image;
+        icons[image].addPixmap(Draw(image, false), QIcon::Normal);
+        icons[image].addPixmap(Draw(selectedImage, true), QIcon::Selected);
+    }
+    return icons[image];
+}
+
+QTreeWidgetItem* NewNode(const QString& label, void* data, int image) {
+    auto* node = new QTreeWidgetItem(QStringList{label});
+    node->setData(0, kDataRole, QVariant::fromValue(data));
+    SetImage(node, image);
+    return node;
+}
+
+void* DataOf(const QTreeWidgetItem* node) { return node ? node->data(0, kDataRole).value<void*>() : nullptr; }
+
+}  // namespace
+
+int NodeLevel(const QTreeWidgetItem* node) {
+    int level = 0;
+    for (const QTreeWidgetItem* p = node ? node->parent() : nullptr; p; p = p->parent()) ++level;
+    return level;
+}
+
+TReference* ReferenceOf(const QTreeWidgetItem* root) {
+    return NodeLevel(root) == 0 ? static_cast<TReference*>(DataOf(root)) : nullptr;
+}
+TXMLCustomClass* CollectionOf(const QTreeWidgetItem* category) {
+    return category && NodeLevel(category) == 1 ? static_cast<TXMLCustomClass*>(DataOf(category)) : nullptr;
+}
+TBaseElement* RecordOf(const QTreeWidgetItem* element) {
+    return element && NodeLevel(element) == 2 ? static_cast<TBaseElement*>(DataOf(element)) : nullptr;
+}
+
+QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference) { return NewNode(label, reference, ImageRoot); }
+QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection) {
+    return NewNode(label, collection, ImageCategory);
+}
+QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image) {
+    return NewNode(label, record, image);
+}
+
+int ImageOf(const QTreeWidgetItem* node) { return node->data(0, kImageRole).toInt(); }
+
+void SetImage(QTreeWidgetItem* node, int image) {
+    node->setData(0, kImageRole, image);
+    node->setIcon(0, IconFor(image));
+}
+
+int NodeCount(const QTreeWidget* tree) {
+    int count = 0;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) ++count;
+    return count;
+}
+
+QTreeWidgetItem* NodeAt(const QTreeWidget* tree, int absoluteIndex) {
+    int index = 0;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it, ++index)
+        if (index == absoluteIndex) return *it;
+    return nullptr;
+}
+
+int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node) {
+    int index = 0;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it, ++index)
+        if (*it == node) return index;
+    return -1;
+}
+
+QTreeWidgetItem* SelectedNode(const QTreeWidget* tree) {
+    QTreeWidgetItem* current = tree->currentItem();
+    if (current && current->isSelected()) return current;
+    const auto selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+}  // namespace kelm

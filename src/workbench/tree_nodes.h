@@ -1,0 +1,41 @@
+#pragma once
+// The three levels of a catalogue tree and what each node carries: the root
+// its pane's container, a category node its collection, an element node its
+// record. A node's image tells loaded, copied and deleted elements apart.
+
+#include <QTreeWidget>
+
+#include "core/collection.h"
+#include "core/reference.h"
+
+namespace kelm {
+
+enum TreeImage {
+    ImageLoaded = 0,
+    ImageCopied = 1,
+    ImageRoot = 2,  // 3 when selected
+    ImageCategory = 4,  // 5 when selected
+    ImageDeleted = 6,
+};
+
+int NodeLevel(const QTreeWidgetItem* node);
+TReference* ReferenceOf(const QTreeWidgetItem* root);
+TXMLCustomClass* CollectionOf(const QTreeWidgetItem* category);
+TBaseElement* RecordOf(const QTreeWidgetItem* element);
+
+QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference);
+QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection);
+QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image);
+
+int ImageOf(const QTreeWidgetItem* node);
+void SetImage(QTreeWidgetItem* node, int image);
+
+// Nodes counted in tree order from the root (an "absolute index").
+int NodeCount(const QTreeWidget* tree);
+QTreeWidgetItem* NodeAt(const QTreeWidget* tree, int absoluteIndex);
+int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node);
+
+// The selected node the tree stands on (current if selected, else the first selected).
+QTreeWidgetItem* SelectedNode(const QTreeWidget* tree);
+
+}  // namespace kelm
