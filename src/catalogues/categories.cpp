@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "catalogues/provods.h"
 #include "catalogues/transforms.h"
 
 namespace kelm {
@@ -16,7 +17,7 @@ std::unique_ptr<TXMLCustomClass> Make() {
 
 const std::array<CategoryEntry, kCategoryCount>& Categories() {
     static const std::array<CategoryEntry, kCategoryCount> categories = {{
-        {0, "TProvods", "Провода и кабели", "провода и кабели", nullptr},
+        {0, "TProvods", "Провода и кабели", "провода и кабели", Make<TProvods>},
         {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
         {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
         {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
