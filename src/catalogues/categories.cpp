@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "catalogues/meters.h"
 #include "catalogues/provods.h"
 #include "catalogues/transforms.h"
 
@@ -33,7 +34,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
         {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
-        {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
+        {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", Make<TMetersRefs>},
         {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
         {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
     }};
