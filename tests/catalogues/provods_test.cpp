@@ -12,7 +12,7 @@ namespace {
 
 using test::FreshCatalogue;
 using test::StatementLog;
-using test::Serialized;
+using test::XmlOf;
 using test::W;
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -141,9 +141,7 @@ TEST(ProvodsXml, WritesFieldsInOrderLeavingUnsetOnesOut) {
     TProvod* cable = Cable(c, W("АВВГ 4х50"), 50);
     cable->Ident = -2;
     cable->AddStr = W("медь");
-    pugi::xml_document doc;
-    c.SaveToXml(doc, NumberText(','));
-    EXPECT_EQ(Serialized(doc),
+    EXPECT_EQ(XmlOf(c),
               "<KelmProvods>"
               "<KelmProvod><B0>2,547</B0><Ident>5</Ident><Marka>AC-70/11</Marka><R0>0,428</R0><X0>0,444</X0>"
               "<F>70</F><Idop>265</Idop><ProvodType>2</ProvodType><Unom>110</Unom><CableFlags>0</CableFlags>"
@@ -188,9 +186,7 @@ TEST(ProvodsXml, ElementRoundTripKeepsEveryValue) {
     TProvods back;
     back.LoadFromXml(doc);
     ASSERT_EQ(back.Count(), 1);
-    pugi::xml_document again;
-    back.SaveToXml(again, NumberText(','));
-    EXPECT_EQ(Serialized(again), Serialized(doc));
+    EXPECT_EQ(XmlOf(back), test::Serialized(doc));
     EXPECT_DOUBLE_EQ(back.GetItem(0)->B0, 0.3);
     EXPECT_EQ(back.FindSameWithComment(*p), back.GetItem(0));
 }
@@ -488,10 +484,8 @@ TEST_F(ProvodsDatabase, CablesRoundTripThroughFileAndAnotherDatabase) {
     EXPECT_TRUE(errors.shown.empty());
     TProvods back;
     Load(back);
-    pugi::xml_document reloaded;
-    back.SaveToXml(reloaded, NumberText(','));
     // A fresh database gives the types and lines the same identifiers in the same order.
-    EXPECT_EQ(Serialized(reloaded), Serialized(file));
+    EXPECT_EQ(XmlOf(back), test::Serialized(file));
 }
 
 }  // namespace

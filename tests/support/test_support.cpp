@@ -96,6 +96,12 @@ std::string Serialized(pugi::xml_node node) {
     return out.str();
 }
 
+std::string XmlOf(TXMLCustomClass& collection) {
+    pugi::xml_document doc;
+    collection.SaveToXml(doc, NumberText(','));
+    return Serialized(doc);
+}
+
 std::string W(const std::string& utf8) { return Cp1251FromUtf8(utf8); }
 
 }  // namespace kelm::test
