@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "catalogues/meters.h"
+#include "catalogues/provods.h"
 #include "catalogues/transforms.h"
 
 namespace kelm {
@@ -16,7 +18,7 @@ std::unique_ptr<TXMLCustomClass> Make() {
 
 const std::array<CategoryEntry, kCategoryCount>& Categories() {
     static const std::array<CategoryEntry, kCategoryCount> categories = {{
-        {0, "TProvods", "Провода и кабели", "провода и кабели", nullptr},
+        {0, "TProvods", "Провода и кабели", "провода и кабели", Make<TProvods>},
         {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
         {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
         {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
@@ -32,7 +34,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
         {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
-        {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
+        {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", Make<TMetersRefs>},
         {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
         {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
     }};

@@ -23,6 +23,7 @@ using Member = std::variant<std::int32_t R::*, std::int16_t R::*, double R::*, s
 enum FieldFlag : unsigned {
     // Holds NotSet when the catalogue has no value: the default of a new
     // record, read from NULL, written as NULL, left out of the exchange file.
+    // A text field so marked is written as NULL when it is blank.
     Optional = 1u << 0,
     // A double read from its column as a whole number.
     ReadAsInteger = 1u << 1,

@@ -56,23 +56,17 @@ bool IsOptional(const Category<R>& category, const Member<R>& member) {
     return false;
 }
 
-// Insert (with a new identifier) or update of one added record.
+// Binds `members` of the record to positions first, first+1, ...: optional
+// fields that are not set go as NULL.
 template <class R>
-void WriteRow(const Category<R>& category, R& record, TRef_DataModule& db) {
-    const bool insert = record.Ident < 1;
-    if (insert) record.Ident = static_cast<std::int32_t>(db.GeneratorValue("ReferenceIdent") + 1);
-    Query& q = db.SQLQuery;
-    q.Close();
-    // The predicted identifier is only right while nobody else inserts, so
-    // the record takes the one the database really assigned.
-    q.SetText(insert ? std::string(category.insertSql) + " RETURNING \"Ident\"" : category.updateSql);
-    const std::size_t count = category.params.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const bool optional = IsOptional(category, category.params[i]);
+void BindParams(const Category<R>& category, const std::vector<Member<R>>& members, const R& record, Query& q,
+                int first = 0) {
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const bool optional = IsOptional(category, members[i]);
         std::visit(
             [&](auto member) {
                 const auto& value = record.*member;
-                ParamSlot slot = q.Param(static_cast<int>(i));
+                ParamSlot slot = q.Param(first + static_cast<int>(i));
                 using T = MemberValue<decltype(value)>;
                 if (optional && !IsValueSet(value))
                     slot.SetNull();
@@ -83,12 +77,66 @@ void WriteRow(const Category<R>& category, R& record, TRef_DataModule& db) {
                 else
                     slot.SetInteger(value);
             },
-            category.params[i]);
+            members[i]);
     }
-    if (!insert) q.Param(static_cast<int>(count)).SetInteger(record.Ident);
+}
+
+// Insert (with a new identifier) or update of one added record.
+template <class R>
+void WriteRow(const Category<R>& category, R& record, TRef_DataModule& db) {
+    const bool insert = record.Ident < 1;
+    if (insert) record.Ident = static_cast<std::int32_t>(db.GeneratorValue("ReferenceIdent") + 1);
+    Query& q = db.SQLQuery;
+    q.Close();
+    // The predicted identifier is only right while nobody else inserts, so
+    // the record takes the one the database really assigned.
+    q.SetText(insert ? std::string(category.insertSql) + " RETURNING \"Ident\"" : category.updateSql);
+    BindParams(category, category.params, record, q);
+    if (!insert) q.Param(static_cast<int>(category.params.size())).SetInteger(record.Ident);
     q.Execute();
     if (insert) record.Ident = static_cast<std::int32_t>(q.Field(0).AsInteger());
     q.Close();
+}
+
+// Positions of the fields' columns in the open query `q`; -1 for a field
+// that has no column. A column missing from the result is an error.
+template <class R>
+std::vector<int> ColumnsOf(const std::vector<FieldDef<R>>& fields, const Query& q) {
+    std::vector<int> columns;
+    for (const auto& field : fields) {
+        int index = -1;
+        if (field.column) {
+            index = q.FieldIndex(field.column);
+            if (index < 0)
+                throw DatabaseError(std::string("column \"") + field.column + "\" is missing (" + q.Text() + ")");
+        }
+        columns.push_back(index);
+    }
+    return columns;
+}
+
+template <class R, class T>
+void StoreColumn(R& record, T R::*member, const FieldDef<R>& field, const FieldValue& value) {
+    const bool optional = (field.flags & Optional) != 0;
+    if constexpr (std::is_same_v<T, std::string>) {
+        record.*member = value.AsString();
+    } else if (value.IsNull()) {
+        record.*member = optional ? static_cast<T>(NotSet) : T{};
+    } else if constexpr (std::is_same_v<T, double>) {
+        record.*member = (field.flags & ReadAsInteger) ? static_cast<double>(value.AsInteger()) : value.AsDouble();
+    } else {
+        record.*member = CheckedInteger<T>(value.AsInteger(), field.column);
+    }
+}
+
+// Fills the record from the current row of `q`, columns as ColumnsOf found them.
+template <class R>
+void ReadRow(const std::vector<FieldDef<R>>& fields, const std::vector<int>& columns, R& record, const Query& q) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (columns[i] < 0) continue;
+        std::visit([&](auto member) { StoreColumn(record, member, fields[i], q.Field(columns[i])); },
+                   fields[i].member);
+    }
 }
 
 }  // namespace detail
@@ -249,25 +297,10 @@ public:
         q.Close();
         q.SetText(byOwners == 1 ? detail::ReplaceOwners(category_.selectByOwners, owners) : category_.selectAll);
         q.Open();
-        std::vector<int> columns;
-        for (const auto& field : category_.fields) {
-            int index = -1;
-            if (field.column) {
-                index = q.FieldIndex(field.column);
-                if (index < 0)
-                    throw DatabaseError(std::string("column \"") + field.column + "\" is missing (" +
-                                        category_.selectAll + ")");
-            }
-            columns.push_back(index);
-        }
+        const std::vector<int> columns = detail::ColumnsOf(category_.fields, q);
         for (; !q.Eof(); q.Next()) {
             R* record = NewElement();
-            for (std::size_t i = 0; i < category_.fields.size(); ++i) {
-                if (columns[i] < 0) continue;
-                const auto& field = category_.fields[i];
-                std::visit([&](auto member) { StoreColumn(*record, member, field, q.Field(columns[i])); },
-                           field.member);
-            }
+            detail::ReadRow(category_.fields, columns, *record, q);
             if (category_.hooks.afterRowLoaded) category_.hooks.afterRowLoaded(*record, db);
         }
         q.Close();
@@ -351,20 +384,6 @@ private:
             record.*member = NumberText::ParseDoubleAnySeparator(text);
         else
             record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "the field");
-    }
-
-    template <class T>
-    static void StoreColumn(R& record, T R::*member, const FieldDef<R>& field, const FieldValue& value) {
-        const bool optional = (field.flags & Optional) != 0;
-        if constexpr (std::is_same_v<T, std::string>) {
-            record.*member = value.AsString();
-        } else if (value.IsNull()) {
-            record.*member = optional ? static_cast<T>(NotSet) : T{};
-        } else if constexpr (std::is_same_v<T, double>) {
-            record.*member = (field.flags & ReadAsInteger) ? static_cast<double>(value.AsInteger()) : value.AsDouble();
-        } else {
-            record.*member = detail::CheckedInteger<T>(value.AsInteger(), field.column);
-        }
     }
 
     template <class Drop>

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 #include "core/codec.h"
 #include "core/number_text.h"
@@ -87,6 +88,18 @@ std::vector<StatementLog::Entry> StatementLog::Starting(const std::string& prefi
         if (lower(text).rfind(lower(prefix), 0) == 0) found.push_back(e);
     }
     return found;
+}
+
+std::string Serialized(pugi::xml_node node) {
+    std::ostringstream out;
+    node.print(out, "", pugi::format_raw);
+    return out.str();
+}
+
+std::string XmlOf(TXMLCustomClass& collection) {
+    pugi::xml_document doc;
+    collection.SaveToXml(doc, NumberText(','));
+    return Serialized(doc);
 }
 
 std::string W(const std::string& utf8) { return Cp1251FromUtf8(utf8); }

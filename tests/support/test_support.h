@@ -63,6 +63,10 @@ public:
 };
 
 std::string ParamText(const ParamValue& value);
+// An XML subtree as text without indentation, for comparing written elements.
+std::string Serialized(pugi::xml_node node);
+// The collection's element as SaveToXml writes it with a decimal comma, as text.
+std::string XmlOf(TXMLCustomClass& collection);
 // Windows-1251 text from a UTF-8 literal, for comparing with records.
 std::string W(const std::string& utf8);
 

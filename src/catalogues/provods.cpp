@@ -1,0 +1,161 @@
+#include "catalogues/provods.h"
+
+namespace kelm {
+namespace {
+
+using R = TProvod;
+
+constexpr const char* kSelectCable = R"(select * from "Cables" where "Ident"=:p1)";
+
+// The null conductor's columns of "Cables". A missing value stays not set;
+// NumberPhases is read apart because a NULL there keeps the default.
+const std::vector<FieldDef<R>>& NullConductorColumns() {
+    static const std::vector<FieldDef<R>> fields = {
+        {"PhaseNull_F", &R::PhaseNull_F, "PhaseNull_F", Optional},
+        {"PhaseNull_R0", &R::PhaseNull_R0, "PhaseNull_R0", Optional},
+        {"PhaseNull_X0", &R::PhaseNull_X0, "PhaseNull_X0", Optional},
+        {"PhaseNull_B0", &R::PhaseNull_B0, "PhaseNull_B0", Optional},
+        {"PhaseNull_Idop", &R::PhaseNull_Idop, "PhaseNull_Idop", Optional},
+    };
+    return fields;
+}
+
+// Whether the open query stands on a row whose first column holds a value.
+bool HasValue(const Query& q) { return !q.Eof() && !q.Field(0).IsNull(); }
+
+// Runs the select of the record's "Cables" row on `q` (left open).
+void OpenCableRow(Query& q, const TProvod& record) {
+    q.Close();
+    q.SetText(kSelectCable);
+    q.Param(0).SetInteger(record.Ident);
+    q.Open();
+}
+
+// Reads the null conductor of a low-voltage cable while the main query stands on its row.
+void LoadNullConductor(TProvod& record, TRef_DataModule& db) {
+    if (!IsLowVoltageCable(record)) return;
+    Query& q = db.SQLQueryCables;
+    OpenCableRow(q, record);
+    if (HasValue(q)) {
+        detail::ReadRow(NullConductorColumns(), detail::ColumnsOf(NullConductorColumns(), q), record, q);
+        const FieldValue phases = q.Field("NumberPhases");
+        if (!phases.IsNull()) record.NumberPhases = detail::CheckedInteger<std::int16_t>(phases.AsInteger(), "NumberPhases");
+    }
+    q.Close();
+}
+
+void RegisterVoltage(TProvod& record, TRef_DataModule& db) { db.EnsureUnom(record.Unom); }
+
+bool NullConductorIsPhaseConductor(const TProvod& r) {
+    return r.PhaseNull_Idop == r.Idop && SameValue(r.PhaseNull_F, r.F) && SameValue(r.PhaseNull_R0, r.R0) &&
+           SameValue(r.PhaseNull_X0, r.X0) && SameValue(r.PhaseNull_B0, r.B0);
+}
+
+// Keeps the "Cables" row of a low-voltage cable that has a null conductor:
+// none when it equals the phase conductor, otherwise inserted or updated.
+void WriteNullConductor(TProvod& record, TRef_DataModule& db) {
+    if (!IsLowVoltageCable(record) || !IsValueSet(record.PhaseNull_F)) return;
+    Query& q = db.SQLQuery;
+    if (NullConductorIsPhaseConductor(record)) {
+        q.Close();
+        q.SetText(R"(delete from "Cables" where "Ident"=:p1)");
+        q.Param(0).SetInteger(record.Ident);
+        q.Execute();
+        return;
+    }
+    OpenCableRow(q, record);
+    const bool exists = HasValue(q);
+    q.Close();
+    q.SetText(exists ? R"( UPDATE "Cables" set "Ident"=:p1,"NumberPhases"=:p2,"PhaseNull_F"=:p3,"PhaseNull_R0"=:p4, "PhaseNull_X0"=:p5,"PhaseNull_B0"=:p6,"PhaseNull_Idop"=:p7 WHERE "Ident"=:p1)"
+                     : R"(INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0", "PhaseNull_B0","PhaseNull_Idop") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7))");
+    static const std::vector<Member<R>> values = {&R::Ident,        &R::NumberPhases, &R::PhaseNull_F,
+                                                  &R::PhaseNull_R0, &R::PhaseNull_X0, &R::PhaseNull_B0,
+                                                  &R::PhaseNull_Idop};
+    detail::BindParams(ProvodsCategory(), values, record, q);
+    if (exists) q.Param(static_cast<int>(values.size())).SetInteger(record.Ident);  // the condition's ":p1"
+    q.Execute();
+    q.Close();
+}
+
+}  // namespace
+
+bool IsLowVoltageCable(const TProvod& record) { return (record.CableFlags & kCableFlag) != 0 && record.Unom < 1; }
+
+const Category<TProvod>& ProvodsCategory() {
+    static const Category<R> category{
+        .collectionClass = "TProvods",
+        .collectionElement = "KelmProvods",
+        .recordElement = "KelmProvod",
+        .fields = {
+            {"B0", &R::B0, "B0", Optional},
+            {"AddStr", &R::AddStr, "AddStr"},
+            {"Ident", &R::Ident, "Ident"},
+            {"Marka", &R::Marka, "Marka"},
+            {"R0", &R::R0, "R0"},
+            {"X0", &R::X0, "X0"},
+            {"F", &R::F, "F", ReadAsInteger},
+            {"TgDelta", &R::TgDelta, "TgDelta", Optional},
+            {"Idop", &R::Idop, "Idop"},
+            {"ProvodType", &R::ProvodType, "ProvodType"},
+            {"G0", &R::G0, "G0", Optional},
+            {"Unom", &R::Unom, "Unom"},
+            {"CableFlags", &R::CableFlags, "CableFlags"},
+            // The null conductor comes from "Cables", read row by row.
+            {"PhaseNull_F", &R::PhaseNull_F, nullptr, Optional},
+            {"PhaseNull_R0", &R::PhaseNull_R0, nullptr, Optional},
+            {"PhaseNull_X0", &R::PhaseNull_X0, nullptr, Optional},
+            {"PhaseNull_B0", &R::PhaseNull_B0, nullptr, Optional},
+            {"PhaseNull_Idop", &R::PhaseNull_Idop, nullptr, Optional},
+            {"NumberPhases", &R::NumberPhases, nullptr},
+            {"Name", &R::Name, "Name"},
+        },
+        .compared = {&R::Marka, &R::ProvodType, &R::F},
+        .comment = &R::AddStr,
+        .sortKeys = {&R::Unom, &R::Marka, &R::F},
+        .labelNumber = &R::F,
+        .selectAll = R"(Select p."Ident", p."ProvodType", p."Marka", p.F, p."AddStr", p.R0, p.X0, p.B0, p."Idop", p.G0, p."TgDelta", p."Hide", t."Unom", t."Name",t."CableFlags" from "Provods" p inner join "ProvodTypes" t on (p."ProvodType"=t."Ident"))",
+        .selectByOwners = R"(Select distinct p."Ident", p."ProvodType", p."Marka", p.F, p."AddStr", p.R0, p.X0, p.B0, p."Idop", p.G0, p."TgDelta", p."Hide", t."Unom", t."Name",t."CableFlags" from "Lines" ln  left outer join  "DoubleLines" dln on (ln."GUID" = dln."GUID")  inner join "Provods" p on ((ln."Provod"=p."Ident") or (dln."Provod"=p."Ident") )  inner join "ProvodTypes" t on (t."Ident"=p."ProvodType")  where ln."OwnerGUID" IN (%S) )",
+        .insertSql = R"(INSERT INTO "Provods" ("ProvodType","Marka",F,"AddStr",R0,X0,B0,"Idop",G0,"TgDelta","Hide") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9,:p10,NULL))",
+        .updateSql = R"(UPDATE "Provods" set "ProvodType"=:p1,"Marka"=:p2,F=:p3, "AddStr"=:p4,R0=:p5,X0=:p6,B0=:p7,"Idop"=:p8,G0=:p9,"TgDelta"=:p10 WHERE "Ident"=:p11)",
+        .deleteSql = R"(delete from "Provods" where "Ident"=:p1)",
+        .params = {&R::ProvodType, &R::Marka, &R::F, &R::AddStr, &R::R0, &R::X0, &R::B0, &R::Idop, &R::G0,
+                   &R::TgDelta},
+        .hooks = {
+            .afterRowLoaded = LoadNullConductor,
+            .beforeEveryRecord = RegisterVoltage,  // every voltage met is registered, whatever the marks
+            .beforeWrite = EnsureProvodType,
+            .afterWrite = WriteNullConductor,
+        },
+    };
+    return category;
+}
+
+void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
+    static const std::vector<Member<R>> type = {&R::Unom, &R::Name, &R::CableFlags};
+    const Category<R>& category = ProvodsCategory();
+    Query& q = db.SQLQuery;
+    q.Close();
+    q.SetText(R"( select "Ident" from "ProvodTypes" t where t."Unom"=:p1 and t."Name"=:p2 and t."CableFlags"=:p3)");
+    detail::BindParams(category, type, record, q);
+    q.Open();
+    if (HasValue(q)) {
+        record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
+        q.Close();
+        return;
+    }
+    q.Close();
+    record.ProvodType =
+        detail::CheckedInteger<std::int16_t>(db.GeneratorValue("ProvodTypesIdent") + 1, "ProvodType");
+    // As with every new row, the type takes the identifier the database assigned.
+    q.SetText(R"( INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (:p2,:p3,:p4) RETURNING "Ident")");
+    detail::BindParams(category, type, record, q);
+    q.Execute();
+    record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
+    q.Close();
+}
+
+bool WriteProvod(TProvod& record, std::vector<std::string>& Errors, TRef_DataModule& db, const NumberText& numbers) {
+    return WriteRecord(ProvodsCategory(), record, Errors, db, numbers);
+}
+
+}  // namespace kelm
