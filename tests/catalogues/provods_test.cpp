@@ -202,7 +202,7 @@ protected:
         int index = 0;
         return static_cast<TProvod*>(c.AddCopy(source, index));
     }
-    // Types get 1, 2, ... and lines 1, 2, ... in the order they are added.
+    // Types get 1, 2, ... and lines 1, 2, ... in the order they are added (names in UTF-8).
     void AddType(double unom, const std::string& name, int flags) {
         catalogue.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES ()" + std::to_string(unom) +
                       ",'" + name + "'," + std::to_string(flags) + ")");
@@ -215,7 +215,7 @@ protected:
 
 TEST_F(ProvodsDatabase, LoadsLinesWithTheirTypesSorted) {
     AddType(110, "ac", 0);
-    AddType(0.4, W("кабель"), 3);
+    AddType(0.4, "кабель", 3);
     catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,B0,"Idop","Hide") VALUES (1,'AC-95',95,0.3,0.43,2.6,330,1))");
     catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop","G0","TgDelta") VALUES (1,'AC-70',70,0.42,0.44,265,0.5,0.01))");
     catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F) VALUES (2,'AVVG',50))");
@@ -464,7 +464,7 @@ TEST_F(ProvodsDatabase, FailedLineKeepsItsTypeAndNamesSectionAndVoltage) {
 }
 
 TEST_F(ProvodsDatabase, CablesRoundTripThroughFileAndAnotherDatabase) {
-    AddType(0.4, W("кабель"), 3);
+    AddType(0.4, "кабель", 3);
     AddType(10, "ac", 0);
     catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,"AddStr",R0,X0,B0,"Idop",G0) VALUES (1,'AVVG',50,'cu',0.62,0.06,0.3,175,0.001))");
     catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop","TgDelta") VALUES (2,'AC-70',70,0.42,0.44,265,0.02))");
