@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "catalogues/transforms.h"
+#include "catalogues/transforms3.h"
 
 namespace kelm {
 namespace {
@@ -18,9 +19,9 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
     static const std::array<CategoryEntry, kCategoryCount> categories = {{
         {0, "TProvods", "Провода и кабели", "провода и кабели", nullptr},
         {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
-        {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
+        {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", Make<TTransforms3>},
         {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
-        {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", nullptr},
+        {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", Make<TTransformsA>},
         {5, "TBusbars", "Шины подстанций", "шины подстанций", nullptr},
         {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", nullptr},
         {7, "TSyncCondensers", "Синхронные компенсаторы", "синхронные компенсаторы", nullptr},
