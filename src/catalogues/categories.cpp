@@ -4,6 +4,7 @@
 
 #include "catalogues/transforms.h"
 #include "catalogues/transforms3.h"
+#include "catalogues/transforms_ss.h"
 
 namespace kelm {
 namespace {
@@ -20,7 +21,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {0, "TProvods", "Провода и кабели", "провода и кабели", nullptr},
         {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
         {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", Make<TTransforms3>},
-        {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
+        {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", Make<TTransformsSS>},
         {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", Make<TTransformsA>},
         {5, "TBusbars", "Шины подстанций", "шины подстанций", nullptr},
         {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", nullptr},

@@ -6,6 +6,8 @@
 
 #include <sstream>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/category_collection.h"
@@ -17,6 +19,19 @@ inline std::string Serialized(pugi::xml_node node) {
     std::ostringstream out;
     node.print(out, "", pugi::format_raw);
     return out.str();
+}
+
+template <class C>
+using RecordOf = std::remove_pointer_t<decltype(std::declval<C&>().NewElement())>;
+
+// A new record of a category that sorts by voltage, type and power.
+template <class C>
+RecordOf<C>* Add(C& c, const std::string& marka, double unom, double snom) {
+    auto* record = c.NewElement();
+    record->Marka = marka;
+    record->Unom = unom;
+    record->Snom = snom;
+    return record;
 }
 
 // The names of the child elements, in document order.

@@ -10,8 +10,10 @@
 namespace kelm {
 namespace {
 
+using test::Add;
 using test::ChildNames;
 using test::FieldElements;
+using test::RecordOf;
 using test::W;
 
 template <class C>
@@ -50,18 +52,6 @@ const std::vector<std::string> kElementOrder = {
     "Unom", "Marka", "Ident", "AddStr", "Snom", "UnomB", "UnomC", "UnomH", "Pxx", "Ixx", "PkzBC", "PkzBH",
     "PkzCH", "UkBC", "UkBH", "UkCH", "SobmB", "SobmC", "SobmH", "NumberOtpB", "DeltaUotpB", "NumberOtpC",
     "DeltaUotpC"};
-
-template <class C>
-using RecordOf = std::remove_pointer_t<decltype(std::declval<C&>().NewElement())>;
-
-template <class C>
-RecordOf<C>* Add(C& c, const std::string& marka, double unom, double snom) {
-    auto* t = c.NewElement();
-    t->Marka = marka;
-    t->Unom = unom;
-    t->Snom = snom;
-    return t;
-}
 
 // A record with every field holding a value of its own.
 template <class C>
