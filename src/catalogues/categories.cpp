@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "catalogues/switch_gr.h"
 #include "catalogues/transforms.h"
 #include "catalogues/transforms3.h"
 #include "catalogues/transforms_ss.h"
@@ -33,7 +34,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", nullptr},
         {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
-        {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
+        {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", Make<TSwitchGRs>},
         {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
         {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
         {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
