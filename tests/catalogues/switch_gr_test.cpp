@@ -74,6 +74,24 @@ TEST(SwitchGRsContract, CopyWithEqualVoltageAndMarkLandsAfterAllOfThem) {
     EXPECT_EQ(order, (std::vector<std::string>{"A", "B", "M1", "M2", "M3", "M", "A"}));
 }
 
+TEST(SwitchGRsContract, CopyValuesCarriesTheTypeByIdentifierAndName) {
+    // A type picked in the dialog reaches the record with both, so the
+    // writer's lookup by name finds the picked type.
+    TSwitchGRs c;
+    TSwitchGR* device = AddFull(c);
+    device->Added = 1;
+    TSwitchGR edited;
+    CopyValues(*device, &edited);
+    EXPECT_EQ(edited.Added, 0);
+    edited.SwitchGType = 5;
+    edited.Name = W("Разъединитель");
+    CopyValues(edited, device);
+    EXPECT_EQ(device->SwitchGType, 5);
+    EXPECT_EQ(device->Name, W("Разъединитель"));
+    EXPECT_EQ(device->AddStr, W("маломасляный"));
+    EXPECT_EQ(device->Added, 1);
+}
+
 // --- Exchange-file elements ----------------------------------------------------
 
 TEST(SwitchGRsXml, WritesFieldsFromMarkaIdentUnomToName) {
@@ -282,6 +300,16 @@ TEST_F(SwitchGRsDatabase, FailedTypeCreationKeepsTheDeviceForTheNextSave) {
     EXPECT_EQ(errors.shown[0], (std::vector<std::string>{"M (10 " + W("кВ") + ")"}));
     EXPECT_EQ(device->Added, 1);
     EXPECT_EQ(device->Ident, -1);
+    EXPECT_EQ(catalogue.Value(R"(select count(*) from "SwitchGR")"), "0");
+}
+
+TEST_F(SwitchGRsDatabase, TypeIdentifierBeyondSixteenBitsFailsTheDevice) {
+    catalogue.Run(R"(SET GENERATOR "SwitchGNIdent" TO 32767)");
+    TSwitchGRs c, source;
+    const TSwitchGR* device = SaveCopy(c, *AddDevice(source, "M", 10, 1, "new type"));
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(device->Added, 1);
+    EXPECT_TRUE(TypeRows().empty());
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "SwitchGR")"), "0");
 }
 
