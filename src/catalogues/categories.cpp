@@ -4,7 +4,10 @@
 
 #include "catalogues/meters.h"
 #include "catalogues/provods.h"
+#include "catalogues/switch_gr.h"
 #include "catalogues/transforms.h"
+#include "catalogues/transforms3.h"
+#include "catalogues/transforms_ss.h"
 
 namespace kelm {
 namespace {
@@ -20,9 +23,9 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
     static const std::array<CategoryEntry, kCategoryCount> categories = {{
         {0, "TProvods", "Провода и кабели", "провода и кабели", Make<TProvods>},
         {1, "TTransforms", "Трансформаторы двухобмоточные", "трансф. двухобмоточные", Make<TTransforms>},
-        {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
-        {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
-        {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", nullptr},
+        {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", Make<TTransforms3>},
+        {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", Make<TTransformsSS>},
+        {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", Make<TTransformsA>},
         {5, "TBusbars", "Шины подстанций", "шины подстанций", nullptr},
         {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", nullptr},
         {7, "TSyncCondensers", "Синхронные компенсаторы", "синхронные компенсаторы", nullptr},
@@ -33,7 +36,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", nullptr},
         {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
-        {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
+        {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", Make<TSwitchGRs>},
         {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", Make<TMetersRefs>},
         {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
         {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
