@@ -1,12 +1,14 @@
 #include "app/catalogue_tool.h"
 
 #include <ctime>
+#include <filesystem>
 #include <ostream>
 
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/data_module.h"
 #include "core/exchange_file.h"
+#include "workbench/copy_run.h"
 
 namespace kelm {
 namespace {
@@ -17,12 +19,98 @@ constexpr const char* kUsage =
     "      выводит справочник так, как его показывает дерево окна\n"
     "  kelm-catalogue convert ИСТОЧНИК ЦЕЛЬ.xml\n"
     "      записывает справочник в обменный файл\n"
+    "  kelm-catalogue copy ИСТОЧНИК ЦЕЛЬ [--duplicates skip|copy]\n"
+    "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
+    "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
+    "      провода с совпадающими значениями пропускаются всегда)\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех, 1 ошибка в файле, 2 база более ранней версии, 64 неверный вызов.\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
     err << "kelm-catalogue: " << problem << "\n" << kUsage;
     return ExitUsage;
+}
+
+// Answers every duplicate of a drop with one rule. Lines cannot be added as a
+// plain copy (the window does not offer it), so they are skipped then.
+class RuleAnswers : public CopyQuestions {
+public:
+    explicit RuleAnswers(int answer) : answer_(answer) {}
+    ChoiceResult AskDuplicate(const std::string&, DuplicateGroup group) override {
+        return {group == DuplicateGroup::Lines ? Skip : answer_, true};
+    }
+    CommentResult AskComment(const std::string&, const std::function<bool(const std::string&)>&) override {
+        return {};
+    }
+
+private:
+    int answer_;
+};
+
+// Prints the records a database save could not write.
+class ErrorLines : public SaveErrorsDisplay {
+public:
+    explicit ErrorLines(std::ostream& err) : err_(err) {}
+    void ShowSaveErrors(const std::vector<std::string>& lines) override {
+        for (const auto& line : lines) err_ << Utf8FromCp1251(line) << "\n";
+        count += static_cast<int>(lines.size());
+    }
+    int count = 0;
+
+private:
+    std::ostream& err_;
+};
+
+int OpenFailure(const OpenError& error, std::ostream& err) {
+    err << error.what() << "\n" << error.detail << "\n";
+    return error.kind == OpenError::Kind::OlderDatabase ? ExitOlderDatabase : ExitBadFile;
+}
+
+int Copy(const std::string& sourcePath, const std::string& targetPath, int answer, std::ostream& out,
+         std::ostream& err, const RegionalSettings& settings, TRef_DataModule& db) {
+    std::unique_ptr<TReference> source, target;
+    try {
+        source = OpenSource(sourcePath, db, NewReference);
+        if (IsExchangeFilePath(targetPath) && !std::filesystem::exists(targetPath)) {
+            target = NewReference();  // a new exchange file
+        } else {
+            target = OpenSource(targetPath, db, NewReference);
+        }
+    } catch (const OpenError& error) {
+        return OpenFailure(error, err);
+    }
+
+    const NumberText numbers = settings.Numbers();
+    RuleAnswers answers(answer);
+    CopyRun run(answers);
+    int copied = 0, skipped = 0;
+    for (int c = 0; c < source->CategoryCount(); ++c) {
+        TXMLCustomClass* from = source->GetCollection(c);
+        TXMLCustomClass* into = target->GetCollection(c);
+        if (!from || !into) continue;
+        for (int i = 0; i < from->Count(); ++i) {
+            TBaseElement& record = *from->GetItem(i);
+            const auto outcome = run.CopyRecord(*into, record, Utf8FromCp1251(from->Label(record, numbers)));
+            ++(outcome.copy ? copied : skipped);
+        }
+    }
+
+    ErrorLines failed(err);
+    try {
+        if (target->SourceKind == DatabaseSource) {
+            db.ConnectTo(targetPath);
+            for (int c = 0; c < target->CategoryCount(); ++c)
+                if (TXMLCustomClass* collection = target->GetCollection(c))
+                    collection->SaveToDatabase(db, numbers, failed);
+        } else {
+            WriteExchangeFile(*target, targetPath, settings, std::time(nullptr));
+        }
+    } catch (const std::exception& error) {
+        err << "Не удалось сохранить " << targetPath << ".\n" << DisplayText(error.what()) << "\n";
+        return ExitBadFile;
+    }
+    out << "Скопировано: " << copied << ", пропущено: " << skipped << ", не записано: " << failed.count << "\n";
+    return ExitOk;
 }
 
 }  // namespace
@@ -46,6 +134,14 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (args.empty()) return Usage(err, "не указана команда");
     const std::string& command = args[0];
+    if (command == "copy") {
+        int answer = Skip;
+        if (args.size() == 5 && args[3] == "--duplicates" && (args[4] == "skip" || args[4] == "copy"))
+            answer = args[4] == "copy" ? AddPlainCopy : Skip;
+        else if (args.size() != 3)
+            return Usage(err, "copy ждёт источник, цель и, может быть, --duplicates skip|copy");
+        return Copy(args[1], args[2], answer, out, err, settings, db);
+    }
     if (command == "dump" && args.size() != 2) return Usage(err, "dump ждёт один источник");
     if (command == "convert" && args.size() != 3) return Usage(err, "convert ждёт источник и обменный файл");
     if (command != "dump" && command != "convert") return Usage(err, "неизвестная команда \"" + command + "\"");
@@ -56,8 +152,7 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
     try {
         reference = OpenSource(args[1], db, NewReference);
     } catch (const OpenError& error) {
-        err << error.what() << "\n" << error.detail << "\n";
-        return error.kind == OpenError::Kind::OlderDatabase ? ExitOlderDatabase : ExitBadFile;
+        return OpenFailure(error, err);
     }
     if (command == "dump") {
         DumpCatalogue(*reference, settings.Numbers(), out);

@@ -4,6 +4,7 @@
 
 #include "core/data_module.h"
 #include "core/regional.h"
+#include "workbench/comment_dialog.h"
 #include "workbench/main_window.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
     kelm::TRef_DataModule db;
     window.SetDataModule(&db);
+    kelm::TFrmComment comment(&window);
+    window.SetCommentDialog(&comment);
     window.show();
     if (paths.size() > 0) window.OpenPath(kelm::Pane::Left, paths[0]);
     if (paths.size() > 1) window.OpenPath(kelm::Pane::Right, paths[1]);

@@ -12,6 +12,8 @@
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/exchange_file.h"
+#include "workbench/catalogue_tree.h"
+#include "workbench/copy_dialogs.h"
 #include "workbench/qt_dialogs.h"
 #include "workbench/tree_nodes.h"
 
@@ -44,20 +46,7 @@ TForm1::TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs)
 TForm1::~TForm1() = default;
 
 QTreeWidget* TForm1::NewTree(const QString& name) {
-    auto* tree = new QTreeWidget;
-    tree->setObjectName(name);
-    tree->setHeaderHidden(true);
-    tree->setColumnCount(1);
-    tree->setIndentation(19);
-    tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tree->setUniformRowHeights(true);
-    // The selection stays visible when the tree loses the focus.
-    QPalette palette = tree->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    tree->setPalette(palette);
+    auto* tree = new CatalogueTree(name);
     connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { LeftTreeClick(tree); });
     return tree;
 }
@@ -117,6 +106,14 @@ void TForm1::BuildWindow() {
          LeftTree, "LeftTree");
     pane(GroupBox2, "GroupBox2", "Правое дерево (xml или gdb)", ButtonOpenRight, "ButtonOpenRight", Label2, "Label2",
          RightTree, "RightTree");
+    // Elements are dragged from the left tree and dropped only on the right one.
+    LeftTree->setDragEnabled(true);
+    LeftTree->setDragDropMode(QAbstractItemView::DragOnly);
+    auto* right = static_cast<CatalogueTree*>(RightTree);
+    right->setAcceptDrops(true);
+    right->setDragDropMode(QAbstractItemView::DropOnly);
+    right->dropSource = LeftTree;
+    right->onDrop = [this](QTreeWidget* source) { RightTreeDragDrop(source); };
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);
@@ -358,6 +355,71 @@ void TForm1::SyncTrees(const QString& clickedTreeName) {
         }
     }
     if (taken) select(taken);
+}
+
+// --- Copying -----------------------------------------------------------------------
+
+void TForm1::SetCommentDialog(TFrmComment* comment) {
+    ownCopyQuestions_ = std::make_unique<QtCopyQuestions>(this, *comment);
+    if (!copyQuestions_) copyQuestions_ = ownCopyQuestions_.get();
+}
+
+void TForm1::CollectSelection(QTreeWidget* view) {
+    WorkNodes.clear();
+    QTreeWidgetItem* root = view->topLevelItem(0);
+    if (!root) return;
+    if (root->isSelected()) {
+        for (int c = 0; c < root->childCount(); ++c)
+            for (int e = 0; e < root->child(c)->childCount(); ++e) WorkNodes.append(root->child(c)->child(e));
+        return;
+    }
+    for (int c = 0; c < root->childCount(); ++c) {
+        QTreeWidgetItem* category = root->child(c);
+        if (!category->isSelected()) continue;
+        for (int e = 0; e < category->childCount(); ++e) WorkNodes.append(category->child(e));
+    }
+    for (QTreeWidgetItem* node : view->selectedItems())
+        if (NodeLevel(node) >= 2 && !node->parent()->isSelected()) WorkNodes.append(node);
+}
+
+void TForm1::RightTreeDragDrop(QTreeWidget* source) {
+    if (source->selectedItems().isEmpty()) return;
+    // A drop onto a pane with nothing opened goes into the bare catalogue tree.
+    if (!RightTree->topLevelItem(0)) BuildTree(RightTree, rightRef_.get());
+    CopyRun run(*copyQuestions_);
+    RightTree->setUpdatesEnabled(false);
+    CollectSelection(LeftTree);
+    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    for (int i = 0; i < WorkNodes.size() && !run.AbortCopy(); ++i) {
+        StepProgress(i);
+        CopyNode(WorkNodes[i], run);
+    }
+    RightTree->setUpdatesEnabled(true);
+    Progress->setVisible(false);
+    UpdateSaveAsEnabled();
+    WorkNodes.clear();
+}
+
+void TForm1::CopyNode(QTreeWidgetItem* node, CopyRun& run) {
+    if (!node || NodeLevel(node) < 2) return;
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    if (!root) return;
+    const char* className = CollectionOf(node->parent())->ClassName();
+    QTreeWidgetItem* category = nullptr;
+    for (int c = 0; c < root->childCount() && !category; ++c)
+        if (std::strcmp(CollectionOf(root->child(c))->ClassName(), className) == 0) category = root->child(c);
+    if (!category) return;  // hidden by the type filter: not copied
+
+    const CopyOutcome outcome = run.CopyRecord(*CollectionOf(category), *RecordOf(node), node->text(0).toStdString());
+    if (!outcome.copy) return;
+    outcome.copy->Ident = -2;  // the mark of a copy not yet saved
+    QTreeWidgetItem* copied = NewElementNode(node->text(0), outcome.copy, ImageCopied);
+    category->insertChild(std::min(outcome.position, category->childCount()), copied);
+    copied->setSelected(true);
+    ButtonSave->setEnabled(true);
+    ButtonCancel->setEnabled(true);
 }
 
 }  // namespace kelm

@@ -17,6 +17,7 @@
 #include "core/data_module.h"
 #include "core/reference.h"
 #include "core/regional.h"
+#include "workbench/copy_run.h"
 #include "workbench/voltage_filter.h"
 #include "workbench/workbench_dialogs.h"
 
@@ -24,6 +25,8 @@ namespace kelm {
 
 // Who asks a right pane to open (or reopen) its source.
 enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
+
+class TFrmComment;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -35,6 +38,10 @@ public:
 
     // The one database connection, created at start-up after the window.
     void SetDataModule(TRef_DataModule* db) { db_ = db; }
+    // The comment dialog, created once at start-up after the data module.
+    void SetCommentDialog(TFrmComment* comment);
+    // Who answers the questions of a drop (tests answer from a script).
+    void SetCopyQuestions(CopyQuestions* questions) { copyQuestions_ = questions; }
     // Opens `path` in a pane as its "Открыть" button would after the dialog.
     bool OpenPath(Pane pane, const QString& path);
 
@@ -52,6 +59,9 @@ public:
     void ApplyFilters();
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
+    void RightTreeDragDrop(QTreeWidget* source);
+    void CollectSelection(QTreeWidget* view);
+    void CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
     TReference* LeftRef() const { return leftRef_.get(); }
     TReference* RightRef() const { return rightRef_.get(); }
@@ -84,6 +94,7 @@ public:
     QAction* btnExit;
 
     int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
+    QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -100,6 +111,8 @@ private:
     std::unique_ptr<WorkbenchDialogs> ownDialogs_;
     WorkbenchDialogs* dialogs_;
     TRef_DataModule* db_ = nullptr;
+    std::unique_ptr<CopyQuestions> ownCopyQuestions_;
+    CopyQuestions* copyQuestions_ = nullptr;
     std::unique_ptr<TReference> leftRef_;
     std::unique_ptr<TReference> rightRef_;
     QString leftPath_;

@@ -1,0 +1,60 @@
+#include "workbench/catalogue_tree.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kelm {
+
+CatalogueTree::CatalogueTree(const QString& name) {
+    setObjectName(name);
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setIndentation(19);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformRowHeights(true);
+    // The selection stays visible when the tree loses the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+}
+
+void CatalogueTree::dragEnterEvent(QDragEnterEvent* event) {
+    if (dropSource && event->source() == dropSource)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CatalogueTree::dragMoveEvent(QDragMoveEvent* event) {
+    if (dropSource && event->source() == dropSource)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CatalogueTree::dropEvent(QDropEvent* event) {
+    if (!dropSource || event->source() != dropSource) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (onDrop) onDrop(dropSource);
+}
+
+void CatalogueTree::keyReleaseEvent(QKeyEvent* event) {
+    QTreeWidget::keyReleaseEvent(event);
+    if (onKeyUp && !event->isAutoRepeat()) onKeyUp(event->key());
+}
+
+void CatalogueTree::mousePressEvent(QMouseEvent* event) {
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::RightButton && onRightButton) onRightButton(event);
+}
+
+}  // namespace kelm

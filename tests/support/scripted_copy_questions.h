@@ -1,0 +1,53 @@
+#pragma once
+// Answers the questions of a drop from a script and keeps what was asked.
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "workbench/copy_run.h"
+
+namespace kelm::test {
+
+class ScriptedCopyQuestions : public CopyQuestions {
+public:
+    struct Asked {
+        std::string label;
+        DuplicateGroup group;
+    };
+    struct CommentAsked {
+        std::string initial;
+        bool initialDistinct;
+    };
+    std::deque<ChoiceResult> choices;
+    // Each comment answer: the comments tried in turn (whether each was
+    // distinct is recorded), then the result.
+    struct CommentScript {
+        std::vector<std::string> tries;
+        CommentResult result;
+    };
+    std::deque<CommentScript> comments;
+    std::vector<Asked> asked;
+    std::vector<CommentAsked> commentsAsked;
+    std::vector<bool> triesDistinct;
+
+    ChoiceResult AskDuplicate(const std::string& label, DuplicateGroup group) override {
+        asked.push_back({label, group});
+        if (choices.empty()) throw std::logic_error("unexpected duplicate question: " + label);
+        const ChoiceResult answer = choices.front();
+        choices.pop_front();
+        return answer;
+    }
+    CommentResult AskComment(const std::string& initial,
+                             const std::function<bool(const std::string&)>& distinct) override {
+        commentsAsked.push_back({initial, distinct(initial)});
+        if (comments.empty()) throw std::logic_error("unexpected comment question");
+        const CommentScript script = comments.front();
+        comments.pop_front();
+        for (const auto& t : script.tries) triesDistinct.push_back(distinct(t));
+        return script.result;
+    }
+};
+
+}  // namespace kelm::test
