@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+#include "catalogues/arresters.h"
+#include "catalogues/busbars.h"
+#include "catalogues/compensators.h"
+#include "catalogues/motors.h"
+#include "catalogues/shunt_reactors.h"
 #include "catalogues/transforms.h"
 
 namespace kelm {
@@ -21,15 +26,15 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {2, "TTransforms3", "Трансформаторы трехобмоточные", "трансф. трехобмоточные", nullptr},
         {3, "TTransformsSS", "Трансф. c расщепл. обмоткой", "трансф. c расщепл. обмоткой", nullptr},
         {4, "TTransformsA", "Автотрансформаторы", "автотрансформаторы", nullptr},
-        {5, "TBusbars", "Шины подстанций", "шины подстанций", nullptr},
-        {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", nullptr},
-        {7, "TSyncCondensers", "Синхронные компенсаторы", "синхронные компенсаторы", nullptr},
-        {8, "TCapacitorBanks", "Конденсаторные батареи", "конденсаторные батареи", nullptr},
-        {9, "TTiristorCondensers", "Тиристорные компенсаторы", "тиристорные компенсаторы", nullptr},
-        {10, "TSyncMotors", "Синхронные двигатели", "синхронные двигатели", nullptr},
-        {11, "TAsyncMotors", "Асинхронные двигатели", "асинхронные двигатели", nullptr},
-        {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", nullptr},
-        {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", nullptr},
+        {5, "TBusbars", "Шины подстанций", "шины подстанций", Make<TBusbars>},
+        {6, "TShuntReactors", "Шунтирующие реакторы", "шунтирующие реакторы", Make<TShuntReactors>},
+        {7, "TSyncCondensers", "Синхронные компенсаторы", "синхронные компенсаторы", Make<TSyncCondensers>},
+        {8, "TCapacitorBanks", "Конденсаторные батареи", "конденсаторные батареи", Make<TCapacitorBanks>},
+        {9, "TTiristorCondensers", "Тиристорные компенсаторы", "тиристорные компенсаторы", Make<TTiristorCondensers>},
+        {10, "TSyncMotors", "Синхронные двигатели", "синхронные двигатели", Make<TSyncMotors>},
+        {11, "TAsyncMotors", "Асинхронные двигатели", "асинхронные двигатели", Make<TAsyncMotors>},
+        {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", Make<TValveArresters>},
+        {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", Make<TExcessVoltageSuppressors>},
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
         {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
         {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},

@@ -1,0 +1,133 @@
+// What sets single members of the station equipment apart: the motors'
+// optional values, sorting by two or three keys.
+#include <gtest/gtest.h>
+
+#include "catalogue_fixture.h"
+#include "catalogues/busbars.h"
+#include "catalogues/compensators.h"
+#include "catalogues/motors.h"
+#include "catalogues/shunt_reactors.h"
+
+namespace kelm {
+namespace {
+
+using test::W;
+using Rows = std::vector<std::vector<std::string>>;
+using Names = std::vector<std::string>;
+
+class EquipmentDatabase : public test::CatalogueDatabase {
+protected:
+    // Saves a copy of `record` into `c`, recording what is sent.
+    template <class C, class R>
+    R* SaveCopy(C& c, const R& record) {
+        int index = -1;
+        R* copy = static_cast<R*>(c.AddCopy(record, index));
+        RecordStatements();
+        Save(c);
+        EXPECT_TRUE(errors.shown.empty());
+        return copy;
+    }
+    // The one insert the save sent.
+    test::StatementLog::Entry Insert() const {
+        const auto inserts = log.Starting("INSERT");
+        EXPECT_EQ(inserts.size(), 1u);
+        return inserts.at(0);
+    }
+};
+
+// --- Motors --------------------------------------------------------------------
+
+TEST(Motors, NewRecordsHaveNoRunningValues) {
+    TSyncMotors sync;
+    const TSyncMotor* s = sync.NewElement();
+    EXPECT_EQ(s->Pnom, 0);
+    EXPECT_EQ(s->Performance, NotSet);
+    EXPECT_EQ(s->CosFi, NotSet);
+    EXPECT_EQ(s->n, NotSet);
+    TAsyncMotors async;
+    const TAsyncMotor* a = async.NewElement();
+    EXPECT_EQ(a->Slip, NotSet);
+    EXPECT_EQ(a->n, NotSet);
+}
+
+TEST_F(EquipmentDatabase, AsyncMotorUnsetValuesTravelAsNullAndStayOutOfTheFile) {
+    TAsyncMotors source;
+    TAsyncMotor* motor = source.NewElement();
+    motor->Marka = "4A";
+    motor->Unom = 0.4;
+    motor->Pnom = 15;
+    motor->CosFi = 0.88;
+    motor->n = 1460;
+    TAsyncMotors c;
+    SaveCopy(c, *motor);
+    EXPECT_EQ(Insert().params, (Names{"4A", "0.4", "15", "NULL", "0.88", "1460", "NULL"}));
+    EXPECT_EQ(catalogue.Rows(R"(select "Performance","Slip","n" from "AsynchronousMotors")"),
+              (Rows{{"NULL", "NULL", "1460"}}));
+
+    TAsyncMotors back;
+    Load(back);
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.GetItem(0)->Performance, NotSet);
+    EXPECT_EQ(back.GetItem(0)->Slip, NotSet);
+    EXPECT_EQ(test::FieldElements(back), (Names{"Marka", "Ident", "Unom", "Pnom", "CosFi", "n"}));
+}
+
+TEST_F(EquipmentDatabase, SyncMotorSpeedZeroIsAValue) {
+    TSyncMotors source;
+    TSyncMotor* motor = source.NewElement();
+    motor->Marka = "SD";
+    motor->n = 0;
+    TSyncMotors c;
+    SaveCopy(c, *motor);
+    EXPECT_EQ(Insert().params[5], "0");
+    EXPECT_EQ(catalogue.Value(R"(select "n" from "SynchronousMotors")"), "0");
+    EXPECT_NE(test::XmlOf(c).find("<n>0</n>"), std::string::npos);
+}
+
+// --- Members without optional values -------------------------------------------------
+
+TEST_F(EquipmentDatabase, NullValuesOfCapacitorBankLoadAsZero) {
+    catalogue.Run(R"(INSERT INTO "CapacitorBanks" ("Marka","Unom","Snom","dP") VALUES ('KB-1',10,NULL,NULL))");
+    TCapacitorBanks c;
+    Load(c);
+    ASSERT_EQ(c.Count(), 1);
+    EXPECT_EQ(c.GetItem(0)->dP, 0);
+    EXPECT_EQ(c.GetItem(0)->Snom, 0);
+    EXPECT_NE(test::XmlOf(c).find("<dP>0</dP>"), std::string::npos);
+}
+
+TEST(StationEquipmentSort, TwoKeysKeepOrderAndShuntReactorsOrderByPower) {
+    TBusbars busbars;
+    for (double r : {3.0, 1.0, 2.0}) {
+        TBusbar* b = busbars.NewElement();
+        b->Marka = "ShM";
+        b->Unom = 10;
+        b->R = r;
+    }
+    busbars.Sort();
+    EXPECT_EQ(busbars.GetItem(0)->R, 3);
+    EXPECT_EQ(busbars.GetItem(1)->R, 1);
+    EXPECT_EQ(busbars.GetItem(2)->R, 2);
+
+    TShuntReactors reactors;
+    for (double snom : {400.0, 100.0, 250.0}) {
+        TShuntReactor* r = reactors.NewElement();
+        r->Marka = "RTD";
+        r->Unom = 500;
+        r->Snom = snom;
+    }
+    reactors.Sort();
+    EXPECT_EQ(reactors.GetItem(0)->Snom, 100);
+    EXPECT_EQ(reactors.GetItem(1)->Snom, 250);
+    EXPECT_EQ(reactors.GetItem(2)->Snom, 400);
+    TShuntReactors source;
+    TShuntReactor* middle = source.NewElement();
+    *middle = *reactors.GetItem(0);
+    middle->Snom = 300;
+    int index = -1;
+    reactors.AddCopy(*middle, index);
+    EXPECT_EQ(index, 2);
+}
+
+}  // namespace
+}  // namespace kelm
