@@ -5,6 +5,7 @@
 #include "catalogues/arresters.h"
 #include "catalogues/busbars.h"
 #include "catalogues/compensators.h"
+#include "catalogues/current_limit_reactors.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 #include "catalogues/transforms.h"
@@ -35,7 +36,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {11, "TAsyncMotors", "Асинхронные двигатели", "асинхронные двигатели", Make<TAsyncMotors>},
         {12, "TValveArresters", "Вентильные разрядники", "вентильные разрядники", Make<TValveArresters>},
         {13, "TExcessVoltageSuppressors", "ОПН разрядники", "ОПН разрядники", Make<TExcessVoltageSuppressors>},
-        {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", nullptr},
+        {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", Make<TCurrentLimitReactorsRefs>},
         {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
         {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
         {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},

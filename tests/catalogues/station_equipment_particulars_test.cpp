@@ -1,10 +1,12 @@
 // What sets single members of the station equipment apart: the motors'
-// optional values, sorting by two or three keys.
+// optional values, sorting by two or three keys, the reactors' power held as
+// text.
 #include <gtest/gtest.h>
 
 #include "catalogue_fixture.h"
 #include "catalogues/busbars.h"
 #include "catalogues/compensators.h"
+#include "catalogues/current_limit_reactors.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 
@@ -127,6 +129,75 @@ TEST(StationEquipmentSort, TwoKeysKeepOrderAndShuntReactorsOrderByPower) {
     int index = -1;
     reactors.AddCopy(*middle, index);
     EXPECT_EQ(index, 2);
+}
+
+// --- Current-limiting reactors -------------------------------------------------------
+
+TCurrentLimitReactorsRef* AddReactor(TCurrentLimitReactorsRefs& c, const std::string& snom) {
+    TCurrentLimitReactorsRef* r = c.NewElement();
+    r->Marka = W("РБ");
+    r->Unom = 10;
+    r->Snom = snom;
+    return r;
+}
+
+TEST(CurrentLimitReactors, PowerSortsAsText) {
+    TCurrentLimitReactorsRefs c;
+    AddReactor(c, "9");
+    AddReactor(c, "10");
+    c.Sort();
+    EXPECT_EQ(c.GetItem(0)->Snom, "10");
+    EXPECT_EQ(c.GetItem(1)->Snom, "9");
+    TCurrentLimitReactorsRefs source;
+    int index = -1;
+    c.AddCopy(*AddReactor(source, "100"), index);
+    EXPECT_EQ(index, 1);
+}
+
+TEST(CurrentLimitReactors, PowerDifferingInLetterCaseIsAnotherReactor) {
+    TCurrentLimitReactorsRefs c;
+    TCurrentLimitReactorsRef* stored = AddReactor(c, W("2х630"));
+    TCurrentLimitReactorsRefs probe;
+    EXPECT_EQ(c.FindSame(*AddReactor(probe, W("2Х630"))), nullptr);
+    TCurrentLimitReactorsRef* same = AddReactor(probe, W("2х630"));
+    EXPECT_EQ(c.FindSame(*same), stored);
+    same->IsDouble = 1;
+    EXPECT_EQ(c.FindSame(*same), nullptr);
+}
+
+TEST(CurrentLimitReactors, TwinFlagIsAlwaysWritten) {
+    TCurrentLimitReactorsRefs c;
+    AddReactor(c, "10")->IsDouble = 1;
+    AddReactor(c, "10")->IsDouble = 0;
+    const std::string xml = test::XmlOf(c);
+    EXPECT_NE(xml.find("<IsDouble>1</IsDouble></KelmCurrentLimitReactorsRef><KelmCurrentLimitReactorsRef>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<IsDouble>0</IsDouble></KelmCurrentLimitReactorsRef></KelmCurrentLimitReactorsRefs>"),
+              std::string::npos);
+}
+
+TEST(CurrentLimitReactors, TwinFlagThatIsNotAWholeNumberIsRefused) {
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string("<KelmCurrentLimitReactorsRef><IsDouble>1,5</IsDouble></KelmCurrentLimitReactorsRef>"));
+    TCurrentLimitReactorsRefs c;
+    EXPECT_THROW(c.LoadFromXml(doc), XmlFieldError);
+}
+
+TEST_F(EquipmentDatabase, ReactorWithEmptyPowerSendsEmptyTextNeverNull) {
+    TCurrentLimitReactorsRefs source;
+    TCurrentLimitReactorsRef* reactor = AddReactor(source, "");
+    reactor->IsDouble = 1;
+    TCurrentLimitReactorsRefs c;
+    SaveCopy(c, *reactor);
+    EXPECT_EQ(Insert().params, (Names{W("РБ"), "10", "", "0", "0", "1"}));
+    EXPECT_EQ(catalogue.Rows(R"(select "Snom","isDouble" from "CurrentLimitReactorsRef")"), (Rows{{"", "1"}}));
+    EXPECT_EQ(test::FieldElements(c), (Names{"Marka", "Ident", "Unom", "Inom", "dP", "IsDouble"}));
+
+    TCurrentLimitReactorsRefs back;
+    Load(back);
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.GetItem(0)->Snom, "");
+    EXPECT_EQ(back.GetItem(0)->IsDouble, 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "catalogues/busbars.h"
 #include "catalogues/categories.h"
 #include "catalogues/compensators.h"
+#include "catalogues/current_limit_reactors.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 
@@ -67,11 +68,18 @@ struct Arresting {
 };
 constexpr char kValveArresters[] = "ValveArresters";
 constexpr char kSuppressors[] = "ExcessVoltageSuppressors";
+struct CurrentLimitReactors {
+    using Collection = TCurrentLimitReactorsRefs;
+    static constexpr int index = 14;
+    static constexpr const char* table = "CurrentLimitReactorsRef";
+    static constexpr int updatePositions = 7;
+    static void Fill(TCurrentLimitReactorsRef& r) { r.Snom = W("2х630"); r.Inom = 1000; r.dP = 5.2; r.IsDouble = 1; }
+};
 using Members = ::testing::Types<Busbars, ShuntReactors, Compensating<TSyncCondensers, 7, kSyncCondensers>,
                                  Compensating<TCapacitorBanks, 8, kCapacitorBanks>,
                                  Compensating<TTiristorCondensers, 9, kTiristorCondensers>, SyncMotors, AsyncMotors,
                                  Arresting<TValveArresters, 12, kValveArresters>,
-                                 Arresting<TExcessVoltageSuppressors, 13, kSuppressors>>;
+                                 Arresting<TExcessVoltageSuppressors, 13, kSuppressors>, CurrentLimitReactors>;
 
 template <class M>
 class StationEquipment : public test::CatalogueDatabase {
