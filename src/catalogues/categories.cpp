@@ -6,6 +6,7 @@
 #include "catalogues/busbars.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
+#include "catalogues/instrument_transforms.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 #include "catalogues/transforms.h"
@@ -39,8 +40,8 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
         {14, "TCurrentLimitReactorsRefs", "Токоогранич. реакторы", "токоогранич. реакторы", Make<TCurrentLimitReactorsRefs>},
         {15, "TSwitchGRs", "Коммутационные аппараты", "коммутационные аппараты", nullptr},
         {16, "TMetersRefs", "Марки счетчиков", "марки счетчиков", nullptr},
-        {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", nullptr},
-        {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", nullptr},
+        {17, "TTransformsIRefs", "Измерит. трансф. тока", "измерит. трансф. тока", Make<TTransformsIRefs>},
+        {18, "TTransformsVRefs", "Измерит. трансф. напряжения", "измерит. трансф. напряжения", Make<TTransformsVRefs>},
     }};
     return categories;
 }

@@ -1,12 +1,15 @@
 // What sets single members of the station equipment apart: the motors'
-// optional values, sorting by two or three keys, the reactors' power held as
-// text.
+// optional values, the reactors' power held as text, the instrument
+// transformers' optional values and their designation column.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "catalogue_fixture.h"
 #include "catalogues/busbars.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
+#include "catalogues/instrument_transforms.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 
@@ -198,6 +201,86 @@ TEST_F(EquipmentDatabase, ReactorWithEmptyPowerSendsEmptyTextNeverNull) {
     ASSERT_EQ(back.Count(), 1);
     EXPECT_EQ(back.GetItem(0)->Snom, "");
     EXPECT_EQ(back.GetItem(0)->IsDouble, 1);
+}
+
+// --- Instrument transformers ----------------------------------------------------------
+
+TEST(InstrumentTransformers, NewRecordsHaveNoOptionalValues) {
+    TTransformsIRefs currents;
+    const TTransformsIRef* i = currents.NewElement();
+    EXPECT_EQ(i->RatedLoad, NotSet);
+    EXPECT_EQ(i->PrefailureLife, NotSet);
+    EXPECT_EQ(i->WorkTemperatureLow, NotSet);
+    EXPECT_EQ(i->WorkTemperatureHigh, NotSet);
+    EXPECT_EQ(i->I1nom, 0);
+    EXPECT_EQ(i->Manufacturer, "");
+    TTransformsVRefs voltages;
+    const TTransformsVRef* v = voltages.NewElement();
+    EXPECT_EQ(v->VoltageDrop, NotSet);
+    EXPECT_EQ(v->UnomH, 0);
+}
+
+TEST_F(EquipmentDatabase, CurrentTransformerWithOnlyMandatoryValues) {
+    TTransformsIRefs source;
+    TTransformsIRef* t = source.NewElement();
+    t->Marka = W("ТЛМ-10");
+    t->Unom = 10;
+    t->AccuracyClass = 3;
+    t->I1nom = 400;
+    t->I2nom = 5;
+    t->Manufacturer = "   ";  // blank is no manufacturer
+    EXPECT_EQ(test::FieldElements(source), (Names{"Marka", "Ident", "Unom", "AccuracyClass", "I1nom", "I2nom"}));
+
+    TTransformsIRefs c;
+    SaveCopy(c, *t);
+    EXPECT_EQ(Insert().params, (Names{W("ТЛМ-10"), "3", "400", "5", "10", "NULL", "NULL", "NULL", "NULL", "NULL"}));
+    EXPECT_EQ(catalogue.Rows(R"(select "Indication","RatedLoad","Manufacturer","PrefailureLife",)"
+                             R"("WorkTemperatureLow","WorkTemperatureHigh" from "TransformsIRef")"),
+              (Rows{{W("ТЛМ-10"), "NULL", "NULL", "NULL", "NULL", "NULL"}}));
+}
+
+TEST_F(EquipmentDatabase, WorkingTemperatureZeroIsSet) {
+    TTransformsIRefs source;
+    TTransformsIRef* t = source.NewElement();
+    t->Marka = "T";
+    t->WorkTemperatureLow = 0;
+    TTransformsIRefs c;
+    SaveCopy(c, *t);
+    EXPECT_EQ(Insert().params[8], "0");
+    EXPECT_EQ(catalogue.Value(R"(select "WorkTemperatureLow" from "TransformsIRef")"), "0");
+    EXPECT_NE(test::XmlOf(c).find("<WorkTemperatureLow>0</WorkTemperatureLow>"), std::string::npos);
+}
+
+TEST_F(EquipmentDatabase, VoltageTransformerSecondaryVoltageReloadsWhole) {
+    catalogue.Run(R"(INSERT INTO "TransformsVRef" ("Indication","Unom","UnomB","UnomH") VALUES ('NOM',10,10000,100.25))");
+    TTransformsVRefs c;
+    Load(c);
+    ASSERT_EQ(c.Count(), 1);
+    EXPECT_EQ(c.GetItem(0)->Marka, "NOM");
+    EXPECT_EQ(c.GetItem(0)->UnomH, 100);
+    EXPECT_EQ(c.GetItem(0)->VoltageDrop, NotSet);
+}
+
+TEST(InstrumentTransformers, SecondaryVoltageComparesExactlyRatedLoadLoosely) {
+    TTransformsVRefs voltages;
+    TTransformsVRef* v = voltages.NewElement();
+    v->UnomH = 100;
+    TTransformsVRefs probeV;
+    TTransformsVRef* w = probeV.NewElement();
+    w->UnomH = std::nextafter(100.0, 200.0);
+    EXPECT_EQ(voltages.FindSame(*w), nullptr);
+    w->UnomH = 100;
+    EXPECT_EQ(voltages.FindSame(*w), v);
+
+    TTransformsIRefs currents;
+    TTransformsIRef* i = currents.NewElement();
+    i->RatedLoad = 30;
+    TTransformsIRefs probeI;
+    TTransformsIRef* j = probeI.NewElement();
+    j->RatedLoad = 30 + 1e-13;
+    EXPECT_EQ(currents.FindSame(*j), i);
+    j->Manufacturer = "x";
+    EXPECT_EQ(currents.FindSame(*j), nullptr);
 }
 
 }  // namespace

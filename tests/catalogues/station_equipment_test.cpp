@@ -1,4 +1,4 @@
-// What the single-table categories share, run on each of them:
+// What the thirteen single-table categories share, run on each of them:
 // registration, copying into a database, updating, deleting, loading by
 // owners and the exchange-file elements.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "catalogues/categories.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
+#include "catalogues/instrument_transforms.h"
 #include "catalogues/motors.h"
 #include "catalogues/shunt_reactors.h"
 
@@ -75,11 +76,45 @@ struct CurrentLimitReactors {
     static constexpr int updatePositions = 7;
     static void Fill(TCurrentLimitReactorsRef& r) { r.Snom = W("2х630"); r.Inom = 1000; r.dP = 5.2; r.IsDouble = 1; }
 };
+struct CurrentTransformers {
+    using Collection = TTransformsIRefs;
+    static constexpr int index = 17;
+    static constexpr const char* table = "TransformsIRef";
+    static constexpr int updatePositions = 11;
+    static void Fill(TTransformsIRef& r) {
+        r.AccuracyClass = 2;
+        r.I1nom = 600;
+        r.I2nom = 5;
+        r.RatedLoad = 30;
+        r.Manufacturer = W("Завод");
+        r.PrefailureLife = 200000;
+        r.WorkTemperatureLow = -45;
+        r.WorkTemperatureHigh = 40;
+    }
+};
+struct VoltageTransformers {
+    using Collection = TTransformsVRefs;
+    static constexpr int index = 18;
+    static constexpr const char* table = "TransformsVRef";
+    static constexpr int updatePositions = 11;
+    static void Fill(TTransformsVRef& r) {
+        r.AccuracyClass = 1;
+        r.UnomB = 10000;
+        r.UnomH = 100;
+        r.VoltageDrop = 0.5;
+        r.Manufacturer = W("Завод");
+        r.PrefailureLife = 150000;
+        r.WorkTemperatureLow = 0;
+        r.WorkTemperatureHigh = 55;
+    }
+};
+
 using Members = ::testing::Types<Busbars, ShuntReactors, Compensating<TSyncCondensers, 7, kSyncCondensers>,
                                  Compensating<TCapacitorBanks, 8, kCapacitorBanks>,
                                  Compensating<TTiristorCondensers, 9, kTiristorCondensers>, SyncMotors, AsyncMotors,
                                  Arresting<TValveArresters, 12, kValveArresters>,
-                                 Arresting<TExcessVoltageSuppressors, 13, kSuppressors>, CurrentLimitReactors>;
+                                 Arresting<TExcessVoltageSuppressors, 13, kSuppressors>, CurrentLimitReactors,
+                                 CurrentTransformers, VoltageTransformers>;
 
 template <class M>
 class StationEquipment : public test::CatalogueDatabase {
