@@ -61,17 +61,18 @@ struct CategoryHooks {
     void (*afterWrite)(R&, TRef_DataModule&) = nullptr;         // after its insert or update
 };
 
+// A table may leave out every member that has a default here.
 template <class R>
 struct Category {
     const char* collectionClass;    // "TTransforms"
     const char* collectionElement;  // "KelmTransforms"
     const char* recordElement;      // "KelmTransfor"
-    std::vector<FieldDef<R>> fields;  // in the order SaveToXml writes them
-    std::vector<Compared<R>> compared;
+    std::vector<FieldDef<R>> fields{};  // in the order SaveToXml writes them
+    std::vector<Compared<R>> compared{};
     std::string R::*comment = nullptr;  // AddStr of the commented categories
-    std::vector<Member<R>> sortKeys;    // Unom (or its text), Marka, and maybe a third
+    std::vector<Member<R>> sortKeys{};  // Unom (or its text), Marka, and maybe a third
     // Element label and save error line: Marka ["-" number] " (" voltage " кВ)".
-    std::optional<Member<R>> labelNumber;
+    std::optional<Member<R>> labelNumber{};
     Member<R> labelVoltage = &R::Unom;
 
     const char* selectAll;
@@ -79,7 +80,7 @@ struct Category {
     const char* insertSql;       // without the identifier; the database assigns it
     const char* updateSql;       // parameters, then Ident in the last position
     const char* deleteSql;       // Ident in position 1
-    std::vector<Member<R>> params;  // insert and update positions 1..k
+    std::vector<Member<R>> params{};  // insert and update positions 1..k
     DeleteFailure deleteFailure = DeleteFailure::DropsRecord;
     CategoryHooks<R> hooks{};
 };

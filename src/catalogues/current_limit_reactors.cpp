@@ -1,0 +1,34 @@
+#include "catalogues/current_limit_reactors.h"
+
+namespace kelm {
+
+const Category<TCurrentLimitReactorsRef>& CurrentLimitReactorsCategory() {
+    using R = TCurrentLimitReactorsRef;
+    // Nothing here is optional: an empty Snom is sent as empty text, never NULL.
+    static const Category<R> category{
+        .collectionClass = "TCurrentLimitReactorsRefs",
+        .collectionElement = "KelmCurrentLimitReactorsRefs",
+        .recordElement = "KelmCurrentLimitReactorsRef",
+        .fields = {
+            {"Marka", &R::Marka, "Marka"},
+            {"Ident", &R::Ident, "Ident"},
+            {"Unom", &R::Unom, "Unom"},
+            {"Snom", &R::Snom, "Snom"},
+            {"Inom", &R::Inom, "Inom"},
+            {"dP", &R::dP, "dP"},
+            {"IsDouble", &R::IsDouble, "IsDouble"},  // the column "isDouble", found whatever the letter case
+        },
+        .compared = {&R::Marka, &R::Snom, &R::Unom, &R::Inom, &R::dP, &R::IsDouble},
+        .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
+        .selectAll = R"(Select * from "CurrentLimitReactorsRef")",
+        .selectByOwners = R"(Select * from "CurrentLimitReactorsRef" WHERE 0=1)",
+        .insertSql = R"(INSERT INTO "CurrentLimitReactorsRef" ("Marka","Unom","Snom","Inom","dP","isDouble") VALUES (:p1,:p2,:p3,:p4,:p5,:p6))",
+        .updateSql = R"(UPDATE "CurrentLimitReactorsRef" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"Inom"=:p4,"dP"=:p5,"isDouble"=:p6 WHERE "Ident"=:7)",
+        .deleteSql = R"(delete from "CurrentLimitReactorsRef" where "Ident"=:p1)",
+        .params = {&R::Marka, &R::Unom, &R::Snom, &R::Inom, &R::dP, &R::IsDouble},
+        .deleteFailure = DeleteFailure::KeepsRecord,
+    };
+    return category;
+}
+
+}  // namespace kelm

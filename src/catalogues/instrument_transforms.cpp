@@ -1,0 +1,80 @@
+#include "catalogues/instrument_transforms.h"
+
+namespace kelm {
+namespace {
+
+// The fields both kinds have, then their three ratings, in the order the
+// exchange file writes them. A blank Manufacturer is sent as NULL and left out
+// of the file, like the values not set.
+template <class R>
+std::vector<FieldDef<R>> InstrumentTransformerFields(std::initializer_list<FieldDef<R>> ratings) {
+    std::vector<FieldDef<R>> fields = {
+        {"Marka", &R::Marka, "Indication"},
+        {"Ident", &R::Ident, "Ident"},
+        {"Unom", &R::Unom, "Unom"},
+        {"AccuracyClass", &R::AccuracyClass, "AccuracyClass"},
+        {"Manufacturer", &R::Manufacturer, "Manufacturer", Optional},
+        {"PrefailureLife", &R::PrefailureLife, "PrefailureLife", Optional},
+        {"WorkTemperatureLow", &R::WorkTemperatureLow, "WorkTemperatureLow", Optional},
+        {"WorkTemperatureHigh", &R::WorkTemperatureHigh, "WorkTemperatureHigh", Optional},
+    };
+    fields.insert(fields.end(), ratings);
+    return fields;
+}
+
+}  // namespace
+
+const Category<TTransformsIRef>& TransformsIRefsCategory() {
+    using R = TTransformsIRef;
+    static const Category<R> category{
+        .collectionClass = "TTransformsIRefs",
+        .collectionElement = "KelmTransformsIRefs",
+        .recordElement = "KelmTransformsIRef",
+        .fields = InstrumentTransformerFields<R>({
+            {"I1nom", &R::I1nom, "I1nom"},
+            {"I2nom", &R::I2nom, "I2nom"},
+            {"RatedLoad", &R::RatedLoad, "RatedLoad", Optional},
+        }),
+        .compared = {&R::Marka, &R::Manufacturer, &R::Unom, &R::RatedLoad, &R::AccuracyClass, &R::I1nom, &R::I2nom,
+                     &R::WorkTemperatureLow, &R::WorkTemperatureHigh, &R::PrefailureLife},
+        .sortKeys = {&R::Unom, &R::Marka},
+        .selectAll = R"(Select * from "TransformsIRef")",
+        .selectByOwners = R"(Select * from "TransformsIRef" WHERE 1=0)",
+        .insertSql = R"(INSERT INTO "TransformsIRef" ("Indication","AccuracyClass","I1nom","I2nom","Unom","RatedLoad","Manufacturer","PrefailureLife","WorkTemperatureLow","WorkTemperatureHigh") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9,:p10))",
+        .updateSql = R"(UPDATE "TransformsIRef" set "Indication"=:p1,"AccuracyClass"=:p2,"I1nom"=:p3,"I2nom"=:p4,"Unom"=:p5,"RatedLoad"=:p6,"Manufacturer"=:p7,"PrefailureLife"=:p8,"WorkTemperatureLow"=:p9,"WorkTemperatureHigh"=:p10 WHERE "Ident"=:11)",
+        .deleteSql = R"(delete from "TransformsIRef" where "Ident"=:p1)",
+        .params = {&R::Marka, &R::AccuracyClass, &R::I1nom, &R::I2nom, &R::Unom, &R::RatedLoad, &R::Manufacturer,
+                   &R::PrefailureLife, &R::WorkTemperatureLow, &R::WorkTemperatureHigh},
+        .deleteFailure = DeleteFailure::KeepsRecord,
+    };
+    return category;
+}
+
+const Category<TTransformsVRef>& TransformsVRefsCategory() {
+    using R = TTransformsVRef;
+    static const Category<R> category{
+        .collectionClass = "TTransformsVRefs",
+        .collectionElement = "KelmTransformsVRefs",
+        .recordElement = "KelmTransformsVRef",
+        .fields = InstrumentTransformerFields<R>({
+            {"UnomB", &R::UnomB, "UnomB"},
+            // A double everywhere else, but the catalogue reads it back as a whole number.
+            {"UnomH", &R::UnomH, "UnomH", ReadAsInteger},
+            {"VoltageDrop", &R::VoltageDrop, "VoltageDrop", Optional},
+        }),
+        .compared = {&R::Marka, &R::Manufacturer, &R::Unom, &R::VoltageDrop, &R::AccuracyClass, &R::UnomB,
+                     &R::WorkTemperatureLow, &R::WorkTemperatureHigh, &R::PrefailureLife, {&R::UnomH, PlainEquality}},
+        .sortKeys = {&R::Unom, &R::Marka},
+        .selectAll = R"(Select * from "TransformsVRef")",
+        .selectByOwners = R"(Select * from "TransformsVRef" WHERE 1=0)",
+        .insertSql = R"(INSERT INTO "TransformsVRef" ("Indication","AccuracyClass","UnomB","UnomH","Unom","VoltageDrop","Manufacturer","PrefailureLife","WorkTemperatureLow","WorkTemperatureHigh") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9,:p10))",
+        .updateSql = R"(UPDATE "TransformsVRef" set "Indication"=:p1,"AccuracyClass"=:p2,"UnomB"=:p3,"UnomH"=:p4,"Unom"=:p5,"VoltageDrop"=:p6,"Manufacturer"=:p7,"PrefailureLife"=:p8,"WorkTemperatureLow"=:p9,"WorkTemperatureHigh"=:p10 WHERE "Ident"=:11)",
+        .deleteSql = R"(delete from "TransformsVRef" where "Ident"=:p1)",
+        .params = {&R::Marka, &R::AccuracyClass, &R::UnomB, &R::UnomH, &R::Unom, &R::VoltageDrop, &R::Manufacturer,
+                   &R::PrefailureLife, &R::WorkTemperatureLow, &R::WorkTemperatureHigh},
+        .deleteFailure = DeleteFailure::KeepsRecord,
+    };
+    return category;
+}
+
+}  // namespace kelm
