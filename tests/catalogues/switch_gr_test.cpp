@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogues/categories.h"
-#include "catalogues/category_test_support.h"
+#include "catalogues/catalogue_fixture.h"
 
 namespace kelm {
 namespace {
