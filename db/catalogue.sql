@@ -240,8 +240,7 @@ CREATE TABLE "TransformsIRef" (
   "WorkTemperatureLow"  SMALLINT,
   "WorkTemperatureHigh" SMALLINT
 );
-/* "UnomB" keeps whole numbers; "UnomH" may hold a fraction, which the
-   catalogue reads back as a whole number. */
+/* "UnomB" keeps whole numbers; "UnomH" may hold a fraction (100/3 V). */
 CREATE TABLE "TransformsVRef" (
   "Ident"               INTEGER NOT NULL PRIMARY KEY,
   "Indication"          VARCHAR(100),

@@ -58,8 +58,9 @@ const Category<TTransformsVRef>& TransformsVRefsCategory() {
         .recordElement = "KelmTransformsVRef",
         .fields = InstrumentTransformerFields<R>({
             {"UnomB", &R::UnomB, "UnomB"},
-            // A double everywhere else, but the catalogue reads it back as a whole number.
-            {"UnomH", &R::UnomH, "UnomH", ReadAsInteger},
+            // Read as the double it is: a secondary voltage such as 100/√3 V keeps
+            // its fraction instead of coming back as a whole number.
+            {"UnomH", &R::UnomH, "UnomH"},
             {"VoltageDrop", &R::VoltageDrop, "VoltageDrop", Optional},
         }),
         .compared = {&R::Marka, &R::Manufacturer, &R::Unom, &R::VoltageDrop, &R::AccuracyClass, &R::UnomB,

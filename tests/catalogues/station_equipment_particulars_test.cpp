@@ -251,13 +251,13 @@ TEST_F(EquipmentDatabase, WorkingTemperatureZeroIsSet) {
     EXPECT_NE(test::XmlOf(c).find("<WorkTemperatureLow>0</WorkTemperatureLow>"), std::string::npos);
 }
 
-TEST_F(EquipmentDatabase, VoltageTransformerSecondaryVoltageReloadsWhole) {
-    catalogue.Run(R"(INSERT INTO "TransformsVRef" ("Indication","Unom","UnomB","UnomH") VALUES ('NOM',10,10000,100.25))");
+TEST_F(EquipmentDatabase, VoltageTransformerSecondaryVoltageKeepsItsFraction) {
+    catalogue.Run(R"(INSERT INTO "TransformsVRef" ("Indication","Unom","UnomB","UnomH") VALUES ('NOM',10,10000,57.735))");
     TTransformsVRefs c;
     Load(c);
     ASSERT_EQ(c.Count(), 1);
     EXPECT_EQ(c.GetItem(0)->Marka, "NOM");
-    EXPECT_EQ(c.GetItem(0)->UnomH, 100);
+    EXPECT_EQ(c.GetItem(0)->UnomH, 57.735);  // equal to the file's value, so copies still find it
     EXPECT_EQ(c.GetItem(0)->VoltageDrop, NotSet);
 }
 
