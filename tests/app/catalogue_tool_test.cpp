@@ -83,5 +83,61 @@ TEST_F(CatalogueTool, FailuresGiveTheirMessageAndExitStatus) {
     EXPECT_TRUE(out.str().empty());
 }
 
+TEST_F(CatalogueTool, EveryCategoryRoundTripsThroughConvert) {
+    FreshCatalogue catalogue;
+    catalogue.RunScript(test::SourceFile("db/demo/catalogue.sql"));
+    const std::string first = dir.File("first.xml"), second = dir.File("second.xml");
+    ASSERT_EQ(Run({"convert", catalogue.Path(), first}), ExitOk) << err.str();
+    ASSERT_EQ(Run({"convert", first, second}), ExitOk) << err.str();
+    EXPECT_EQ(WithoutStamp(ReadText(first)), WithoutStamp(ReadText(second)));
+
+    ASSERT_EQ(Run({"dump", catalogue.Path()}), ExitOk);
+    const std::string tree = out.str();
+    ASSERT_EQ(Run({"dump", first}), ExitOk);
+    EXPECT_EQ(out.str(), tree);
+    // Every category holds something, so every category was written and read.
+    std::istringstream lines(tree);
+    std::string line, previous;
+    int emptyCategories = 0;
+    while (std::getline(lines, line)) {
+        if (line.rfind("  ", 0) != 0 && previous.rfind("  ", 0) != 0 && !previous.empty() && previous != "Справочник Kelm 3")
+            ++emptyCategories;
+        previous = line;
+    }
+    EXPECT_EQ(emptyCategories, 0) << tree;
+
+    // Into a new database and out again: the same catalogue.
+    FreshCatalogue copy;
+    ASSERT_EQ(Run({"copy", first, copy.Path()}), ExitOk) << err.str();
+    ASSERT_EQ(Run({"dump", copy.Path()}), ExitOk);
+    EXPECT_EQ(out.str(), tree);
+}
+
+TEST_F(CatalogueTool, CopyMergesCatalogues) {
+    FreshCatalogue target;
+    target.RunScript(test::SourceFile("db/demo/catalogue.sql"));
+    FreshCatalogue source;
+    source.RunScript(test::SourceFile("db/demo/exchange.sql"));
+    const std::string file = dir.File("source.xml");
+    ASSERT_EQ(Run({"convert", source.Path(), file}), ExitOk);
+    const int before = std::stoi(target.Value(R"(select count(*) from "Transforms2")"));
+
+    ASSERT_EQ(Run({"copy", file, target.Path()}), ExitOk) << err.str();
+    EXPECT_NE(out.str().find("пропущено: "), std::string::npos) << out.str();
+    // "ТМ-100/10" is equal and skipped; the commented "ТДН-16000/110" and two new ones are added.
+    EXPECT_EQ(std::stoi(target.Value(R"(select count(*) from "Transforms2")")), before + 3);
+
+    ASSERT_EQ(Run({"copy", file, target.Path(), "--duplicates", "copy"}), ExitOk);
+    EXPECT_EQ(std::stoi(target.Value(R"(select count(*) from "Transforms2")")), before + 7);
+    EXPECT_EQ(Run({"copy", file, target.Path(), "--duplicates", "maybe"}), ExitUsage);
+
+    const std::string fresh = dir.File("fresh.xml");  // a new exchange file
+    ASSERT_EQ(Run({"copy", file, fresh}), ExitOk);
+    ASSERT_EQ(Run({"dump", fresh}), ExitOk);
+    const std::string copied = out.str();
+    ASSERT_EQ(Run({"dump", file}), ExitOk);
+    EXPECT_EQ(copied, out.str());
+}
+
 }  // namespace
 }  // namespace kelm

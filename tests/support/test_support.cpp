@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <sstream>
 
 #include "core/codec.h"
@@ -62,6 +63,27 @@ std::string FreshCatalogue::Value(const std::string& select) const {
     if (rows.empty() || rows[0].empty()) throw std::runtime_error("no value from: " + select);
     return rows[0][0];
 }
+
+void FreshCatalogue::RunScript(const std::string& path) const {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    TRef_DataModule db;
+    db.ConnectTo(path_);
+    std::string line, statement;
+    while (std::getline(in, line)) {
+        if (statement.empty() && (line.empty() || line.rfind("/*", 0) == 0 || line.rfind("   ", 0) == 0)) continue;
+        statement += line + "\n";
+        if (!line.empty() && line.back() == ';') {
+            statement.pop_back();
+            statement.pop_back();
+            db.SQLQuery.SetText(Cp1251FromUtf8(statement));
+            db.SQLQuery.Execute();
+            statement.clear();
+        }
+    }
+}
+
+std::string SourceFile(const std::string& relative) { return std::string(KELM_SOURCE_DIR) + "/" + relative; }
 
 std::string ParamText(const ParamValue& value) {
     if (std::holds_alternative<std::monostate>(value)) return "NULL";

@@ -37,6 +37,9 @@ public:
     // The rows of a select, each column as text ("NULL" for NULL).
     std::vector<std::vector<std::string>> Rows(const std::string& select) const;
     std::string Value(const std::string& select) const;  // first column of the first row
+    // Runs a script of plain statements, each ending with ";" at the end of a
+    // line (the demo data in db/demo).
+    void RunScript(const std::string& path) const;
 
 private:
     TempDir dir_;
@@ -63,6 +66,8 @@ public:
 };
 
 std::string ParamText(const ParamValue& value);
+// A file of the source tree (for example "db/demo/catalogue.sql").
+std::string SourceFile(const std::string& relative);
 // An XML subtree as text without indentation, for comparing written elements.
 std::string Serialized(pugi::xml_node node);
 // The collection's element as SaveToXml writes it with a decimal comma, as text.
