@@ -8,6 +8,7 @@
 
 #include "catalogues/categories.h"
 #include "core/exchange_file.h"
+#include "support/scripted_copy_questions.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 #include "workbench/tree_nodes.h"
@@ -17,11 +18,7 @@ namespace {
 
 using test::FreshCatalogue;
 
-int BuiltCategories() {
-    int count = 0;
-    for (const auto& category : Categories()) count += category.make != nullptr;
-    return count;
-}
+constexpr int kCategories = 19;
 
 // The tree as text: one line per node, indented by level.
 QStringList Lines(const QTreeWidget* tree) {
@@ -46,7 +43,10 @@ QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& label) {
 
 class MainWindow : public ::testing::Test {
 protected:
-    MainWindow() : window(settings, &dialogs) { window.SetDataModule(&db); }
+    MainWindow() : window(settings, &dialogs) {
+        window.SetDataModule(&db);
+        window.SetCopyQuestions(&copyQuestions);
+    }
 
     QString File(const std::string& name, const std::string& records) {
         const std::string path = dir.File(name);
@@ -70,6 +70,7 @@ protected:
 
     RegionalSettings settings{',', "%d.%m.%Y", "%H:%M:%S"};
     test::ScriptedDialogs dialogs;
+    test::ScriptedCopyQuestions copyQuestions;
     TRef_DataModule db;
     TForm1 window;
     test::TempDir dir;
@@ -99,7 +100,7 @@ TEST_F(MainWindow, OpensADatabaseAndAnExchangeFileAsTrees) {
 
     ASSERT_TRUE(dialogs.informed.empty());
     const QStringList left = Lines(window.LeftTree);
-    EXPECT_EQ(left.size(), 1 + BuiltCategories() + 2);
+    EXPECT_EQ(left.size(), 1 + kCategories + 2);
     EXPECT_EQ(left[0], "Справочник Kelm 3");
     const int at = left.indexOf("  Трансформаторы двухобмоточные");
     ASSERT_GE(at, 0);
@@ -116,7 +117,7 @@ TEST_F(MainWindow, OpensADatabaseAndAnExchangeFileAsTrees) {
     EXPECT_EQ(window.Label2->toolTip(), file);
     EXPECT_TRUE(window.Label2->font().bold());
     EXPECT_EQ(window.RightPath(), file);
-    EXPECT_EQ(window.btnSaveAs->isEnabled(), NodeCount(window.RightTree) > 20);
+    EXPECT_TRUE(window.btnSaveAs->isEnabled());  // more than the root and 19 categories
     EXPECT_EQ(window.RightRef()->SourceKind, ExchangeFileSource);
     EXPECT_EQ(window.LeftRef()->SourceKind, DatabaseSource);
 }
@@ -125,7 +126,7 @@ TEST_F(MainWindow, AnEmptyExchangeFileShowsTheBareCatalogue) {
     const std::string path = dir.File("new.xml");
     CreateExchangeFile(path, settings, 0);
     ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(path)));
-    EXPECT_EQ(NodeCount(window.RightTree), 1 + BuiltCategories());
+    EXPECT_EQ(NodeCount(window.RightTree), 20);
     EXPECT_FALSE(window.btnSaveAs->isEnabled());
 }
 
@@ -159,14 +160,18 @@ TEST_F(MainWindow, TypeFilterLeavesOneCategory) {
     EXPECT_EQ(window.Filters().TypeFilter, "TTransforms");
     EXPECT_EQ(Lines(window.LeftTree),
               (QStringList{"Справочник Kelm 3", "  Трансформаторы двухобмоточные", "    T-100 (10 кВ)"}));
+    window.cb_Type->setCurrentIndex(3);
+    window.cb_TypeChange();
+    EXPECT_EQ(Lines(window.LeftTree), (QStringList{"Справочник Kelm 3", "  Трансформаторы трехобмоточные"}));
     window.Button5Click();
     EXPECT_EQ(window.cb_Type->currentIndex(), 0);
-    EXPECT_EQ(NodeCount(window.LeftTree), 1 + BuiltCategories() + 1);
+    EXPECT_EQ(NodeCount(window.LeftTree), 1 + kCategories + 1);
 }
 
 TEST_F(MainWindow, VoltageFilterShowsOneClass) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "10,5", "1") + Transformer("B", "0.4", "2") +
-                                                              Transformer("C", "115", "3") + Transformer("Z", "0", "4"))));
+                                                              Transformer("C", "115", "3") + Transformer("Z", "0", "4") +
+                                                              "<KelmMetersRef><Marka>M</Marka><Unom>0.4</Unom></KelmMetersRef>")));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("D", "1000", "5"))));
     QStringList items;
     for (int i = 0; i < window.cb_Unom->count(); ++i) items << window.cb_Unom->itemText(i);
@@ -174,10 +179,10 @@ TEST_F(MainWindow, VoltageFilterShowsOneClass) {
 
     ChooseVoltage("110");
     EXPECT_EQ(window.Filters().VoltageFilter, "110");
-    EXPECT_EQ(Elements(window.LeftTree), QStringList{"C-3 (115 кВ)"});
+    EXPECT_EQ(Elements(window.LeftTree), (QStringList{"C-3 (115 кВ)", "M (0.4 кВ)"}));  // meters are never filtered
     EXPECT_TRUE(Elements(window.RightTree).isEmpty());
     ChooseVoltage("все");
-    EXPECT_EQ(Elements(window.LeftTree).size(), 4);  // 0 kV is shown without a filter
+    EXPECT_EQ(Elements(window.LeftTree).size(), 5);  // 0 kV is shown without a filter
 }
 
 TEST_F(MainWindow, VoltageListFallsBackToAllWhenTheClassIsGone) {
@@ -228,6 +233,85 @@ TEST_F(MainWindow, LeftPaneKeepsItsShareOfTheWidth) {
     QApplication::processEvents();
     EXPECT_NEAR(double(window.GroupBox1->width()) / window.width(), ratio, 0.005);
     EXPECT_NEAR(ratio, 1.0 / 3, 0.02);
+}
+
+// --- Copying ---------------------------------------------------------------------
+
+class Dropping : public MainWindow {
+protected:
+    void Select(std::initializer_list<QTreeWidgetItem*> nodes) {
+        window.LeftTree->clearSelection();
+        for (QTreeWidgetItem* node : nodes) node->setSelected(true);
+    }
+    void Drop() { window.RightTreeDragDrop(window.LeftTree); }
+    QStringList TransformerNodes() {
+        QStringList labels;
+        QTreeWidgetItem* category = Find(window.RightTree, "Трансформаторы двухобмоточные");
+        for (int i = 0; category && i < category->childCount(); ++i) labels << category->child(i)->text(0);
+        return labels;
+    }
+};
+
+TEST_F(Dropping, TheRootCopiesEveryShownElement) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "10", "1") + Transformer("B", "6", "2") +
+                                                              "<KelmMetersRef><Marka>M</Marka><Unom>0.4</Unom></KelmMetersRef>")));
+    const std::string right = dir.File("r.xml");
+    CreateExchangeFile(right, settings, 0);
+    ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(right)));
+    Select({window.LeftTree->topLevelItem(0)});
+    Drop();
+    EXPECT_EQ(Elements(window.RightTree), (QStringList{"B-2 (6 кВ)", "A-1 (10 кВ)", "M (0.4 кВ)"}));
+    for (QTreeWidgetItemIterator it(window.RightTree); *it; ++it) {
+        if (NodeLevel(*it) != 2) continue;
+        EXPECT_EQ(ImageOf(*it), ImageCopied);
+        EXPECT_EQ(RecordOf(*it)->Ident, -2);
+        EXPECT_EQ(RecordOf(*it)->Added, 1);
+        EXPECT_TRUE((*it)->isSelected());
+    }
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_TRUE(window.ButtonCancel->isEnabled());
+    EXPECT_TRUE(window.btnSaveAs->isEnabled());
+    EXPECT_TRUE(copyQuestions.asked.empty());
+}
+
+TEST_F(Dropping, ACategoryAndOneOfItsElementsCopyThatElementOnce) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "10", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", "")));
+    Select({Find(window.LeftTree, "Трансформаторы двухобмоточные"), Find(window.LeftTree, "A-1 (10 кВ)")});
+    Drop();
+    EXPECT_EQ(TransformerNodes(), QStringList{"A-1 (10 кВ)"});
+}
+
+TEST_F(Dropping, ACopyLandsAtItsSortedPlace) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("B", "10", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "10", "1") + Transformer("C", "10", "1"))));
+    Select({Find(window.LeftTree, "B-1 (10 кВ)")});
+    Drop();
+    EXPECT_EQ(TransformerNodes(), (QStringList{"A-1 (10 кВ)", "B-1 (10 кВ)", "C-1 (10 кВ)"}));
+    QTreeWidgetItem* copied = Find(window.RightTree, "B-1 (10 кВ)");
+    EXPECT_EQ(RecordOf(copied), window.RightRef()->GetCollection(1)->GetItem(1));
+}
+
+TEST_F(Dropping, ADuplicateIsAskedAboutByItsLabel) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("T", "10", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("T", "10", "1"))));
+    Select({Find(window.LeftTree, "T-1 (10 кВ)")});
+    copyQuestions.choices = {{Skip, false}};
+    Drop();
+    ASSERT_EQ(copyQuestions.asked.size(), 1u);
+    EXPECT_EQ(copyQuestions.asked[0].label, "T-1 (10 кВ)");
+    EXPECT_EQ(TransformerNodes().size(), 1);
+    EXPECT_FALSE(window.ButtonSave->isEnabled());
+}
+
+TEST_F(Dropping, OntoAPaneWithNothingOpenedBuildsTheBareCatalogueFirst) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("T", "10", "1"))));
+    Select({Find(window.LeftTree, "T-1 (10 кВ)")});
+    Drop();
+    EXPECT_EQ(NodeCount(window.RightTree), 1 + kCategories + 1);
+    EXPECT_EQ(TransformerNodes(), QStringList{"T-1 (10 кВ)"});
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_EQ(window.RightRef()->SourceKind, NothingLoaded);
 }
 
 }  // namespace
