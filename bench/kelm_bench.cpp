@@ -1,0 +1,388 @@
+// Benchmarks at catalogue scale. Each figure is timed together with its floor
+// (the same work done by the bare libraries underneath) in the same run, so
+// that the ratio means the same on any machine.
+//
+//   kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE]
+//   kelm-bench memory LEFT.xml RIGHT.fdb   (the peak memory of one window; run by the above)
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/catalogue_generator.h"
+#include "catalogues/arresters.h"
+#include "catalogues/busbars.h"
+#include "catalogues/categories.h"
+#include "catalogues/compensators.h"
+#include "catalogues/current_limit_reactors.h"
+#include "catalogues/instrument_transforms.h"
+#include "catalogues/meters.h"
+#include "catalogues/motors.h"
+#include "catalogues/provods.h"
+#include "catalogues/shunt_reactors.h"
+#include "catalogues/switch_gr.h"
+#include "catalogues/transforms.h"
+#include "catalogues/transforms3.h"
+#include "catalogues/transforms_ss.h"
+#include "core/data_module.h"
+#include "core/exchange_file.h"
+#include "workbench/main_window.h"
+
+namespace kelm::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class Work>
+double Seconds(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The best of a few runs, for figures cheap enough to repeat.
+template <class Work>
+double BestOf(int runs, Work&& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) best = std::min(best, Seconds(work));
+    return best;
+}
+
+// Runs `work` on the typed collection behind `collection`.
+template <class Work>
+void WithTyped(TXMLCustomClass& collection, Work&& work) {
+    if (auto* c = dynamic_cast<TProvods*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransforms*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransforms3*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransformsSS*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransformsA*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TBusbars*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TShuntReactors*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TSyncCondensers*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TCapacitorBanks*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTiristorCondensers*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TSyncMotors*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TAsyncMotors*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TValveArresters*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TExcessVoltageSuppressors*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TCurrentLimitReactorsRefs*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TSwitchGRs*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TMetersRefs*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransformsIRefs*>(&collection)) return work(*c);
+    if (auto* c = dynamic_cast<TTransformsVRefs*>(&collection)) return work(*c);
+    throw std::logic_error(std::string("no benchmark type for ") + collection.ClassName());
+}
+
+// Every table a catalogue is read from.
+const std::vector<const char*> kTables = {
+    "ProvodTypes", "Provods", "Cables", "Transforms2", "Transforms3", "TransformsSS", "TransformsA", "Busbars",
+    "ShuntReactorsRef", "SynchronousCondensers", "CapacitorBanks", "TiristorCondensers", "SynchronousMotors",
+    "AsynchronousMotors", "ValveArresters", "ExcessVoltageSuppressors", "CurrentLimitReactorsRef", "SwitchGN",
+    "SwitchGR", "MetersRef", "TransformsIRef", "TransformsVRef",
+};
+
+class NoErrors : public SaveErrorsDisplay {
+public:
+    void ShowSaveErrors(const std::vector<std::string>& lines) override { failed += lines.size(); }
+    std::size_t failed = 0;
+};
+
+// Skips every duplicate and remembers it for the group, as a user ticking
+// "Применить ко всем" with "Пропустить" does.
+class SkipRemembered : public CopyQuestions {
+public:
+    ChoiceResult AskDuplicate(const std::string&, DuplicateGroup) override {
+        ++asked;
+        return {Skip, true};
+    }
+    CommentResult AskComment(const std::string&, const std::function<bool(const std::string&)>&) override {
+        return {};
+    }
+    int asked = 0;
+};
+
+long PeakMemoryKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+    fs::remove(to);
+    fs::copy_file(from, to);
+}
+
+// The floor of an exchange-file write: pugixml builds a document of the same
+// elements and texts and writes it out, flushed to the disk as ours is.
+void WriteLikeDocument(const pugi::xml_document& shape, const std::string& path) {
+    pugi::xml_document doc;
+    std::function<void(pugi::xml_node, pugi::xml_node)> copy = [&](pugi::xml_node from, pugi::xml_node to) {
+        for (pugi::xml_node child = from.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            pugi::xml_node made = to.append_child(child.name());
+            if (child.first_child() && child.first_child().type() == pugi::node_pcdata)
+                made.text().set(child.child_value());
+            else
+                copy(child, made);
+        }
+    };
+    copy(shape, doc);
+    doc.save_file(path.c_str(), "\t", pugi::format_indent, pugi::encoding_utf8);
+    const int fd = open(path.c_str(), O_RDONLY);
+    fsync(fd);
+    close(fd);
+}
+
+struct Figure {
+    std::string key;
+    std::string title;
+    double time;
+    double floor;  // negative: none
+};
+
+class Report {
+public:
+    Report(int count, std::ostream* raw) : count_(count), raw_(raw) {}
+    void Add(const Figure& f) {
+        figures.push_back(f);
+        char line[200];
+        if (f.floor >= 0)
+            std::snprintf(line, sizeof line, "N=%-6d %-44s %8.3f s  floor %8.3f s  ratio %5.2f", count_, f.title.c_str(),
+                          f.time, f.floor, f.time / f.floor);
+        else
+            std::snprintf(line, sizeof line, "N=%-6d %-44s %8.3f s", count_, f.title.c_str(), f.time);
+        std::cout << line << std::endl;
+        if (raw_) *raw_ << "count=" << count_ << " figure=" << f.key << " time=" << f.time << " floor=" << f.floor << "\n";
+    }
+    void Note(const std::string& key, const std::string& text) {
+        std::cout << "N=" << count_ << "  " << text << std::endl;
+        if (raw_) *raw_ << "count=" << count_ << " note=" << key << " " << text << "\n";
+    }
+    double Time(const std::string& key) const {
+        for (const auto& f : figures)
+            if (f.key == key) return f.time;
+        return -1;
+    }
+    std::vector<Figure> figures;
+
+private:
+    int count_;
+    std::ostream* raw_;
+};
+
+Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const fs::path& work, std::ostream* raw,
+               const std::string& self) {
+    Report report(count, raw);
+    const std::string tag = std::to_string(count);
+    const std::string xmlPath = (work / ("catalogue-" + tag + ".xml")).string();
+    const std::string dbPath = (work / ("catalogue-" + tag + ".fdb")).string();
+    const std::string floorDbPath = (work / ("floor-" + tag + ".fdb")).string();
+    const RegionalSettings settings;
+    const NumberText numbers = settings.Numbers();
+    TRef_DataModule db;
+
+    // 6. Save N new elements to a catalogue database.
+    std::unique_ptr<TReference> generated;
+    const double generating = Seconds([&] { generated = GenerateCatalogue(count, seed); });
+    report.Note("generated", "generated " + std::to_string(generated->TotalCount()) + " elements in " +
+                                 std::to_string(generating) + " s");
+    CopyFile(emptyDb, floorDbPath);
+    db.ConnectTo(floorDbPath);
+    const double insertFloor = Seconds([&] {
+        for (int c = 0; c < generated->CategoryCount(); ++c)
+            WithTyped(*generated->GetCollection(c), [&](auto& collection) {
+                const auto& category = collection.Definition();
+                Query& q = db.SQLQuery;
+                for (int i = 0; i < collection.Count(); ++i) {
+                    q.Close();
+                    q.SetText(category.insertSql);
+                    detail::BindParams(category, category.params, *collection.GetItem(i), q);
+                    q.Execute();
+                }
+                q.Close();
+            });
+    });
+    CopyFile(emptyDb, dbPath);
+    db.ConnectTo(dbPath);
+    NoErrors errors;
+    const double saving = Seconds([&] {
+        for (int c = 0; c < generated->CategoryCount(); ++c)
+            generated->GetCollection(c)->SaveToDatabase(db, numbers, errors);
+    });
+    db.SQLConnection.Disconnect();
+    if (errors.failed) report.Note("save-errors", std::to_string(errors.failed) + " records failed to save");
+
+    // The same catalogue as an exchange file (in the generator's order, unsorted).
+    WriteExchangeFile(*generated, xmlPath, settings, std::time(nullptr));
+    generated.reset();
+
+    // 1. Open an exchange file into a container.
+    const double openXml = BestOf(3, [&] { OpenSource(xmlPath, db, NewReference); });
+    const double parseXml = BestOf(3, [&] {
+        pugi::xml_document doc;
+        if (!doc.load_file(xmlPath.c_str())) throw std::runtime_error("pugixml cannot read " + xmlPath);
+    });
+    report.Add({"open-xml", "open exchange file (floor: pugixml parse)", openXml, parseXml});
+
+    // 2. Open a catalogue database into a container.
+    const double openDb = BestOf(3, [&] { OpenSource(dbPath, db, NewReference); });
+    std::size_t fieldsRead = 0;
+    const double readDb = BestOf(3, [&] {
+        db.ConnectTo(dbPath);
+        Query& q = db.SQLQuery;
+        for (const char* table : kTables) {
+            q.Close();
+            q.SetText(std::string("select * from \"") + table + "\"");
+            q.Open();
+            const int columns = q.FieldCount();
+            for (; !q.Eof(); q.Next())
+                for (int i = 0; i < columns; ++i) fieldsRead += q.Field(i).IsNull() ? 0 : 1;
+        }
+        q.Close();
+    });
+    report.Add({"open-db", "open catalogue database (floor: select *)", openDb, readDb});
+
+    // 3. Build the tree of the opened catalogue.
+    TForm1 window(settings);
+    window.SetDataModule(&db);
+    SkipRemembered answers;
+    window.SetCopyQuestions(&answers);
+    window.show();
+    QApplication::processEvents();
+    if (!window.OpenPath(Pane::Left, QString::fromStdString(xmlPath))) throw std::runtime_error("cannot open " + xmlPath);
+    QApplication::processEvents();
+    window.LeftTree->clear();
+    const double building = Seconds([&] {
+        window.BuildTree(window.LeftTree, window.LeftRef());
+        QApplication::processEvents();
+    });
+    report.Add({"tree", "build the tree (offscreen window)", building, -1});
+
+    // 4. Drop the whole left catalogue onto an empty right pane.
+    auto dropAll = [&] {
+        window.LeftTree->clearSelection();
+        window.LeftTree->topLevelItem(0)->setSelected(true);
+        return Seconds([&] {
+            window.RightTreeDragDrop(window.LeftTree);
+            QApplication::processEvents();
+        });
+    };
+    const double dropEmpty = dropAll();
+    report.Add({"drop-empty", "drop everything onto an empty pane", dropEmpty, -1});
+    report.Note("drop-empty-copies", "copies made " + std::to_string(window.RightRef()->TotalCount()) + ", questions " +
+                                         std::to_string(answers.asked));
+
+    // 5. Save the right pane to an exchange file.
+    const std::string savedPath = (work / ("saved-" + tag + ".xml")).string();
+    const std::string floorPath = (work / ("floor-" + tag + ".xml")).string();
+    const double writing = Seconds([&] { WriteExchangeFile(*window.RightRef(), savedPath, settings, std::time(nullptr)); });
+    pugi::xml_document shape;
+    shape.load_file(savedPath.c_str());
+    const double floorWriting = Seconds([&] { WriteLikeDocument(shape, floorPath); });
+    report.Add({"save-xml", "save the right pane as exchange file (floor: pugixml)", writing, floorWriting});
+    report.Add({"save-db", "save N new elements to a database (floor: inserts)", saving, insertFloor});
+
+    // 4. Drop again onto a right pane holding the same catalogue, "Пропустить" remembered.
+    if (!window.OpenPath(Pane::Right, QString::fromStdString(dbPath))) throw std::runtime_error("cannot open " + dbPath);
+    QApplication::processEvents();
+    const int before = window.RightRef()->TotalCount();
+    answers.asked = 0;
+    const double dropSame = dropAll();
+    report.Add({"drop-same", "drop everything onto the same catalogue", dropSame, -1});
+    report.Note("drop-same-copies", "copies made " + std::to_string(window.RightRef()->TotalCount() - before) +
+                                        ", questions " + std::to_string(answers.asked));
+    window.close();
+    // The embedded engine gives a database file to one process at a time.
+    db.SQLConnection.Disconnect();
+
+    // 7. Peak memory of a window holding the catalogue in both panes.
+    const std::string command = "'" + self + "' memory '" + xmlPath + "' '" + dbPath + "'";
+    long peakKb = -1;
+    if (FILE* child = popen(command.c_str(), "r")) {
+        if (std::fscanf(child, "%ld", &peakKb) != 1) peakKb = -1;
+        pclose(child);
+    }
+    report.Add({"memory", "peak memory, both panes (MB)", peakKb / 1024.0, -1});
+    return report;
+}
+
+int Memory(const std::string& left, const std::string& right) {
+    const RegionalSettings settings;
+    TRef_DataModule db;
+    TForm1 window(settings);
+    window.SetDataModule(&db);
+    window.show();
+    QApplication::processEvents();
+    if (!window.OpenPath(Pane::Left, QString::fromStdString(left))) return 1;
+    if (!window.OpenPath(Pane::Right, QString::fromStdString(right))) return 1;
+    QApplication::processEvents();
+    std::cout << PeakMemoryKb() << std::endl;
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args, const std::string& self) {
+    if (args.size() == 3 && args[0] == "memory") return Memory(args[1], args[2]);
+    std::vector<int> counts;
+    std::uint32_t seed = 1;
+    std::string emptyDb, work, results;
+    for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--count") counts.push_back(std::stoi(args[i + 1]));
+        else if (args[i] == "--seed") seed = static_cast<std::uint32_t>(std::stoul(args[i + 1]));
+        else if (args[i] == "--template") emptyDb = args[i + 1];
+        else if (args[i] == "--work") work = args[i + 1];
+        else if (args[i] == "--results") results = args[i + 1];
+        else throw std::invalid_argument("unknown option " + args[i]);
+    }
+    if (emptyDb.empty() || work.empty())
+        throw std::invalid_argument("usage: kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE]");
+    if (counts.empty()) counts.push_back(20000);
+    fs::create_directories(work);
+    std::ofstream raw;
+    if (!results.empty()) raw.open(results, std::ios::app);
+    std::vector<Report> reports;
+    for (int count : counts)
+        reports.push_back(RunSize(count, seed, fs::absolute(emptyDb).string(), fs::absolute(work), raw ? &raw : nullptr, self));
+    // Growth from the smallest to the largest size, against n log n.
+    if (counts.size() > 1) {
+        const double n0 = counts.front(), n1 = counts.back();
+        const double nlogn = n1 * std::log(n1) / (n0 * std::log(n0));
+        for (const char* key : {"tree", "drop-empty"}) {
+            const double growth = reports.back().Time(key) / reports.front().Time(key);
+            char line[200];
+            std::snprintf(line, sizeof line, "growth %-10s N=%d -> %d: x%.2f (n log n: x%.2f)", key, counts.front(),
+                          counts.back(), growth, nlogn);
+            std::cout << line << std::endl;
+            if (raw) raw << line << "\n";
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace kelm::bench
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        return kelm::bench::Run(args, std::filesystem::read_symlink("/proc/self/exe").string());
+    } catch (const std::exception& error) {
+        std::cerr << "kelm-bench: " << error.what() << std::endl;
+        return 1;
+    }
+}
