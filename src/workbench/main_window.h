@@ -25,6 +25,9 @@ namespace kelm {
 
 // Who asks a right pane to open (or reopen) its source.
 enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
+// Who asks for the right pane to be saved: the save button, "Сохранить как",
+// or another command that has asked its own question (closing, opening).
+enum class SaveSender { ButtonSave, btnSaveAs, Other };
 
 class TFrmComment;
 
@@ -60,6 +63,13 @@ public:
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
     void RightTreeDragDrop(QTreeWidget* source);
+    // Saves the right pane; true when it was saved (not stopped, not failed).
+    bool ButtonSaveClick(SaveSender sender);
+    void SaveRightToDatabase();
+    void btnSaveAsClick() { ButtonSaveClick(SaveSender::btnSaveAs); }
+    void btnTemporyFileClick();
+    void ButtonCancelClick();
+    void btnExitClick() { close(); }
     void CollectSelection(QTreeWidget* view);
     void CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
@@ -98,6 +108,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // FormClose
 
 private:
     void BuildWindow();
@@ -105,6 +116,9 @@ private:
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
+    bool SaveUnsavedChangesFirst();
+    void CorrectRightTree();
+    std::optional<QString> AskExchangeFilePath();
 
     RegionalSettings settings_;
     NumberText numbers_;
