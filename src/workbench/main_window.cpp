@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
@@ -117,6 +118,19 @@ void TForm1::BuildWindow() {
     right->setDragDropMode(QAbstractItemView::DropOnly);
     right->dropSource = LeftTree;
     right->onDrop = [this](QTreeWidget* source) { RightTreeDragDrop(source); };
+    right->onKeyUp = [this](int key) { RightTreeKeyUp(key); };
+    right->onRightButton = [this](QMouseEvent* event) { RightTreeMouseDown(event->pos()); };
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    DblClick1 = PopupMenu1->addAction(QString::fromUtf8("Свойства (DblClick)"));
+    DblClick1->setObjectName("DblClick1");
+    Del1 = PopupMenu1->addAction(QString::fromUtf8("Удалить (Del)"));
+    Del1->setObjectName("Del1");
+    Undelete = PopupMenu1->addAction(QString::fromUtf8("Отменить удаление (Ins)"));
+    Undelete->setObjectName("Undelete");
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
+    connect(Del1, &QAction::triggered, this, [this] { Del1Click(); });
+    connect(Undelete, &QAction::triggered, this, [this] { UndeleteClick(); });
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);
@@ -580,6 +594,119 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+}
+
+// --- Delete, undelete ----------------------------------------------------------
+
+namespace {
+
+int ImageOfRecord(const TBaseElement& record) {
+    return record.Deleted == 1 ? ImageDeleted : (record.Ident == -2 ? ImageCopied : ImageLoaded);
+}
+
+}  // namespace
+
+void TForm1::RightTreeKeyUp(int key) {
+    if (key == Qt::Key_Delete) Del1Click();
+    if (key == Qt::Key_Insert) UndeleteClick();
+}
+
+void TForm1::RightTreeMouseDown(const QPoint& position) {
+    // The node under the pointer is selected (by the tree itself) before the menu opens.
+    if (QTreeWidgetItem* node = RightTree->itemAt(position)) {
+        if (!node->isSelected()) {
+            RightTree->clearSelection();
+            node->setSelected(true);
+        }
+        RightTree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+    }
+    PopupMenu1->popup(RightTree->viewport()->mapToGlobal(position));
+}
+
+void TForm1::PopupMenu1Popup() {
+    CollectSelection(RightTree);
+    if (WorkNodes.isEmpty()) {
+        DblClick1->setEnabled(false);
+        Del1->setEnabled(false);
+        Undelete->setEnabled(false);
+        return;
+    }
+    DblClick1->setEnabled(WorkNodes.size() == 1);
+    // UniformDeletedMark: one mark for the whole selection, or a mix.
+    const int first = RecordOf(WorkNodes.first())->Deleted;
+    const bool uniform = std::all_of(WorkNodes.begin(), WorkNodes.end(),
+                                     [first](QTreeWidgetItem* node) { return RecordOf(node)->Deleted == first; });
+    Undelete->setEnabled(!uniform || first == 1);
+    Del1->setEnabled(!uniform || first == 0);
+    WorkNodes.clear();
+}
+
+void TForm1::RemoveOrMarkNode(QTreeWidgetItem* node) {
+    if (!node || NodeLevel(node) != 2) return;
+    TXMLCustomClass* collection = CollectionOf(node->parent());
+    if (ImageOf(node) == ImageCopied) {  // a copy made in this pane is taken back at once
+        collection->RemoveElement(RecordOf(node));
+        delete node;
+        return;
+    }
+    collection->MarkDeleted(RecordOf(node));
+    SetImage(node, ImageDeleted);
+}
+
+void TForm1::Del1Click() {
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    if (!root) return;
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    QList<QTreeWidgetItem*> doomed;
+    bool changed = false;
+    if (root->isSelected()) {
+        if (dialogs_->AskOkCancel("Kelm3", QString::fromUtf8("Удалить все элементы ?"))) {
+            for (int c = 0; c < root->childCount(); ++c)
+                for (int e = 0; e < root->child(c)->childCount(); ++e) doomed.append(root->child(c)->child(e));
+            changed = true;
+        }
+    } else {
+        CollectSelection(RightTree);
+        // Elements of a selected category go only with the category's confirmation.
+        for (int c = 0; c < root->childCount(); ++c) {
+            QTreeWidgetItem* category = root->child(c);
+            if (!category->isSelected() || category->childCount() == 0) continue;
+            const QString text = QString::fromUtf8("Удалить все \"") +
+                                 QString::fromUtf8(CaptionOfCollection(*CollectionOf(category))) + "\" ?";
+            if (!dialogs_->AskOkCancel("Kelm3", text)) continue;
+            for (int e = 0; e < category->childCount(); ++e) doomed.append(category->child(e));
+        }
+        for (QTreeWidgetItem* node : WorkNodes)
+            if (!node->parent()->isSelected()) doomed.append(node);
+        changed = !doomed.isEmpty();
+    }
+    Progress->setMaximum(std::max<int>(1, doomed.size()));
+    for (int i = 0; i < doomed.size(); ++i) {
+        StepProgress(i);
+        RemoveOrMarkNode(doomed[i]);
+    }
+    if (changed) {
+        ButtonSave->setEnabled(true);
+        ButtonCancel->setEnabled(true);
+    }
+    UpdateSaveAsEnabled();
+    Progress->setVisible(false);
+    WorkNodes.clear();
+}
+
+void TForm1::UndeleteClick() {
+    CollectSelection(RightTree);
+    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
+    Progress->setVisible(true);
+    for (int i = 0; i < WorkNodes.size(); ++i) {
+        StepProgress(i);
+        TBaseElement* record = RecordOf(WorkNodes[i]);
+        record->Deleted = 0;
+        SetImage(WorkNodes[i], ImageOfRecord(*record));
+    }
+    Progress->setVisible(false);
+    WorkNodes.clear();
 }
 
 }  // namespace kelm

@@ -70,6 +70,14 @@ public:
     void btnTemporyFileClick();
     void ButtonCancelClick();
     void btnExitClick() { close(); }
+
+    // The right tree's keys, mouse and pop-up menu: delete, undelete, properties.
+    void RightTreeKeyUp(int key);
+    void RightTreeMouseDown(const QPoint& position);
+    void PopupMenu1Popup();
+    void Del1Click();
+    void UndeleteClick();
+    void RemoveOrMarkNode(QTreeWidgetItem* node);
     void CollectSelection(QTreeWidget* view);
     void CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
@@ -102,6 +110,10 @@ public:
     QAction* btnTemporyFile;
     QAction* btnSaveAs;
     QAction* btnExit;
+    QMenu* PopupMenu1;
+    QAction* DblClick1;
+    QAction* Del1;
+    QAction* Undelete;
 
     int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
     QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
