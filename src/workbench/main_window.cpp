@@ -16,6 +16,7 @@
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/exchange_file.h"
+#include "dialogs/property_dialogs.h"
 #include "workbench/catalogue_tree.h"
 #include "workbench/copy_dialogs.h"
 #include "workbench/qt_dialogs.h"
@@ -52,6 +53,7 @@ TForm1::~TForm1() = default;
 QTreeWidget* TForm1::NewTree(const QString& name) {
     auto* tree = new CatalogueTree(name);
     connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { LeftTreeClick(tree); });
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, tree] { LeftTreeDblClick(tree); });
     return tree;
 }
 
@@ -131,6 +133,7 @@ void TForm1::BuildWindow() {
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
     connect(Del1, &QAction::triggered, this, [this] { Del1Click(); });
     connect(Undelete, &QAction::triggered, this, [this] { UndeleteClick(); });
+    connect(DblClick1, &QAction::triggered, this, [this] { DblClick1Click(); });
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);
@@ -707,6 +710,29 @@ void TForm1::UndeleteClick() {
     }
     Progress->setVisible(false);
     WorkNodes.clear();
+}
+
+// --- Property dialogs ------------------------------------------------------------
+
+void TForm1::DblClick1Click() {
+    QTreeWidgetItem* node = SelectedNode(RightTree);
+    if (node && NodeLevel(node) == 2) LeftTreeDblClick(RightTree);
+}
+
+void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
+    QTreeWidgetItem* node = SelectedNode(sender);
+    if (!node || NodeLevel(node) != 2) return;
+    TBaseElement* record = RecordOf(node);
+    const DialogOpener open = DialogFor(*record);
+    if (!open) return;
+    DialogContext context{this, db_, numbers_, dialogs_};
+    if (dialogExec_) context.exec = dialogExec_;
+    const bool readOnly = sender == LeftTree;
+    if (!open(*record, readOnly, context) || readOnly) return;
+    // Written at the next database save; the label shows the new values after the next tree build.
+    record->Added = 1;
+    ButtonSave->setEnabled(true);
+    ButtonCancel->setEnabled(true);
 }
 
 }  // namespace kelm

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 #include "core/data_module.h"
@@ -75,6 +76,11 @@ public:
     void RightTreeKeyUp(int key);
     void RightTreeMouseDown(const QPoint& position);
     void PopupMenu1Popup();
+    void DblClick1Click();
+    // Opens the element's property dialog: read-only from the left tree.
+    void LeftTreeDblClick(QTreeWidget* sender);
+    // How property dialogs are shown (tests drive them without a modal loop).
+    void SetDialogExec(std::function<int(QDialog&)> exec) { dialogExec_ = std::move(exec); }
     void Del1Click();
     void UndeleteClick();
     void RemoveOrMarkNode(QTreeWidgetItem* node);
@@ -145,6 +151,7 @@ private:
     QString rightPath_;
     TreeFilters filters_;
     double leftWidthRatio_ = 0.5;
+    std::function<int(QDialog&)> dialogExec_;
 };
 
 // Windows-1251 text of the catalogue for the screen.
