@@ -247,12 +247,12 @@ public:
         }
     }
 
-    void SaveToXml(pugi::xml_node parent, const NumberText& numbers) override {
+    void WriteXml(pugi::xml_node parent, const NumberText& numbers) const override {
         pugi::xml_node collection = parent.append_child(category_.collectionElement);
-        DropItems([](const TBaseElement& r) { return r.Deleted == 1; });
+        const Member<R> ident = static_cast<std::int32_t R::*>(&TBaseElement::Ident);
         for (const auto& item : this->items_) {
-            R& record = static_cast<R&>(*item);
-            if (record.Ident < 0) record.Ident = -1;
+            const R& record = static_cast<const R&>(*item);
+            if (record.Deleted == 1) continue;
             pugi::xml_node element = collection.append_child(category_.recordElement);
             for (const auto& field : category_.fields) {
                 std::visit(
@@ -260,8 +260,9 @@ public:
                         const auto& value = record.*member;
                         if (!IsValueSet(value)) return;
                         using T = detail::MemberValue<decltype(value)>;
-                        const std::string text = std::is_same_v<T, std::string> ? Utf8FromCp1251(detail::ValueText(value, numbers))
-                                                                                 : detail::ValueText(value, numbers);
+                        std::string text = detail::ValueText(value, numbers);
+                        if constexpr (std::is_same_v<T, std::string>) text = Utf8FromCp1251(text);
+                        if (field.member == ident && record.Ident < 0) text = "-1";  // not in any database yet
                         element.append_child(field.element).text().set(text.c_str());
                     },
                     field.member);
@@ -384,13 +385,6 @@ private:
             record.*member = NumberText::ParseDoubleAnySeparator(text);
         else
             record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "the field");
-    }
-
-    template <class Drop>
-    void DropItems(Drop drop) {
-        auto& items = this->items_;
-        items.erase(std::remove_if(items.begin(), items.end(), [&](const auto& item) { return drop(*item); }),
-                    items.end());
     }
 
     const Category<R>& category_;

@@ -29,6 +29,18 @@ void TXMLCustomClass::MarkDeleted(TBaseElement* record) {
     if (IndexOf(record) >= 0 && record->Deleted == 0) record->Deleted = 1;
 }
 
+void TXMLCustomClass::SaveToXml(pugi::xml_node parent, const NumberText& numbers) {
+    WriteXml(parent, numbers);
+    FinishXmlSave();
+}
+
+void TXMLCustomClass::FinishXmlSave() {
+    items_.erase(std::remove_if(items_.begin(), items_.end(), [](const auto& item) { return item->Deleted == 1; }),
+                 items_.end());
+    for (auto& item : items_)
+        if (item->Ident < 0) item->Ident = -1;
+}
+
 void TXMLCustomClass::LoadFromXml(pugi::xml_node node) {
     const char* name = RecordElement();
     ForEachElement(node, [&](pugi::xml_node element) {

@@ -57,7 +57,13 @@ public:
     virtual TBaseElement* FindSame(const TBaseElement& record) const = 0;
     // Every record element of this category anywhere below `node`, in document order.
     virtual void LoadFromXml(pugi::xml_node node);
-    virtual void SaveToXml(pugi::xml_node parent, const NumberText& numbers) = 0;
+    // Appends the collection element with every record not marked deleted,
+    // then drops the marked records and gives new records the identifier -1.
+    virtual void SaveToXml(pugi::xml_node parent, const NumberText& numbers);
+    // The two halves of SaveToXml: writing changes nothing, so a file that
+    // cannot be written leaves the collection as it was.
+    virtual void WriteXml(pugi::xml_node parent, const NumberText& numbers) const = 0;
+    void FinishXmlSave();
     virtual void Sort() = 0;
     virtual void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) = 0;
     virtual void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) = 0;

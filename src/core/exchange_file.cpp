@@ -163,8 +163,9 @@ void WriteExchangeFile(TReference& reference, const std::string& path, const Reg
                        std::time_t now) {
     pugi::xml_document doc = NewDocument(settings, now);
     pugi::xml_node catalogue = doc.document_element().append_child("KelmReference_v1");
-    reference.SaveToXml(catalogue, settings.Numbers());
+    reference.WriteXml(catalogue, settings.Numbers());
     SaveDocument(doc, path);
+    reference.FinishXmlSave();
     reference.SourceKind = ExchangeFileSource;
     reference.FileName = path;
 }

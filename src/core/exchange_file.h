@@ -51,7 +51,8 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
                                        std::unique_ptr<TReference> (*make)());
 
 // Writes the reference as an exchange file: the previous file is replaced only
-// once the new one is complete. Marked records are dropped while writing.
+// once the new one is complete. Then, and only then, marked records are
+// dropped and new records take the identifier -1.
 void WriteExchangeFile(TReference& reference, const std::string& path, const RegionalSettings& settings,
                        std::time_t now);
 // A new exchange file holding only the date stamp: it opens as an empty catalogue.

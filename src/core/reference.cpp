@@ -38,8 +38,18 @@ void TReference::LoadFromXml(pugi::xml_node node) {
 }
 
 void TReference::SaveToXml(pugi::xml_node node, const NumberText& numbers) {
+    WriteXml(node, numbers);
+    FinishXmlSave();
+}
+
+void TReference::WriteXml(pugi::xml_node node, const NumberText& numbers) const {
     for (const auto& collection : collections_)
-        if (collection && collection->Count() > 0) collection->SaveToXml(node, numbers);
+        if (collection && collection->Count() > 0) collection->WriteXml(node, numbers);
+}
+
+void TReference::FinishXmlSave() {
+    for (const auto& collection : collections_)
+        if (collection) collection->FinishXmlSave();
 }
 
 bool TReference::LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners,

@@ -34,6 +34,9 @@ public:
     void LoadFromXml(pugi::xml_node node);
     // Appends the element of each category that has records, in index order.
     void SaveToXml(pugi::xml_node node, const NumberText& numbers);
+    // SaveToXml in two halves, so that nothing changes until the file is written.
+    void WriteXml(pugi::xml_node node, const NumberText& numbers) const;
+    void FinishXmlSave();
     // Loads every category; one that fails does not stop the others. False
     // when any failed; `failures` then names them with the database's message.
     bool LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners,

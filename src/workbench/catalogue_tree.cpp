@@ -1,6 +1,7 @@
 #include "workbench/catalogue_tree.h"
 
 #include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,6 +16,10 @@ CatalogueTree::CatalogueTree(const QString& name) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
+    // Long labels are shown whole, with a horizontal scroll bar, not cut short.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The selection stays visible when the tree loses the focus.
     QPalette colours = palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));

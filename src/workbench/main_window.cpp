@@ -1,17 +1,22 @@
 #include "workbench/main_window.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <ctime>
+#include <unordered_set>
 
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/exchange_file.h"
+#include "dialogs/property_dialogs.h"
 #include "workbench/catalogue_tree.h"
 #include "workbench/copy_dialogs.h"
 #include "workbench/qt_dialogs.h"
@@ -48,6 +53,7 @@ TForm1::~TForm1() = default;
 QTreeWidget* TForm1::NewTree(const QString& name) {
     auto* tree = new CatalogueTree(name);
     connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { LeftTreeClick(tree); });
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, tree] { LeftTreeDblClick(tree); });
     return tree;
 }
 
@@ -114,6 +120,20 @@ void TForm1::BuildWindow() {
     right->setDragDropMode(QAbstractItemView::DropOnly);
     right->dropSource = LeftTree;
     right->onDrop = [this](QTreeWidget* source) { RightTreeDragDrop(source); };
+    right->onKeyUp = [this](int key) { RightTreeKeyUp(key); };
+    right->onRightButton = [this](QMouseEvent* event) { RightTreeMouseDown(event->pos()); };
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    DblClick1 = PopupMenu1->addAction(QString::fromUtf8("Свойства (DblClick)"));
+    DblClick1->setObjectName("DblClick1");
+    Del1 = PopupMenu1->addAction(QString::fromUtf8("Удалить (Del)"));
+    Del1->setObjectName("Del1");
+    Undelete = PopupMenu1->addAction(QString::fromUtf8("Отменить удаление (Ins)"));
+    Undelete->setObjectName("Undelete");
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
+    connect(Del1, &QAction::triggered, this, [this] { Del1Click(); });
+    connect(Undelete, &QAction::triggered, this, [this] { UndeleteClick(); });
+    connect(DblClick1, &QAction::triggered, this, [this] { DblClick1Click(); });
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);
@@ -159,6 +179,11 @@ void TForm1::BuildWindow() {
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
     connect(cbx_Sync, &QCheckBox::clicked, this, [this] { cbx_SyncClick(); });
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { Splitter1Moved(); });
+    connect(ButtonSave, &QPushButton::clicked, this, [this] { ButtonSaveClick(SaveSender::ButtonSave); });
+    connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
+    connect(btnSaveAs, &QAction::triggered, this, [this] { btnSaveAsClick(); });
+    connect(btnTemporyFile, &QAction::triggered, this, [this] { btnTemporyFileClick(); });
+    connect(btnExit, &QAction::triggered, this, [this] { btnExitClick(); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -227,7 +252,14 @@ void TForm1::ButtonOpenRightClick(OpenSender sender) {
         if (!chosen) return;
         path = *chosen;
     }
-    OpenPath(Pane::Right, path);
+    // Unsaved changes go to the source they came from, not to the new one.
+    const bool saved = sender != OpenSender::ButtonCancel && ButtonSave->isEnabled();
+    if (saved && !SaveUnsavedChangesFirst()) return;
+    if (!OpenPath(Pane::Right, path) && saved) {
+        // The save dropped the records of deleted nodes: show what is in memory.
+        ReselectIndex = -1;
+        BuildTree(RightTree, rightRef_.get());
+    }
 }
 
 // --- Trees and filters -------------------------------------------------------------
@@ -418,6 +450,287 @@ void TForm1::CopyNode(QTreeWidgetItem* node, CopyRun& run) {
     QTreeWidgetItem* copied = NewElementNode(node->text(0), outcome.copy, ImageCopied);
     category->insertChild(std::min(outcome.position, category->childCount()), copied);
     copied->setSelected(true);
+    ButtonSave->setEnabled(true);
+    ButtonCancel->setEnabled(true);
+}
+
+// --- Saving --------------------------------------------------------------------
+
+// "Сохранить изменения ?" before the right pane's changes would be replaced.
+// False when the user said yes but the save did not happen (cancelled or
+// failed): then the changes must stay where they are.
+bool TForm1::SaveUnsavedChangesFirst() {
+    if (!ButtonSave->isEnabled()) return true;
+    if (!dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения ?"))) return true;
+    return ButtonSaveClick(SaveSender::Other);
+}
+
+std::optional<QString> TForm1::AskExchangeFilePath() {
+    const auto chosen = dialogs_->ChooseExchangeFileToSave(rightPath_);
+    if (!chosen) return std::nullopt;
+    if (!IsExchangeFilePath(chosen->toStdString())) {
+        // Nothing would be written under another name, yet the changes would count as saved.
+        dialogs_->Inform(QString::fromUtf8("Обменный файл должен иметь расширение .xml."), *chosen);
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+bool TForm1::ButtonSaveClick(SaveSender sender) {
+    if (sender != SaveSender::btnSaveAs && !ButtonSave->isEnabled()) return false;
+    try {
+        if (sender != SaveSender::btnSaveAs && rightRef_->SourceKind == DatabaseSource) {
+            if (sender == SaveSender::ButtonSave &&
+                !dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения в БД?")))
+                return false;
+            db_->ConnectTo(rightPath_.toStdString());
+            SaveRightToDatabase();
+        } else {
+            QString target = rightPath_;
+            if (rightPath_.isEmpty() || !IsExchangeFilePath(rightPath_.toStdString()) ||
+                sender == SaveSender::btnSaveAs) {
+                const auto chosen = AskExchangeFilePath();
+                if (!chosen) return false;
+                target = *chosen;
+            }
+            WriteExchangeFile(*rightRef_, target.toStdString(), settings_, std::time(nullptr));
+            rightPath_ = target;
+            ShowPath(Label2, target);
+        }
+    } catch (const std::exception& error) {
+        // The database or file could not be written; the window keeps everything.
+        dialogs_->Inform(QString::fromStdString(DisplayText(error.what())), QString());
+        if (rightRef_->SourceKind == DatabaseSource) CorrectRightTree();
+        return false;
+    }
+    ReselectIndex = AbsoluteIndex(RightTree, SelectedNode(RightTree));
+    if (sender != SaveSender::Other) CorrectRightTree();
+    ButtonSave->setEnabled(false);
+    ButtonCancel->setEnabled(false);
+    return true;
+}
+
+void TForm1::SaveRightToDatabase() {
+    Progress->setMaximum(rightRef_->CategoryCount());
+    Progress->setVisible(true);
+    for (int i = 0; i < rightRef_->CategoryCount(); ++i) {
+        Progress->setValue(i + 1);
+        Progress->repaint();
+        if (TXMLCustomClass* collection = rightRef_->GetCollection(i))
+            collection->SaveToDatabase(*db_, numbers_, *dialogs_);
+    }
+    Progress->setVisible(false);
+}
+
+// Brings the right tree in line with the saved catalogue without rebuilding
+// it: nodes of records that left their collection go, the others show their
+// record as it now is. (A record whose delete failed is still there, unmarked.)
+void TForm1::CorrectRightTree() {
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    if (!root) return;
+    Progress->setMaximum(std::max(1, rightRef_->TotalCount()));
+    Progress->setVisible(true);
+    int position = 0;
+    for (int c = 0; c < root->childCount(); ++c) {
+        QTreeWidgetItem* category = root->child(c);
+        const TXMLCustomClass* collection = CollectionOf(category);
+        std::unordered_set<const TBaseElement*> live;
+        for (int i = 0; i < collection->Count(); ++i) live.insert(collection->GetItem(i));
+        for (int i = 0; i < category->childCount();) {
+            StepProgress(++position);
+            QTreeWidgetItem* node = category->child(i);
+            if (!live.count(static_cast<const TBaseElement*>(RecordOf(node)))) {
+                delete category->takeChild(i);
+                continue;
+            }
+            SetImage(node, RecordOf(node)->Deleted == 1 ? ImageDeleted : ImageLoaded);
+            ++i;
+        }
+    }
+    Progress->setVisible(false);
+}
+
+void TForm1::btnTemporyFileClick() {
+    if (!SaveUnsavedChangesFirst()) return;
+    const auto path = AskExchangeFilePath();
+    if (!path) return;
+    std::unique_ptr<TReference> created;
+    try {
+        CreateExchangeFile(path->toStdString(), settings_, std::time(nullptr));
+        created = OpenSource(path->toStdString(), *db_, NewReference);
+    } catch (const OpenError& error) {
+        dialogs_->Inform(QString::fromUtf8(error.what()), QString::fromStdString(error.detail));
+        return;
+    } catch (const std::exception& error) {
+        dialogs_->Inform(QString::fromStdString(DisplayText(error.what())), QString());
+        return;
+    }
+    rightPath_ = *path;
+    rightRef_ = std::move(created);
+    RefreshVoltageList();
+    ReselectIndex = -1;
+    BuildTree(RightTree, rightRef_.get());
+    ShowPath(Label2, *path);
+    UpdateSaveAsEnabled();
+    ButtonSave->setEnabled(false);
+    ButtonCancel->setEnabled(false);
+}
+
+void TForm1::ButtonCancelClick() {
+    if (!dialogs_->AskYesNo(QString::fromUtf8("Отменить изменения?"))) return;
+    ReselectIndex = -1;
+    if (!rightPath_.isEmpty()) {
+        ButtonOpenRightClick(OpenSender::ButtonCancel);
+    } else {
+        rightRef_->ClearAll();
+        BuildTree(RightTree, rightRef_.get());
+    }
+    ButtonSave->setEnabled(false);
+    ButtonCancel->setEnabled(false);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A save that was asked for and did not happen keeps the window open, so
+    // that nothing is lost.
+    if (!SaveUnsavedChangesFirst()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// --- Delete, undelete ----------------------------------------------------------
+
+namespace {
+
+int ImageOfRecord(const TBaseElement& record) {
+    return record.Deleted == 1 ? ImageDeleted : (record.Ident == -2 ? ImageCopied : ImageLoaded);
+}
+
+}  // namespace
+
+void TForm1::RightTreeKeyUp(int key) {
+    if (key == Qt::Key_Delete) Del1Click();
+    if (key == Qt::Key_Insert) UndeleteClick();
+}
+
+void TForm1::RightTreeMouseDown(const QPoint& position) {
+    // The node under the pointer is selected (by the tree itself) before the menu opens.
+    if (QTreeWidgetItem* node = RightTree->itemAt(position)) {
+        if (!node->isSelected()) {
+            RightTree->clearSelection();
+            node->setSelected(true);
+        }
+        RightTree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+    }
+    PopupMenu1->popup(RightTree->viewport()->mapToGlobal(position));
+}
+
+void TForm1::PopupMenu1Popup() {
+    CollectSelection(RightTree);
+    if (WorkNodes.isEmpty()) {
+        DblClick1->setEnabled(false);
+        Del1->setEnabled(false);
+        Undelete->setEnabled(false);
+        return;
+    }
+    DblClick1->setEnabled(WorkNodes.size() == 1);
+    // UniformDeletedMark: one mark for the whole selection, or a mix.
+    const int first = RecordOf(WorkNodes.first())->Deleted;
+    const bool uniform = std::all_of(WorkNodes.begin(), WorkNodes.end(),
+                                     [first](QTreeWidgetItem* node) { return RecordOf(node)->Deleted == first; });
+    Undelete->setEnabled(!uniform || first == 1);
+    Del1->setEnabled(!uniform || first == 0);
+    WorkNodes.clear();
+}
+
+void TForm1::RemoveOrMarkNode(QTreeWidgetItem* node) {
+    if (!node || NodeLevel(node) != 2) return;
+    TXMLCustomClass* collection = CollectionOf(node->parent());
+    if (ImageOf(node) == ImageCopied) {  // a copy made in this pane is taken back at once
+        collection->RemoveElement(RecordOf(node));
+        delete node;
+        return;
+    }
+    collection->MarkDeleted(RecordOf(node));
+    SetImage(node, ImageDeleted);
+}
+
+void TForm1::Del1Click() {
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    if (!root) return;
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    QList<QTreeWidgetItem*> doomed;
+    bool changed = false;
+    if (root->isSelected()) {
+        if (dialogs_->AskOkCancel("Kelm3", QString::fromUtf8("Удалить все элементы ?"))) {
+            for (int c = 0; c < root->childCount(); ++c)
+                for (int e = 0; e < root->child(c)->childCount(); ++e) doomed.append(root->child(c)->child(e));
+            changed = true;
+        }
+    } else {
+        CollectSelection(RightTree);
+        // Elements of a selected category go only with the category's confirmation.
+        for (int c = 0; c < root->childCount(); ++c) {
+            QTreeWidgetItem* category = root->child(c);
+            if (!category->isSelected() || category->childCount() == 0) continue;
+            const QString text = QString::fromUtf8("Удалить все \"") +
+                                 QString::fromUtf8(CaptionOfCollection(*CollectionOf(category))) + "\" ?";
+            if (!dialogs_->AskOkCancel("Kelm3", text)) continue;
+            for (int e = 0; e < category->childCount(); ++e) doomed.append(category->child(e));
+        }
+        for (QTreeWidgetItem* node : WorkNodes)
+            if (!node->parent()->isSelected()) doomed.append(node);
+        changed = !doomed.isEmpty();
+    }
+    Progress->setMaximum(std::max<int>(1, doomed.size()));
+    for (int i = 0; i < doomed.size(); ++i) {
+        StepProgress(i);
+        RemoveOrMarkNode(doomed[i]);
+    }
+    if (changed) {
+        ButtonSave->setEnabled(true);
+        ButtonCancel->setEnabled(true);
+    }
+    UpdateSaveAsEnabled();
+    Progress->setVisible(false);
+    WorkNodes.clear();
+}
+
+void TForm1::UndeleteClick() {
+    CollectSelection(RightTree);
+    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
+    Progress->setVisible(true);
+    for (int i = 0; i < WorkNodes.size(); ++i) {
+        StepProgress(i);
+        TBaseElement* record = RecordOf(WorkNodes[i]);
+        record->Deleted = 0;
+        SetImage(WorkNodes[i], ImageOfRecord(*record));
+    }
+    Progress->setVisible(false);
+    WorkNodes.clear();
+}
+
+// --- Property dialogs ------------------------------------------------------------
+
+void TForm1::DblClick1Click() {
+    QTreeWidgetItem* node = SelectedNode(RightTree);
+    if (node && NodeLevel(node) == 2) LeftTreeDblClick(RightTree);
+}
+
+void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
+    QTreeWidgetItem* node = SelectedNode(sender);
+    if (!node || NodeLevel(node) != 2) return;
+    TBaseElement* record = RecordOf(node);
+    const DialogOpener open = DialogFor(*record);
+    if (!open) return;
+    DialogContext context{this, db_, numbers_, dialogs_};
+    if (dialogExec_) context.exec = dialogExec_;
+    const bool readOnly = sender == LeftTree;
+    if (!open(*record, readOnly, context) || readOnly) return;
+    // Written at the next database save; the label shows the new values after the next tree build.
+    record->Added = 1;
     ButtonSave->setEnabled(true);
     ButtonCancel->setEnabled(true);
 }

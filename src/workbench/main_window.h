@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 #include "core/data_module.h"
@@ -25,6 +26,9 @@ namespace kelm {
 
 // Who asks a right pane to open (or reopen) its source.
 enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
+// Who asks for the right pane to be saved: the save button, "Сохранить как",
+// or another command that has asked its own question (closing, opening).
+enum class SaveSender { ButtonSave, btnSaveAs, Other };
 
 class TFrmComment;
 
@@ -60,6 +64,26 @@ public:
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
     void RightTreeDragDrop(QTreeWidget* source);
+    // Saves the right pane; true when it was saved (not stopped, not failed).
+    bool ButtonSaveClick(SaveSender sender);
+    void SaveRightToDatabase();
+    void btnSaveAsClick() { ButtonSaveClick(SaveSender::btnSaveAs); }
+    void btnTemporyFileClick();
+    void ButtonCancelClick();
+    void btnExitClick() { close(); }
+
+    // The right tree's keys, mouse and pop-up menu: delete, undelete, properties.
+    void RightTreeKeyUp(int key);
+    void RightTreeMouseDown(const QPoint& position);
+    void PopupMenu1Popup();
+    void DblClick1Click();
+    // Opens the element's property dialog: read-only from the left tree.
+    void LeftTreeDblClick(QTreeWidget* sender);
+    // How property dialogs are shown (tests drive them without a modal loop).
+    void SetDialogExec(std::function<int(QDialog&)> exec) { dialogExec_ = std::move(exec); }
+    void Del1Click();
+    void UndeleteClick();
+    void RemoveOrMarkNode(QTreeWidgetItem* node);
     void CollectSelection(QTreeWidget* view);
     void CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
@@ -92,12 +116,17 @@ public:
     QAction* btnTemporyFile;
     QAction* btnSaveAs;
     QAction* btnExit;
+    QMenu* PopupMenu1;
+    QAction* DblClick1;
+    QAction* Del1;
+    QAction* Undelete;
 
     int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
     QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // FormClose
 
 private:
     void BuildWindow();
@@ -105,6 +134,9 @@ private:
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
+    bool SaveUnsavedChangesFirst();
+    void CorrectRightTree();
+    std::optional<QString> AskExchangeFilePath();
 
     RegionalSettings settings_;
     NumberText numbers_;
@@ -119,6 +151,7 @@ private:
     QString rightPath_;
     TreeFilters filters_;
     double leftWidthRatio_ = 0.5;
+    std::function<int(QDialog&)> dialogExec_;
 };
 
 // Windows-1251 text of the catalogue for the screen.

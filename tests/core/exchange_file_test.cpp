@@ -225,6 +225,8 @@ TEST_F(ExchangeFile, AFailedWriteLeavesThePreviousFileIntact) {
     WriteText(path, "the previous catalogue");
     auto reference = NewReference();
     for (int i = 0; i < 2000; ++i) Transformers(*reference).NewElement()->Marka = "T";
+    Transformers(*reference).GetItem(0)->Deleted = 1;
+    Transformers(*reference).GetItem(1)->Ident = -2;
 
     // Files may grow to 4 KiB only: the new catalogue cannot be written whole.
     signal(SIGXFSZ, SIG_IGN);
@@ -237,6 +239,9 @@ TEST_F(ExchangeFile, AFailedWriteLeavesThePreviousFileIntact) {
     setrlimit(RLIMIT_FSIZE, &previous);
 
     EXPECT_EQ(ReadText(path), "the previous catalogue");
+    EXPECT_EQ(Transformers(*reference).Count(), 2000);  // nothing in memory is lost either
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Deleted, 1);
+    EXPECT_EQ(Transformers(*reference).GetItem(1)->Ident, -2);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no leftovers
     EXPECT_THROW(WriteExchangeFile(*reference, dir.File("no/such/folder.xml"), Russian(), 0), FileWriteError);
 }
