@@ -223,14 +223,16 @@ struct Query::Impl {
         }
     }
 
-    void Begin(const std::string& text) {
+    // A select runs in a read-only transaction: committing one writes nothing,
+    // whereas each read-write commit costs a forced write of the database.
+    void Begin(const std::string& text, bool readOnly) {
         if (!db.attachment) throw DatabaseError("no catalogue database is connected");
         Status status;
         IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
         tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
         tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
         tpb->insertTag(&status.wrapper, isc_tpb_wait);
-        tpb->insertTag(&status.wrapper, isc_tpb_write);
+        tpb->insertTag(&status.wrapper, readOnly ? isc_tpb_read : isc_tpb_write);
         try {
             transaction = db.attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
                                                           tpb->getBuffer(&status.wrapper));
@@ -302,12 +304,12 @@ struct Query::Impl {
     // Starts a statement of its own transaction with its input message, runs
     // `work` on it, and rolls everything back when anything fails.
     template <class Work>
-    void Run(const std::string& text, Work&& work) {
+    void Run(const std::string& text, bool readOnly, Work&& work) {
         End(true);
         if (db.listener) db.listener->StatementRun(text, params);
         Guarded([&] {
             try {
-                Begin(text);
+                Begin(text, readOnly);
                 std::vector<unsigned char> data;
                 Released<IMessageMetadata> input(InputMessage(data));
                 work(input.get(), data);
@@ -403,7 +405,7 @@ ParamSlot Query::Param(int position) {
 }
 
 void Query::Open() {
-    impl_->Run(text_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
+    impl_->Run(text_, true, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
         impl_->output = impl_->statement->getOutputMetadata(&status.wrapper);
         impl_->cursor = impl_->statement->openCursor(&status.wrapper, impl_->transaction, input, data.data(),
@@ -424,7 +426,7 @@ void Query::Next() {
 }
 
 void Query::Execute() {
-    impl_->Run(text_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
+    impl_->Run(text_, false, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
         Released<IMessageMetadata> output(impl_->statement->getOutputMetadata(&status.wrapper));
         const bool returns = output->getCount(&status.wrapper) > 0;

@@ -1,7 +1,7 @@
 #pragma once
 // A thin layer over Firebird's C++ client interface: one connection, queries
 // with positional parameters, fields read by name. Every statement runs in a
-// transaction of its own and is committed when it is done.
+// transaction of its own (read-only for a select) and is committed when it is done.
 
 #include <cstdint>
 #include <memory>

@@ -53,6 +53,21 @@ TEST_F(DatabaseTest, TextTravelsAsWindows1251Bytes) {
     EXPECT_TRUE(q.Eof());
 }
 
+// Committing a read-write transaction writes the database file, a synchronous
+// disk write under forced writes, so opening a catalogue of many statements
+// would wait on the disk for each of them.
+TEST_F(DatabaseTest, SelectsRunInReadOnlyTransactions) {
+    Query& q = db.SQLQuery;
+    q.SetText(R"(select MON$READ_ONLY from MON$TRANSACTIONS where MON$TRANSACTION_ID = CURRENT_TRANSACTION)");
+    q.Open();
+    ASSERT_FALSE(q.Eof());
+    EXPECT_EQ(q.Field(0).AsInteger(), 1);
+    q.SetText(R"(INSERT INTO "Unom" ("Unom") VALUES (:p1))");
+    q.Param(0).SetDouble(10);
+    q.Execute();  // writes still can
+    EXPECT_EQ(catalogue.Value(R"(select count(*) from "Unom")"), "1");
+}
+
 TEST_F(DatabaseTest, NullParametersAndNumbersOfAnyColumnType) {
     Query& q = db.SQLQuery;
     q.SetText(R"(INSERT INTO "Provods" ("Marka",F,B0,"Idop") VALUES (:p1,:p2,:p3,:p4))");
