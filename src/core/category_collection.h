@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/category.h"
+#include "core/category_lookup.h"
 #include "core/codec.h"
 #include "core/collection.h"
 #include "core/data_module.h"
@@ -201,7 +202,7 @@ class TCategoryCollection : public Base {
     static_assert(std::is_base_of_v<TXMLCustomClass, Base>);
 
 public:
-    explicit TCategoryCollection(const Category<R>& category) : category_(category) {}
+    explicit TCategoryCollection(const Category<R>& category) : category_(category), lookup_(category) {}
 
     const Category<R>& Definition() const { return category_; }
     const char* ClassName() const override { return category_.collectionClass; }
@@ -224,6 +225,7 @@ public:
         }
         R* raw = record.get();
         this->items_.push_back(std::move(record));
+        this->RecordsChanged();  // the caller fills it in
         return raw;
     }
 
@@ -272,25 +274,26 @@ public:
 
     void Sort() override;
 
+    // The last record is the one about to be placed (NewElement appended it).
     int InsertPosition(const TBaseElement& record) const override {
-        const R& x = static_cast<const R&>(record);
-        const int last = this->Count() - 1;
-        for (int i = 0; i < last; ++i)
-            if (SortsBefore(x, *GetItem(i))) return i;
-        return last;
+        return PositionAmong(static_cast<const R&>(record), this->Count() - 1);
     }
 
+    // The copy goes where InsertPosition would place it after an append.
     TBaseElement* AddCopy(const TBaseElement& source, int& index) override {
         const R* original = dynamic_cast<const R*>(&source);
         if (!original) throw std::invalid_argument(std::string("AddCopy: not a record of ") + ClassName());
-        R* copy = NewElement();
-        index = InsertPosition(*original);
-        std::rotate(this->items_.begin() + index, this->items_.end() - 1, this->items_.end());
-        *copy = *original;
+        index = PositionAmong(*original, this->Count());
+        auto copy = std::make_unique<R>(*original);
         copy->Deleted = 0;
         copy->Ident = -1;
         copy->Added = 1;
-        return copy;
+        R* raw = copy.get();
+        const bool inStep = lookup_.UpToDate(this->changes_);
+        this->items_.insert(this->items_.begin() + index, std::move(copy));
+        this->RecordsChanged();
+        if (inStep) lookup_.Inserted(this->items_, static_cast<std::size_t>(index), this->changes_);
+        return raw;
     }
 
     void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) override {
@@ -306,6 +309,7 @@ public:
         }
         q.Close();
         Sort();
+        this->RecordsChanged();
     }
 
     void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) override {
@@ -317,6 +321,7 @@ public:
             else
                 ++i;
         }
+        this->RecordsChanged();  // identifiers, and the type identifiers some categories compare
         this->ShowSaveErrors(display);
     }
 
@@ -348,15 +353,32 @@ public:
         return false;
     }
 
+    // Whether FindSame (FindSameWithComment) takes the two records for equal.
+    bool Same(const R& a, const R& b, bool withComment) const {
+        if (withComment && category_.comment && a.*category_.comment != b.*category_.comment) return false;
+        return Equal(a, b);
+    }
+
 private:
+    // The first record equal to `element`: only records sharing its exactly
+    // compared fields can be, and the lookup knows their order.
     TBaseElement* Find(const TBaseElement& element, bool withComment) const {
         const R& x = static_cast<const R&>(element);
-        for (const auto& item : this->items_) {
-            const R& r = static_cast<const R&>(*item);
-            if (withComment && category_.comment && r.*category_.comment != x.*category_.comment) continue;
-            if (Equal(r, x)) return item.get();
-        }
-        return nullptr;
+        UpdateLookup();
+        return const_cast<R*>(lookup_.FindFirst(x, [&](const R& r) { return Same(r, x, withComment); }));
+    }
+
+    // The first of the first `count` positions whose record sorts after x, else `count`.
+    int PositionAmong(const R& x, int count) const {
+        UpdateLookup();
+        if (const auto fast = lookup_.Position(x, count)) return *fast;
+        for (int i = 0; i < count; ++i)
+            if (SortsBefore(x, *GetItem(i))) return i;
+        return count;
+    }
+
+    void UpdateLookup() const {
+        if (!lookup_.UpToDate(this->changes_)) lookup_.Build(this->items_, this->changes_);
     }
 
     bool Equal(const R& a, const R& b) const {
@@ -388,6 +410,7 @@ private:
     }
 
     const Category<R>& category_;
+    mutable CategoryLookup<R> lookup_;
 };
 
 }  // namespace kelm

@@ -18,6 +18,7 @@ namespace kelm {
 template <class R, class Base>
 void TCategoryCollection<R, Base>::Sort() {
     auto& items = this->items_;
+    this->RecordsChanged();
     if (items.size() < 2) return;
     auto before = [this](const std::unique_ptr<TBaseElement>& a, const std::unique_ptr<TBaseElement>& b) {
         return SortsBefore(static_cast<const R&>(*a), static_cast<const R&>(*b));

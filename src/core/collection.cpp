@@ -18,7 +18,9 @@ int TXMLCustomClass::IndexOf(const TBaseElement* record) const {
 
 void TXMLCustomClass::RemoveElement(TBaseElement* record) {
     const int index = IndexOf(record);
-    if (index >= 0) items_.erase(items_.begin() + index);
+    if (index < 0) return;
+    items_.erase(items_.begin() + index);
+    RecordsChanged();
 }
 
 void TXMLCustomClass::ShowSaveErrors(SaveErrorsDisplay& display) const {
@@ -39,6 +41,7 @@ void TXMLCustomClass::FinishXmlSave() {
                  items_.end());
     for (auto& item : items_)
         if (item->Ident < 0) item->Ident = -1;
+    RecordsChanged();
 }
 
 void TXMLCustomClass::LoadFromXml(pugi::xml_node node) {

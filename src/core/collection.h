@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -48,9 +49,17 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     TBaseElement* GetItem(int index) const;  // none beyond the end
     int IndexOf(const TBaseElement* record) const;  // -1 when not here
-    void Clear() { items_.clear(); }
+    void Clear() {
+        items_.clear();
+        RecordsChanged();
+    }
     // Frees the record when it belongs to this collection; otherwise nothing.
     void RemoveElement(TBaseElement* record);
+    // The duplicate and position look-ups keep an index of the records'
+    // values. Whoever writes values into a record of this collection from
+    // outside it (a property dialog's OK) says so here; the collection's own
+    // operations need not.
+    void RecordsChanged() { ++changes_; }
     void ShowSaveErrors(SaveErrorsDisplay& display) const;
 
     virtual void MarkDeleted(TBaseElement* record);
@@ -79,6 +88,7 @@ public:
 
 protected:
     TXMLCustomClass() = default;
+    std::uint64_t changes_ = 0;  // counts the changes of the items and their values
     std::vector<std::unique_ptr<TBaseElement>> items_;
 };
 

@@ -729,6 +729,7 @@ void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
     if (dialogExec_) context.exec = dialogExec_;
     const bool readOnly = sender == LeftTree;
     if (!open(*record, readOnly, context) || readOnly) return;
+    CollectionOf(node->parent())->RecordsChanged();  // its look-ups index the values written back
     // Written at the next database save; the label shows the new values after the next tree build.
     record->Added = 1;
     ButtonSave->setEnabled(true);
