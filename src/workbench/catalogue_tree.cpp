@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSet>
 
 namespace kelm {
 
@@ -26,6 +27,24 @@ CatalogueTree::CatalogueTree(const QString& name) {
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
+}
+
+void CatalogueTree::SelectNodes(const QList<QTreeWidgetItem*>& nodes) {
+    // One range per run of neighbouring rows: a selection grown node by node
+    // is merged anew each time.
+    const QSet<QTreeWidgetItem*> chosen(nodes.begin(), nodes.end());
+    QSet<QTreeWidgetItem*> parents;
+    for (QTreeWidgetItem* node : nodes) parents.insert(node->parent() ? node->parent() : invisibleRootItem());
+    QItemSelection selection;
+    for (QTreeWidgetItem* parent : parents) {
+        for (int row = 0; row < parent->childCount(); ++row) {
+            if (!chosen.contains(parent->child(row))) continue;
+            const int first = row;
+            while (row + 1 < parent->childCount() && chosen.contains(parent->child(row + 1))) ++row;
+            selection.select(indexFromItem(parent->child(first)), indexFromItem(parent->child(row)));
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void CatalogueTree::dragEnterEvent(QDragEnterEvent* event) {

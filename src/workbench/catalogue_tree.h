@@ -12,6 +12,9 @@ class CatalogueTree : public QTreeWidget {
 public:
     explicit CatalogueTree(const QString& name);
 
+    // Adds the nodes to the selection in one step.
+    void SelectNodes(const QList<QTreeWidgetItem*>& nodes);
+
     // Drops are taken only from this tree; none means no drops at all.
     QTreeWidget* dropSource = nullptr;
     std::function<void(QTreeWidget* source)> onDrop;

@@ -424,34 +424,38 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
     Progress->setValue(0);
     Progress->setVisible(true);
+    QList<QTreeWidgetItem*> copies;
     for (int i = 0; i < WorkNodes.size() && !run.AbortCopy(); ++i) {
         StepProgress(i);
-        CopyNode(WorkNodes[i], run);
+        if (QTreeWidgetItem* copied = CopyNode(WorkNodes[i], run)) copies.append(copied);
     }
+    // Selected together at the end: every row inserted while copies are
+    // selected would have to update the whole selection.
+    static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);
     UpdateSaveAsEnabled();
     WorkNodes.clear();
 }
 
-void TForm1::CopyNode(QTreeWidgetItem* node, CopyRun& run) {
-    if (!node || NodeLevel(node) < 2) return;
+QTreeWidgetItem* TForm1::CopyNode(QTreeWidgetItem* node, CopyRun& run) {
+    if (!node || NodeLevel(node) < 2) return nullptr;
     QTreeWidgetItem* root = RightTree->topLevelItem(0);
-    if (!root) return;
+    if (!root) return nullptr;
     const char* className = CollectionOf(node->parent())->ClassName();
     QTreeWidgetItem* category = nullptr;
     for (int c = 0; c < root->childCount() && !category; ++c)
         if (std::strcmp(CollectionOf(root->child(c))->ClassName(), className) == 0) category = root->child(c);
-    if (!category) return;  // hidden by the type filter: not copied
+    if (!category) return nullptr;  // hidden by the type filter: not copied
 
     const CopyOutcome outcome = run.CopyRecord(*CollectionOf(category), *RecordOf(node), node->text(0).toStdString());
-    if (!outcome.copy) return;
+    if (!outcome.copy) return nullptr;
     outcome.copy->Ident = -2;  // the mark of a copy not yet saved
     QTreeWidgetItem* copied = NewElementNode(node->text(0), outcome.copy, ImageCopied);
     category->insertChild(std::min(outcome.position, category->childCount()), copied);
-    copied->setSelected(true);
     ButtonSave->setEnabled(true);
     ButtonCancel->setEnabled(true);
+    return copied;
 }
 
 // --- Saving --------------------------------------------------------------------

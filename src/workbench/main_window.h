@@ -85,7 +85,9 @@ public:
     void UndeleteClick();
     void RemoveOrMarkNode(QTreeWidgetItem* node);
     void CollectSelection(QTreeWidget* view);
-    void CopyNode(QTreeWidgetItem* node, CopyRun& run);
+    // Copies one element node of the left tree; returns its new node in the
+    // right tree, for the caller to select, or none.
+    QTreeWidgetItem* CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
     TReference* LeftRef() const { return leftRef_.get(); }
     TReference* RightRef() const { return rightRef_.get(); }
