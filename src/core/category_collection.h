@@ -371,7 +371,7 @@ private:
     // The first of the first `count` positions whose record sorts after x, else `count`.
     int PositionAmong(const R& x, int count) const {
         UpdateLookup();
-        if (const auto fast = lookup_.Position(x, count)) return *fast;
+        if (const auto fast = lookup_.Position(this->items_, x, count)) return *fast;
         for (int i = 0; i < count; ++i)
             if (SortsBefore(x, *GetItem(i))) return i;
         return count;

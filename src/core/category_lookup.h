@@ -37,33 +37,48 @@ public:
     bool UpToDate(std::uint64_t changes) const { return built_ == changes; }
 
     void Build(const Items& items, std::uint64_t changes) {
-        labels_.resize(items.size());
-        prefixMax_.resize(items.size());
+        labels_.clear();
+        labels_.reserve(items.size());
         buckets_.clear();
         for (auto& [member, values] : windows_) values.clear();
         irregular_ = 0;
+        sorted_ = true;
         for (std::size_t i = 0; i < items.size(); ++i) {
             const R& record = Record(items[i]);
-            labels_[i] = (i + 1) * kGap;
-            prefixMax_[i] = i > 0 && KeyLess(record, *prefixMax_[i - 1]) ? prefixMax_[i - 1] : &record;
-            Add(record, labels_[i]);
+            if (i > 0 && KeyLess(record, Record(items[i - 1]))) sorted_ = false;
+            Add(record, (i + 1) * kGap);
         }
+        prefixMax_.clear();
+        if (!sorted_) {
+            prefixMax_.resize(items.size());
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                const R& record = Record(items[i]);
+                prefixMax_[i] = i > 0 && KeyLess(record, *prefixMax_[i - 1]) ? prefixMax_[i - 1] : &record;
+            }
+        }
+        prefixMax_.shrink_to_fit();
         built_ = changes;
     }
 
     // The record now at `position` of `items` was inserted there; `changes`
-    // counts that insertion.
+    // counts that insertion. Anything but the common case is left to a
+    // rebuild at the next question.
     void Inserted(const Items& items, std::size_t position, std::uint64_t changes) {
-        const std::uint64_t below = position > 0 ? labels_[position - 1] : 0;
-        const std::uint64_t above = position < labels_.size() ? labels_[position] : below + 2 * kGap;
-        if (above - below < 2) return;  // no label left in between: rebuilt at the next question
         const R& record = Record(items[position]);
-        labels_.insert(labels_.begin() + static_cast<std::ptrdiff_t>(position), below + (above - below) / 2);
-        const R* max = position > 0 && KeyLess(record, *prefixMax_[position - 1]) ? prefixMax_[position - 1] : &record;
-        prefixMax_.insert(prefixMax_.begin() + static_cast<std::ptrdiff_t>(position), max);
-        for (std::size_t j = position + 1; j < prefixMax_.size() && KeyLess(*prefixMax_[j], record); ++j)
-            prefixMax_[j] = &record;
-        Add(record, labels_[position]);
+        const R* previous = position > 0 ? &Record(items[position - 1]) : nullptr;
+        const R* next = position + 1 < items.size() ? &Record(items[position + 1]) : nullptr;
+        const std::uint64_t below = previous ? labels_.at(previous) : 0;
+        const std::uint64_t above = next ? labels_.at(next) : below + 2 * kGap;
+        if (above - below < 2) return;  // no label left in between
+        if (sorted_) {
+            if ((previous && KeyLess(record, *previous)) || (next && KeyLess(*next, record))) return;
+        } else {
+            const R* max = previous && KeyLess(record, *prefixMax_[position - 1]) ? prefixMax_[position - 1] : &record;
+            prefixMax_.insert(prefixMax_.begin() + static_cast<std::ptrdiff_t>(position), max);
+            for (std::size_t j = position + 1; j < prefixMax_.size() && KeyLess(*prefixMax_[j], record); ++j)
+                prefixMax_[j] = &record;
+        }
+        Add(record, below + (above - below) / 2);
         built_ = changes;
     }
 
@@ -85,12 +100,17 @@ public:
 
     // The first of the first `count` positions whose record sorts after `x`
     // (`count` when none does); none when only a scan can tell.
-    std::optional<int> Position(const R& x, int count) const {
+    std::optional<int> Position(const Items& items, const R& x, int count) const {
         if (count <= 0) return count;
         if (irregular_ > 0 || !Regular(x) || HasFuzzyNeighbourBelow(x)) return std::nullopt;
+        if (sorted_) {
+            const auto found = std::partition_point(items.begin(), items.begin() + count,
+                                                    [&](const auto& item) { return !KeyLess(x, Record(item)); });
+            return static_cast<int>(found - items.begin());
+        }
         // The running maximum of the keys rises at the first record after x.
-        const auto end = prefixMax_.begin() + count;
-        const auto found = std::partition_point(prefixMax_.begin(), end, [&](const R* max) { return !KeyLess(x, *max); });
+        const auto found = std::partition_point(prefixMax_.begin(), prefixMax_.begin() + count,
+                                                [&](const R* max) { return !KeyLess(x, *max); });
         return static_cast<int>(found - prefixMax_.begin());
     }
 
@@ -124,6 +144,7 @@ private:
     static const R& Record(const std::unique_ptr<TBaseElement>& item) { return static_cast<const R&>(*item); }
 
     void Add(const R& record, std::uint64_t label) {
+        labels_[&record] = label;
         buckets_[ExactHash(record)].push_back({&record, label});
         for (auto& [member, values] : windows_) ++values[record.*member];
         if (!Regular(record)) ++irregular_;
@@ -175,8 +196,9 @@ private:
 
     const Category<R>& category_;
     std::uint64_t built_ = ~std::uint64_t{0};
-    std::vector<std::uint64_t> labels_;       // per position, increasing
-    std::vector<const R*> prefixMax_;         // per position: the record with the greatest keys so far
+    std::unordered_map<const R*, std::uint64_t> labels_;  // growing with the position
+    bool sorted_ = true;                      // every record's keys at least those before it
+    std::vector<const R*> prefixMax_;         // unless sorted, per position: the greatest keys so far
     std::unordered_map<std::uint64_t, std::vector<Entry>> buckets_;
     // The values of each double sort key but the last, counted.
     std::vector<std::pair<double R::*, std::map<double, int>>> windows_;
