@@ -2,11 +2,16 @@
 
 namespace kelm::detail {
 
-std::string ElementText(pugi::xml_node element) {
-    std::string text;
-    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) text += child.value();
-    return text;
+std::string_view ElementText(pugi::xml_node element, std::string& joined) {
+    auto isText = [](pugi::xml_node node) {
+        return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+    };
+    pugi::xml_node child = element.first_child();
+    if (child && !child.next_sibling() && isText(child)) return child.value();  // the usual field
+    joined.clear();
+    for (; child; child = child.next_sibling())
+        if (isText(child)) joined += child.value();
+    return joined;
 }
 
 std::string ReplaceOwners(const std::string& statement, const std::string& owners) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -29,7 +30,9 @@ inline constexpr const char* kKilovolts = " \xEA\xC2";
 template <class T>
 using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
 
-std::string ElementText(pugi::xml_node element);
+// The text of an element: the value of its one text child, or its text
+// children joined in `joined`.
+std::string_view ElementText(pugi::xml_node element, std::string& joined);
 std::string ReplaceOwners(const std::string& statement, const std::string& owners);
 [[noreturn]] void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem);
 
@@ -234,17 +237,23 @@ public:
 
     void LoadRecordFromXml(pugi::xml_node element) override {
         R* record = NewElement();
+        const auto& fields = category_.fields;
+        std::size_t expected = 0;  // files list the fields in the table's order: look there first
+        std::string joined;
         for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_element) continue;
-            const std::string text = detail::ElementText(child);
+            const std::string_view text = detail::ElementText(child, joined);
             if (text.empty()) continue;
-            for (const auto& field : category_.fields) {
-                if (std::strcmp(field.element, child.name()) != 0) continue;
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                const std::size_t i = (expected + k) % fields.size();
+                if (std::strcmp(fields[i].element, child.name()) != 0) continue;
                 try {
-                    std::visit([&](auto member) { StoreText(*record, member, text); }, field.member);
+                    std::visit([&](auto member) { StoreText(*record, member, text); }, fields[i].member);
                 } catch (const std::exception& problem) {
                     detail::ThrowFieldError(element, child, problem.what());
                 }
+                expected = i + 1;
+                break;  // a category names each field element once
             }
         }
     }
@@ -400,7 +409,7 @@ private:
     }
 
     template <class T>
-    static void StoreText(R& record, T R::*member, const std::string& text) {
+    static void StoreText(R& record, T R::*member, std::string_view text) {
         if constexpr (std::is_same_v<T, std::string>)
             record.*member = Cp1251FromUtf8(text);
         else if constexpr (std::is_same_v<T, double>)

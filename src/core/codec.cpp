@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 
 namespace kelm {
 namespace {
@@ -28,12 +27,13 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-const std::unordered_map<char32_t, char>& ReverseTable() {
+// The byte of each code point up to the highest in the upper half; 0 for none.
+constexpr char32_t kHighestUpper = 0x2122;
+const std::array<char, kHighestUpper + 1>& ReverseTable() {
     static const auto table = [] {
-        std::unordered_map<char32_t, char> map;
-        for (std::size_t i = 0; i < kUpperHalf.size(); ++i)
-            map.emplace(kUpperHalf[i], static_cast<char>(0x80 + i));
-        return map;
+        std::array<char, kHighestUpper + 1> bytes{};
+        for (std::size_t i = 0; i < kUpperHalf.size(); ++i) bytes[kUpperHalf[i]] = static_cast<char>(0x80 + i);
+        return bytes;
     }();
     return table;
 }
@@ -96,8 +96,8 @@ std::string Cp1251FromUtf8(std::string_view text) {
         }
         static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
         if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) Malformed(i);
-        const auto found = reverse.find(cp);
-        out += found != reverse.end() ? found->second : '?';
+        const char byte = cp <= kHighestUpper ? reverse[cp] : 0;
+        out += byte != 0 ? byte : '?';
         i += length;
     }
     return out;

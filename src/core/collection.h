@@ -102,16 +102,22 @@ public:
 // without recursion, so that deeply nested documents cannot exhaust the stack.
 template <class Visit>
 void ForEachElement(pugi::xml_node root, Visit&& visit) {
+    // Only elements hold further nodes: text and the like are stepped over.
+    auto element = [](pugi::xml_node node) {
+        while (node && node.type() != pugi::node_element) node = node.next_sibling();
+        return node;
+    };
     pugi::xml_node node = root;
     while (node) {
         if (node.type() == pugi::node_element) visit(node);
-        if (node.first_child()) {
-            node = node.first_child();
+        if (pugi::xml_node child = element(node.first_child())) {
+            node = child;
             continue;
         }
-        while (node && node != root && !node.next_sibling()) node = node.parent();
+        pugi::xml_node next;
+        while (node && node != root && !(next = element(node.next_sibling()))) node = node.parent();
         if (!node || node == root) break;
-        node = node.next_sibling();
+        node = next;
     }
 }
 

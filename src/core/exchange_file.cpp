@@ -36,13 +36,21 @@ int LineAt(const std::string& text, std::ptrdiff_t offset) {
     return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
 }
 
+// One read into a buffer of the file's size: a catalogue file is large, and
+// every extra copy of it costs time and memory.
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
-    return content.str();
+    const std::streamoff size = in.tellg();
+    std::string content;
+    if (size > 0) {
+        content.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(content.data(), size);
+    }
+    if (size < 0 || in.bad() || (size > 0 && in.gcount() != size))
+        throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+    return content;
 }
 
 pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now) {
@@ -110,19 +118,23 @@ OpenError::OpenError(Kind kind, std::string detail)
 bool IsExchangeFilePath(const std::string& path) { return LowerExtension(path) == ".xml"; }
 
 void OpenExchangeFile(TReference& reference, const std::string& path) {
-    const std::string content = ReadWholeFile(path);
+    // Parsed in place, so the buffer no longer reads as the file: lines of
+    // errors are counted in the file read again.
+    std::string content = ReadWholeFile(path);
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer(content.data(), content.size(), pugi::parse_default);
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(content.data(), content.size(), pugi::parse_default);
     if (!parsed)
-        throw OpenError(OpenError::Kind::BadFile, path + ", line " + std::to_string(LineAt(content, parsed.offset)) +
+        throw OpenError(OpenError::Kind::BadFile, path + ", line " +
+                                                      std::to_string(LineAt(ReadWholeFile(path), parsed.offset)) +
                                                       ": " + parsed.description());
     reference.ClearAll();
     reference.FileName = path;
     try {
         reference.LoadFromXml(doc.document_element());
     } catch (const XmlFieldError& error) {
-        const std::string where =
-            parsed.encoding == pugi::encoding_utf8 ? ", line " + std::to_string(LineAt(content, error.offset)) : "";
+        const std::string where = parsed.encoding == pugi::encoding_utf8
+                                      ? ", line " + std::to_string(LineAt(ReadWholeFile(path), error.offset))
+                                      : "";
         throw OpenError(OpenError::Kind::BadFile, path + where + ": " + error.what());
     }
     reference.SourceKind = ExchangeFileSource;

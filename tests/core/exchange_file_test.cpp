@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "catalogues/categories.h"
@@ -22,6 +23,33 @@ using test::W;
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// The walk that finds record elements anywhere, held to a plain recursive one.
+void ElementsRecursively(pugi::xml_node node, std::vector<pugi::xml_node>& out) {
+    if (node.type() == pugi::node_element) out.push_back(node);
+    for (pugi::xml_node child : node.children()) ElementsRecursively(child, out);
+}
+
+TEST(ForEachElement, VisitsTheElementsARecursiveWalkVisitsInTheSameOrder) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        pugi::xml_document doc;
+        std::vector<pugi::xml_node> elements = {doc.append_child("root")};
+        for (int i = 0; i < 60; ++i) {
+            pugi::xml_node parent = elements[random() % elements.size()];
+            switch (random() % 4) {
+                case 0: parent.append_child(pugi::node_pcdata).set_value("text"); break;
+                case 1: parent.append_child(pugi::node_comment).set_value("note"); break;
+                default: elements.push_back(parent.append_child(("e" + std::to_string(i)).c_str()));
+            }
+        }
+        const pugi::xml_node start = round % 5 == 0 ? doc : elements[random() % elements.size()];
+        std::vector<pugi::xml_node> expected, visited;
+        ElementsRecursively(start, expected);
+        ForEachElement(start, [&](pugi::xml_node element) { visited.push_back(element); });
+        ASSERT_EQ(visited, expected) << "round " << round;
+    }
 }
 
 std::string ReadText(const std::string& path) {
