@@ -152,6 +152,42 @@ struct Database::Impl {
     ConnectionSettings settings;
     StatementListener* listener = nullptr;
     std::set<Query::Impl*> queries;  // told to drop their statements on disconnect
+    // Selects all read in one read-only read-committed transaction, which
+    // sees every change as soon as it is committed: starting a transaction
+    // per select cost as much as the insert it came with, and committing a
+    // read-only one has nothing to do.
+    ITransaction* reading = nullptr;
+
+    ITransaction* Reading() {
+        if (reading) return reading;
+        Status status;
+        IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
+        tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
+        tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
+        tpb->insertTag(&status.wrapper, isc_tpb_wait);
+        tpb->insertTag(&status.wrapper, isc_tpb_read);
+        try {
+            reading = attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
+                                                   tpb->getBuffer(&status.wrapper));
+        } catch (...) {
+            tpb->dispose();
+            throw;
+        }
+        tpb->dispose();
+        return reading;
+    }
+
+    void EndReading() {
+        if (!reading) return;
+        ITransaction* t = reading;
+        reading = nullptr;
+        Status status;
+        try {
+            t->commit(&status.wrapper);
+        } catch (const FbException&) {
+            t->release();
+        }
+    }
 };
 
 struct Query::Impl {
@@ -159,7 +195,8 @@ struct Query::Impl {
     std::map<std::string, IStatement*> statements;  // prepared, by positional text
     std::vector<ParamValue> params;
     IStatement* statement = nullptr;
-    ITransaction* transaction = nullptr;
+    ITransaction* transaction = nullptr;  // the statement's own, or the connection's reading one
+    bool reading = false;
     IResultSet* cursor = nullptr;
     IMessageMetadata* output = nullptr;
     std::vector<unsigned char> row;
@@ -198,6 +235,11 @@ struct Query::Impl {
             output = nullptr;
         }
         hasRow = false;
+        if (transaction && reading) {  // the reading transaction outlives its selects
+            transaction = nullptr;
+            reading = false;
+            return;
+        }
         if (transaction) {
             ITransaction* t = transaction;
             transaction = nullptr;
@@ -223,24 +265,31 @@ struct Query::Impl {
         }
     }
 
-    // A select runs in a read-only transaction: committing one writes nothing,
-    // whereas each read-write commit costs a forced write of the database.
+    // A select reads in the connection's read-only transaction (committing a
+    // read-write one writes the database: a forced write per statement);
+    // anything else runs in a transaction of its own.
     void Begin(const std::string& text, bool readOnly) {
         if (!db.attachment) throw DatabaseError("no catalogue database is connected");
         Status status;
-        IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
-        tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
-        tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
-        tpb->insertTag(&status.wrapper, isc_tpb_wait);
-        tpb->insertTag(&status.wrapper, readOnly ? isc_tpb_read : isc_tpb_write);
-        try {
-            transaction = db.attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
-                                                          tpb->getBuffer(&status.wrapper));
-        } catch (...) {
+        if (readOnly) {
+            transaction = db.Reading();
+            reading = true;
+        } else {
+            IXpbBuilder* tpb =
+                Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
+            tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
+            tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
+            tpb->insertTag(&status.wrapper, isc_tpb_wait);
+            tpb->insertTag(&status.wrapper, isc_tpb_write);
+            try {
+                transaction = db.attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
+                                                              tpb->getBuffer(&status.wrapper));
+            } catch (...) {
+                tpb->dispose();
+                throw;
+            }
             tpb->dispose();
-            throw;
         }
-        tpb->dispose();
 
         int count = 0;
         const std::string positional = PositionalSql(text, &count);
@@ -370,6 +419,7 @@ void Database::Disconnect() {
         query->ReleaseStatements();
     }
     if (!impl_->attachment) return;
+    impl_->EndReading();
     IAttachment* attachment = impl_->attachment;
     impl_->attachment = nullptr;
     impl_->path.clear();

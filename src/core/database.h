@@ -1,7 +1,8 @@
 #pragma once
 // A thin layer over Firebird's C++ client interface: one connection, queries
-// with positional parameters, fields read by name. Every statement runs in a
-// transaction of its own (read-only for a select) and is committed when it is done.
+// with positional parameters, fields read by name. Every statement that writes
+// runs in a transaction of its own and is committed when it is done; selects
+// read in one read-only transaction that sees every committed change.
 
 #include <cstdint>
 #include <memory>

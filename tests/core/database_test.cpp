@@ -68,6 +68,24 @@ TEST_F(DatabaseTest, SelectsRunInReadOnlyTransactions) {
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Unom")"), "1");
 }
 
+// Selects share one reading transaction; it must not keep them from seeing
+// what was committed since, here or by another connection.
+TEST_F(DatabaseTest, SelectsSeeEveryCommittedChange) {
+    Query& q = db.SQLQuery;
+    auto count = [&] {
+        q.SetText(R"(select count(*) from "Unom")");
+        q.Open();
+        const auto value = q.Field(0).AsInteger();
+        q.Close();
+        return value;
+    };
+    EXPECT_EQ(count(), 0);
+    catalogue.Run(R"(INSERT INTO "Unom" ("Unom") VALUES (6))");
+    EXPECT_EQ(count(), 1);
+    db.EnsureUnom(10);
+    EXPECT_EQ(count(), 2);
+}
+
 TEST_F(DatabaseTest, NullParametersAndNumbersOfAnyColumnType) {
     Query& q = db.SQLQuery;
     q.SetText(R"(INSERT INTO "Provods" ("Marka",F,B0,"Idop") VALUES (:p1,:p2,:p3,:p4))");
