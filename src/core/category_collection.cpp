@@ -6,9 +6,13 @@ std::string_view ElementText(pugi::xml_node element, std::string& joined) {
     auto isText = [](pugi::xml_node node) {
         return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
     };
+    // A document parsed to keep an element's first text as its value
+    // (exchange files are) has no node for it.
+    const std::string_view own = element.value();
     pugi::xml_node child = element.first_child();
-    if (child && !child.next_sibling() && isText(child)) return child.value();  // the usual field
-    joined.clear();
+    if (!child) return own;  // the usual field
+    if (own.empty() && !child.next_sibling() && isText(child)) return child.value();
+    joined.assign(own);
     for (; child; child = child.next_sibling())
         if (isText(child)) joined += child.value();
     return joined;

@@ -122,7 +122,10 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
     // errors are counted in the file read again.
     std::string content = ReadWholeFile(path);
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(content.data(), content.size(), pugi::parse_default);
+    // A field's text kept as the element's value, not as a node of its own,
+    // halves the nodes of a catalogue document.
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer_inplace(content.data(), content.size(), pugi::parse_default | pugi::parse_embed_pcdata);
     if (!parsed)
         throw OpenError(OpenError::Kind::BadFile, path + ", line " +
                                                       std::to_string(LineAt(ReadWholeFile(path), parsed.offset)) +

@@ -127,6 +127,20 @@ TEST_F(ExchangeFile, ReadingIsLenientAboutWhereRecordsStand) {
     EXPECT_EQ(t.GetItem(1)->Unom, 6.3);
 }
 
+TEST_F(ExchangeFile, AFieldIsAllItsTextInDocumentOrder) {
+    const std::string path = dir.File("pieces.xml");
+    WriteText(path,
+              "<KelmStorage><KelmTransfor><Marka>a<!--note-->b<![CDATA[c<]]>d</Marka><Unom>1<?pi?>0</Unom>"
+              "<AddStr><![CDATA[only]]></AddStr><Snom><inner/>25</Snom></KelmTransfor></KelmStorage>");
+    auto reference = Open(path);
+    ASSERT_EQ(Transformers(*reference).Count(), 1);
+    const TTransform& t = *Transformers(*reference).GetItem(0);
+    EXPECT_EQ(t.Marka, "abc<d");
+    EXPECT_EQ(t.Unom, 10);
+    EXPECT_EQ(t.AddStr, "only");
+    EXPECT_EQ(t.Snom, 25);
+}
+
 TEST_F(ExchangeFile, ANewFileOpensAsAnEmptyCatalogue) {
     const std::string path = dir.File("new.xml");
     CreateExchangeFile(path, Russian(), 0);
