@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "dialogs/equipment_openers.h"
+#include "dialogs/equipment_prop.h"
 #include "dialogs/provod_prop.h"
 
 namespace kelm {
@@ -15,6 +17,17 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
+    // Station equipment.
+    {"TBusbar", OpenBusbarDialog},
+    {"TShuntReactor", OpenShuntReactorDialog},
+    {"TSyncCondenser", OpenSyncCondenserDialog},
+    {"TCapacitorBank", OpenCapacitorBankDialog},
+    {"TTiristorCondenser", OpenTiristorCondenserDialog},
+    {"TSyncMotor", OpenSyncMotorDialog},
+    {"TAsyncMotor", OpenAsyncMotorDialog},
+    {"TValveArrester", OpenValveArresterDialog},
+    {"TExcessVoltageSuppressor", OpenExcessVoltageSuppressorDialog},
+    {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
 };
 
 }  // namespace
