@@ -4,6 +4,7 @@
 
 #include "dialogs/equipment_openers.h"
 #include "dialogs/equipment_prop.h"
+#include "dialogs/instrument_transform_prop.h"
 #include "dialogs/provod_prop.h"
 
 namespace kelm {
@@ -17,7 +18,7 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
-    // Station equipment.
+    // Station equipment and instrument transformers.
     {"TBusbar", OpenBusbarDialog},
     {"TShuntReactor", OpenShuntReactorDialog},
     {"TSyncCondenser", OpenSyncCondenserDialog},
@@ -28,6 +29,8 @@ const DialogEntry kDialogs[] = {
     {"TValveArrester", OpenValveArresterDialog},
     {"TExcessVoltageSuppressor", OpenExcessVoltageSuppressorDialog},
     {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
+    {"TTransformsIRef", OpenOwnRecordDialog<TTransformsIRefProp>},
+    {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
 };
 
 }  // namespace
