@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "dialogs/equipment_openers.h"
+#include "dialogs/equipment_prop.h"
+#include "dialogs/instrument_transform_prop.h"
 #include "dialogs/provod_prop.h"
 
 namespace kelm {
@@ -15,6 +18,19 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
+    // Station equipment and instrument transformers.
+    {"TBusbar", OpenBusbarDialog},
+    {"TShuntReactor", OpenShuntReactorDialog},
+    {"TSyncCondenser", OpenSyncCondenserDialog},
+    {"TCapacitorBank", OpenCapacitorBankDialog},
+    {"TTiristorCondenser", OpenTiristorCondenserDialog},
+    {"TSyncMotor", OpenSyncMotorDialog},
+    {"TAsyncMotor", OpenAsyncMotorDialog},
+    {"TValveArrester", OpenValveArresterDialog},
+    {"TExcessVoltageSuppressor", OpenExcessVoltageSuppressorDialog},
+    {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
+    {"TTransformsIRef", OpenOwnRecordDialog<TTransformsIRefProp>},
+    {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
 };
 
 }  // namespace
