@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/provod_prop.h"
+#include "dialogs/switch_gr_prop.h"
 
 namespace kelm {
 namespace {
@@ -15,6 +16,7 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
+    {"TSwitchGR", OpenOwnRecordDialog<TSwitchGRProp>},
 };
 
 }  // namespace

@@ -6,13 +6,16 @@
 
 #include "catalogues/transforms.h"
 #include "dialogs/property_dialogs.h"
-#include "dialogs/typing.h"
+#include "dialogs/dialog_driver.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace kelm {
 namespace {
 
+using test::Edit;
+using test::Retype;
+using test::TabOrder;
 using test::Type;
 using test::W;
 
@@ -44,43 +47,12 @@ TProvod Cable(double unom) {
     return r;
 }
 
-QLineEdit* Edit(QDialog& dialog, const char* name) {
-    auto* edit = dialog.findChild<QLineEdit*>(name);
-    if (!edit) throw std::logic_error(std::string("no edit ") + name);
-    return edit;
-}
-
-void Retype(QDialog& dialog, const char* name, const char* keys) {
-    Edit(dialog, name)->clear();
-    Type(Edit(dialog, name), QString::fromUtf8(keys));
-}
-
-// The names of the widgets Tab visits, from the one the dialog opens in.
-QStringList TabOrder(QWidget& dialog) {
-    QStringList names;
-    QWidget* first = dialog.focusWidget();
-    if (!first) return names;
-    QWidget* w = first;
-    do {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible()) names << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != first);
-    return names;
-}
-
 class ProvodDialogs : public ::testing::Test {
 protected:
     // Opens the record's dialog as the window does; `user` plays the user on
     // the shown dialog, and the dialog's result is what the modal run returns.
     bool Open(TProvod& record, bool readOnly, const std::function<void(TPropertyDialog&)>& user) {
-        context.exec = [&](QDialog& dialog) {
-            dialog.show();
-            user(static_cast<TPropertyDialog&>(dialog));
-            return dialog.result();
-        };
-        DialogOpener open = DialogFor(record);
-        if (!open) throw std::logic_error("no dialog for lines");
-        return open(record, readOnly, context);
+        return test::OpenDialog(record, readOnly, context, user);
     }
     // The name of the dialog the record opens.
     QString DialogName(TProvod record) {
