@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dialogs/meters_ref_prop.h"
 #include "dialogs/provod_prop.h"
 #include "dialogs/switch_gr_prop.h"
 
@@ -17,6 +18,7 @@ struct DialogEntry {
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
     {"TSwitchGR", OpenOwnRecordDialog<TSwitchGRProp>},
+    {"TMetersRef", OpenOwnRecordDialog<TMetersRefProp>},
 };
 
 }  // namespace
