@@ -5,7 +5,9 @@
 #include "dialogs/equipment_openers.h"
 #include "dialogs/equipment_prop.h"
 #include "dialogs/instrument_transform_prop.h"
+#include "dialogs/meters_ref_prop.h"
 #include "dialogs/provod_prop.h"
+#include "dialogs/switch_gr_prop.h"
 
 namespace kelm {
 namespace {
@@ -31,6 +33,8 @@ const DialogEntry kDialogs[] = {
     {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
     {"TTransformsIRef", OpenOwnRecordDialog<TTransformsIRefProp>},
     {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
+    {"TSwitchGR", OpenOwnRecordDialog<TSwitchGRProp>},
+    {"TMetersRef", OpenOwnRecordDialog<TMetersRefProp>},
 };
 
 }  // namespace
