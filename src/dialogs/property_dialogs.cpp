@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/provod_prop.h"
+#include "dialogs/transf_prop.h"
 
 namespace kelm {
 namespace {
@@ -15,6 +16,10 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
+    {"TTransform", OpenOwnRecordDialog<TTransfProp>},
+    {"TTransform3", OpenOwnRecordDialog<TTransfProp3>},
+    {"TTransformA", OpenOwnRecordDialog<TTransfPropA>},
+    {"TTransformSS", OpenOwnRecordDialog<TTransfPropSS>},
 };
 
 }  // namespace
