@@ -254,21 +254,6 @@ TEST_F(TransformerDialogs, NumbersThatAreNotWholeOrMissingAreRefusedAsNotEntered
     EXPECT_EQ(three.PkzBC, 140);
 }
 
-TEST_F(TransformerDialogs, LossLimitsDifferBetweenTwoAndThreeWindings) {
-    auto pxx = [this](auto record, const char* typed) {
-        messages.informed.clear();
-        Open(record, false, [typed](TPropertyDialog& d) {
-            Retype(d, "EditPxx", typed);
-            if (!d.TryAccept()) d.reject();
-        });
-        return messages.informed.empty() ? QString("accepted") : messages.informed[0].first;
-    };
-    EXPECT_EQ(pxx(TwoWinding(), "999,9"), "accepted");
-    EXPECT_EQ(pxx(TwoWinding(), "1000"), kIncorrect);
-    EXPECT_EQ(pxx(ThreeWinding<TTransform3>(), "1000"), "accepted");
-    EXPECT_EQ(pxx(ThreeWinding<TTransform3>(), "10000"), kIncorrect);
-}
-
 TEST_F(TransformerDialogs, AClearedTapStepIsSavedAsNull) {
     test::FreshCatalogue catalogue;
     catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","NumberOtp","DeltaUotp") )"
@@ -324,19 +309,6 @@ TEST_F(TransformerDialogs, AnAutotransformersValuesGoBackIntoItsOwnRecord) {
     EXPECT_EQ(record.Ident, 6);
     EXPECT_EQ(record.Deleted, 1);
     EXPECT_EQ(record.Added, 0);  // the caller marks it
-}
-
-TEST_F(TransformerDialogs, SplitWindingValuesGoBack) {
-    TTransformSS record = SplitWinding();
-    ASSERT_TRUE(Open(record, false, [](TPropertyDialog& d) {
-        Retype(d, "EditIxx", "0,6");
-        Retype(d, "EditNumberOtp", "8");
-        Retype(d, "EditDeltaUotp", "1,5");
-        EXPECT_TRUE(d.TryAccept());
-    }));
-    EXPECT_EQ(record.Ixx, 0.6);
-    EXPECT_EQ(record.NumberOtp, 8);
-    EXPECT_EQ(record.DeltaUotp, 1.5);
 }
 
 TEST_F(TransformerDialogs, LeftPaneDialogsOnlyShowTheRecord) {
