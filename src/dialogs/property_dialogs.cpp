@@ -8,6 +8,7 @@
 #include "dialogs/meters_ref_prop.h"
 #include "dialogs/provod_prop.h"
 #include "dialogs/switch_gr_prop.h"
+#include "dialogs/transf_prop.h"
 
 namespace kelm {
 namespace {
@@ -35,6 +36,10 @@ const DialogEntry kDialogs[] = {
     {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
     {"TSwitchGR", OpenOwnRecordDialog<TSwitchGRProp>},
     {"TMetersRef", OpenOwnRecordDialog<TMetersRefProp>},
+    {"TTransform", OpenOwnRecordDialog<TTransfProp>},
+    {"TTransform3", OpenOwnRecordDialog<TTransfProp3>},
+    {"TTransformA", OpenOwnRecordDialog<TTransfPropA>},
+    {"TTransformSS", OpenOwnRecordDialog<TTransfPropSS>},
 };
 
 }  // namespace

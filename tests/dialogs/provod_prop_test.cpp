@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogues/transforms.h"
 #include "dialogs/dialog_driver.h"
 #include "support/test_support.h"
 
@@ -52,7 +51,6 @@ TEST_F(ProvodDialogs, LowVoltageCablesOpenTheCableDialogAndEverythingElseTheLine
     EXPECT_EQ(DialogName(Cable(0.4)), "TCabelProp Кабель");
     EXPECT_EQ(DialogName(Cable(6)), "TProvodProp Провод");
     EXPECT_EQ(DialogName(Line(0.4)), "TProvodProp Провод");  // no cable bit
-    EXPECT_EQ(DialogFor(TTransform()), nullptr);                // not built yet
 }
 
 TEST_F(ProvodDialogs, OpensInTheFirstEditableBoxAndTabsRowByRowThenToTheButtons) {
