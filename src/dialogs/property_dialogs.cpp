@@ -2,7 +2,13 @@
 
 #include <cstring>
 
+#include "dialogs/equipment_openers.h"
+#include "dialogs/equipment_prop.h"
+#include "dialogs/instrument_transform_prop.h"
+#include "dialogs/meters_ref_prop.h"
 #include "dialogs/provod_prop.h"
+#include "dialogs/switch_gr_prop.h"
+#include "dialogs/transf_prop.h"
 
 namespace kelm {
 namespace {
@@ -15,6 +21,25 @@ struct DialogEntry {
 // One row per record class whose dialog is built.
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
+    // Station equipment and instrument transformers.
+    {"TBusbar", OpenBusbarDialog},
+    {"TShuntReactor", OpenShuntReactorDialog},
+    {"TSyncCondenser", OpenSyncCondenserDialog},
+    {"TCapacitorBank", OpenCapacitorBankDialog},
+    {"TTiristorCondenser", OpenTiristorCondenserDialog},
+    {"TSyncMotor", OpenSyncMotorDialog},
+    {"TAsyncMotor", OpenAsyncMotorDialog},
+    {"TValveArrester", OpenValveArresterDialog},
+    {"TExcessVoltageSuppressor", OpenExcessVoltageSuppressorDialog},
+    {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
+    {"TTransformsIRef", OpenOwnRecordDialog<TTransformsIRefProp>},
+    {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
+    {"TSwitchGR", OpenOwnRecordDialog<TSwitchGRProp>},
+    {"TMetersRef", OpenOwnRecordDialog<TMetersRefProp>},
+    {"TTransform", OpenOwnRecordDialog<TTransfProp>},
+    {"TTransform3", OpenOwnRecordDialog<TTransfProp3>},
+    {"TTransformA", OpenOwnRecordDialog<TTransfPropA>},
+    {"TTransformSS", OpenOwnRecordDialog<TTransfPropSS>},
 };
 
 }  // namespace

@@ -4,20 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogues/transforms.h"
-#include "dialogs/property_dialogs.h"
-#include "dialogs/typing.h"
-#include "support/scripted_dialogs.h"
+#include "dialogs/dialog_driver.h"
 #include "support/test_support.h"
 
 namespace kelm {
 namespace {
 
-using test::Type;
-using test::W;
-
-const QString kIncorrect = QString::fromUtf8("Введены некорректные данные");
-const QString kMissing = QString::fromUtf8("Не введены обязательные данные");
+using namespace test;
 
 TProvod Line(double unom) {
     TProvod r;
@@ -44,60 +37,20 @@ TProvod Cable(double unom) {
     return r;
 }
 
-QLineEdit* Edit(QDialog& dialog, const char* name) {
-    auto* edit = dialog.findChild<QLineEdit*>(name);
-    if (!edit) throw std::logic_error(std::string("no edit ") + name);
-    return edit;
-}
-
-void Retype(QDialog& dialog, const char* name, const char* keys) {
-    Edit(dialog, name)->clear();
-    Type(Edit(dialog, name), QString::fromUtf8(keys));
-}
-
-// The names of the widgets Tab visits, from the one the dialog opens in.
-QStringList TabOrder(QWidget& dialog) {
-    QStringList names;
-    QWidget* first = dialog.focusWidget();
-    if (!first) return names;
-    QWidget* w = first;
-    do {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible()) names << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != first);
-    return names;
-}
-
-class ProvodDialogs : public ::testing::Test {
+class ProvodDialogs : public test::DialogDriver {
 protected:
-    // Opens the record's dialog as the window does; `user` plays the user on
-    // the shown dialog, and the dialog's result is what the modal run returns.
-    bool Open(TProvod& record, bool readOnly, const std::function<void(TPropertyDialog&)>& user) {
-        context.exec = [&](QDialog& dialog) {
-            dialog.show();
-            user(static_cast<TPropertyDialog&>(dialog));
-            return dialog.result();
-        };
-        DialogOpener open = DialogFor(record);
-        if (!open) throw std::logic_error("no dialog for lines");
-        return open(record, readOnly, context);
-    }
     // The name of the dialog the record opens.
     QString DialogName(TProvod record) {
         QString name;
         Open(record, false, [&](TPropertyDialog& d) { name = d.objectName() + " " + d.windowTitle(); });
         return name;
     }
-
-    test::ScriptedDialogs messages;
-    DialogContext context{nullptr, nullptr, NumberText(','), &messages};
 };
 
 TEST_F(ProvodDialogs, LowVoltageCablesOpenTheCableDialogAndEverythingElseTheLineDialog) {
     EXPECT_EQ(DialogName(Cable(0.4)), "TCabelProp Кабель");
     EXPECT_EQ(DialogName(Cable(6)), "TProvodProp Провод");
     EXPECT_EQ(DialogName(Line(0.4)), "TProvodProp Провод");  // no cable bit
-    EXPECT_EQ(DialogFor(TTransform()), nullptr);                // not built yet
 }
 
 TEST_F(ProvodDialogs, OpensInTheFirstEditableBoxAndTabsRowByRowThenToTheButtons) {
@@ -146,7 +99,7 @@ TEST_F(ProvodDialogs, RefusedOkKeepsTheDialogOpenWithTheInputAndTheRecordUntouch
         Retype(d, "EditX0", "");
         test::Press(Edit(d, "EditX0"), Qt::Key_Return);  // Enter presses "Сохранить"
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(messages.informed, (std::vector<std::pair<QString, QString>>{{kIncorrect, ""}, {kMissing, ""}}));
+        EXPECT_EQ(messages.informed, (Informed{{kIncorrect, ""}, {kMissing, ""}}));
         d.BitBtn1->click();
     });
     EXPECT_FALSE(changed);

@@ -1,6 +1,7 @@
 // Opening property dialogs from the trees and writing their values back.
 #include <QLineEdit>
 
+#include "dialogs/dialog_driver.h"
 #include "dialogs/property_dialog.h"
 #include "workbench/window_fixture.h"
 
@@ -84,6 +85,69 @@ TEST_F(Editing, CancelChangesNothingAndCategoriesOpenNothing) {
     DoubleClick(window.RightTree, "Провода и кабели");
     DoubleClick(window.RightTree, "Справочник Kelm 3");
     EXPECT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(window.ButtonSave->isEnabled());
+}
+
+TEST_F(Editing, AnAutotransformerEditedOnTheRightIsSavedToTheDatabase) {
+    FreshCatalogue catalogue;
+    catalogue.Run(R"(INSERT INTO "TransformsA" ("TypeTR","Unom","Snom","UnomB","UnomC","UnomH","Pxx","SobmB") )"
+                  R"(VALUES ('AT',220,63000,230,121,11,45,100))");
+    ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(catalogue.Path())));
+    act = [](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Автотрансформатор");
+        Retype(dialog, "EditPxx", "37,5");
+        Retype(dialog, "EditSB", "");
+        static_cast<TPropertyDialog&>(dialog).TryAccept();
+        return dialog.result();
+    };
+    DoubleClick(window.RightTree, "AT-63000 (220 кВ)");
+    EXPECT_EQ(shown, std::vector<QString>{"TTransfPropA"});
+    EXPECT_TRUE(dialogs.informed.empty());
+    EXPECT_EQ(RecordOf(Find(window.RightTree, "AT-63000 (220 кВ)"))->Added, 1);
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+
+    dialogs.answers = {true};
+    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    EXPECT_EQ(catalogue.Rows(R"(select "Pxx","SobmB","UnomB" from "TransformsA")"),
+              (std::vector<std::vector<std::string>>{{"37.5", "NULL", "230"}}));
+}
+
+TEST_F(Editing, ASplitWindingTransformerEditedOnTheRightIsWrittenToTheExchangeFile) {
+    const QString path = File("r.xml", "<KelmTransforSS><Marka>TRDN</Marka><Unom>110</Unom><Snom>40000</Snom>"
+                                       "<UnomB>115</UnomB><UnomH1>10.5</UnomH1><UnomH2>10.5</UnomH2></KelmTransforSS>");
+    ASSERT_TRUE(window.OpenPath(Pane::Right, path));
+    act = [](QDialog& dialog) {
+        Retype(dialog, "EditPkz", "170");
+        Retype(dialog, "EditNumberOtp", "9");
+        static_cast<TPropertyDialog&>(dialog).TryAccept();
+        return dialog.result();
+    };
+    DoubleClick(window.RightTree, "TRDN-40000 (110 кВ)");
+    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    std::ifstream in(path.toStdString());
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(written.find("<Pkz>170</Pkz>"), std::string::npos) << written;
+    EXPECT_NE(written.find("<NumberOtp>9</NumberOtp>"), std::string::npos) << written;
+    EXPECT_EQ(written.find("<DeltaUotp>"), std::string::npos) << written;  // still not set
+}
+
+TEST_F(Editing, TheLeftTreeOnlyShowsTransformers) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("T", "10", "1000") +
+                                                              "<KelmTransfor3><Marka>T3</Marka><Unom>110</Unom>"
+                                                              "<Snom>25000</Snom></KelmTransfor3>")));
+    int readOnlyDialogs = 0;
+    act = [&](QDialog& dialog) {
+        bool everyEditReadOnly = true;
+        for (auto* edit : dialog.findChildren<QLineEdit*>()) everyEditReadOnly &= edit->isReadOnly();
+        if (everyEditReadOnly && !dialog.findChild<QPushButton*>("BitBtn2")->isEnabled()) ++readOnlyDialogs;
+        static_cast<TPropertyDialog&>(dialog).TryAccept();  // nothing happens
+        return static_cast<int>(QDialog::Accepted);
+    };
+    DoubleClick(window.LeftTree, "T-1000 (10 кВ)");
+    DoubleClick(window.LeftTree, "T3-25000 (110 кВ)");
+    EXPECT_EQ(shown, (std::vector<QString>{"TTransfProp", "TTransfProp3"}));
+    EXPECT_EQ(readOnlyDialogs, 2);
+    EXPECT_EQ(RecordOf(Find(window.LeftTree, "T-1000 (10 кВ)"))->Added, 0);
     EXPECT_FALSE(window.ButtonSave->isEnabled());
 }
 
