@@ -78,6 +78,31 @@ TEST_F(Editing, ConfirmedValuesGoBackAndAreSavedToTheDatabase) {
     EXPECT_EQ(catalogue.Value(R"(select R0 from "Provods")"), "0.5");
 }
 
+// The right collection indexes its records' values for the duplicate search
+// of a drop; values written back by a dialog must be seen there.
+TEST_F(Editing, ADropFindsAnElementByTheValuesItsDialogGaveIt) {
+    auto tap = [](const char* steps) {
+        return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><Pxx>0.33</Pxx><Pkz>1.97</Pkz><UhiV>10</UhiV>"
+               "<UlowV>0.4</UlowV><Snom>100</Snom><Ukz>4.5</Ukz><Ixx>2.6</Ixx><Notv>" +
+               std::string(steps) + "</Notv><DeltaOtv>2.5</DeltaOtv></KelmTransfor>";
+    };
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", tap("2"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", tap("9"))));
+    const TXMLCustomClass& right = *window.RightRef()->GetCollection(1);
+    ASSERT_EQ(right.FindSame(*window.LeftRef()->GetCollection(1)->GetItem(0)), nullptr);
+    act = [](QDialog& dialog) {
+        Retype(dialog, "EditNumberOtp", "9");
+        static_cast<TPropertyDialog&>(dialog).TryAccept();
+        return dialog.result();
+    };
+    DoubleClick(window.RightTree, "T-100 (10 кВ)");
+    ASSERT_EQ(right.GetItem(0)->Added, 1);
+    copyQuestions.choices = {{Skip, false}};
+    DropAll();
+    EXPECT_EQ(copyQuestions.asked.size(), 1u);  // the same element: asked, not copied
+    EXPECT_EQ(right.Count(), 1);
+}
+
 TEST_F(Editing, CancelChangesNothingAndCategoriesOpenNothing) {
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Cable("AVVG", "0.4"))));
     DoubleClick(window.RightTree, "AVVG-50 (0,4 кВ)");
