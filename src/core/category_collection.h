@@ -36,6 +36,12 @@ std::string_view ElementText(pugi::xml_node element, std::string& joined);
 std::string ReplaceOwners(const std::string& statement, const std::string& owners);
 [[noreturn]] void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem);
 
+// Element names are short: compared in place, without a call per field.
+inline bool SameName(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
 template <class Int>
 Int CheckedInteger(std::int64_t value, const char* what) {
     if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
@@ -235,27 +241,35 @@ public:
     TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false); }
     TBaseElement* FindSameWithComment(const TBaseElement& record) const { return Find(record, true); }
 
-    void LoadRecordFromXml(pugi::xml_node element) override {
+    bool LoadRecordFromXml(pugi::xml_node element) override {
         R* record = NewElement();
         const auto& fields = category_.fields;
         std::size_t expected = 0;  // files list the fields in the table's order: look there first
+        bool onlyFields = true;
         std::string joined;
         for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_element) continue;
-            const std::string_view text = detail::ElementText(child, joined);
-            if (text.empty()) continue;
-            for (std::size_t k = 0; k < fields.size(); ++k) {
-                const std::size_t i = (expected + k) % fields.size();
-                if (std::strcmp(fields[i].element, child.name()) != 0) continue;
+            // A field's text is the element's own value unless the element holds nodes.
+            const bool plain = !child.first_child();
+            onlyFields = onlyFields && plain;
+            const char* name = child.name();
+            std::size_t k = 0;
+            for (; k < fields.size(); ++k) {
+                std::size_t i = expected + k;
+                if (i >= fields.size()) i -= fields.size();
+                if (!detail::SameName(fields[i].element, name)) continue;
+                const std::string_view text = plain ? std::string_view(child.value()) : detail::ElementText(child, joined);
                 try {
-                    std::visit([&](auto member) { StoreText(*record, member, text); }, fields[i].member);
+                    if (!text.empty()) std::visit([&](auto member) { StoreText(*record, member, text); }, fields[i].member);
                 } catch (const std::exception& problem) {
                     detail::ThrowFieldError(element, child, problem.what());
                 }
                 expected = i + 1;
                 break;  // a category names each field element once
             }
+            if (k == fields.size()) onlyFields = false;
         }
+        return onlyFields;
     }
 
     void WriteXml(pugi::xml_node parent, const NumberText& numbers) const override {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace kelm {
 namespace {
@@ -71,14 +72,18 @@ std::string Utf8FromCp1251(std::string_view text) {
 }
 
 std::string Cp1251FromUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Every character takes at least one byte in UTF-8 and exactly one here:
+    // converted on the stack, the text is copied once into its string.
+    char small[256];
+    std::unique_ptr<char[]> large;
+    char* const out = text.size() <= sizeof small ? small : (large = std::make_unique<char[]>(text.size())).get();
+    char* written = out;
     const auto& reverse = ReverseTable();
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
         if (lead < 0x80) {
-            out += static_cast<char>(lead);
+            *written++ = static_cast<char>(lead);
             ++i;
             continue;
         }
@@ -97,10 +102,10 @@ std::string Cp1251FromUtf8(std::string_view text) {
         static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
         if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) Malformed(i);
         const char byte = cp <= kHighestUpper ? reverse[cp] : 0;
-        out += byte != 0 ? byte : '?';
+        *written++ = byte != 0 ? byte : '?';
         i += length;
     }
-    return out;
+    return std::string(out, written);
 }
 
 std::string DisplayText(std::string_view text) {

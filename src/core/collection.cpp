@@ -47,7 +47,7 @@ void TXMLCustomClass::FinishXmlSave() {
 void TXMLCustomClass::LoadFromXml(pugi::xml_node node) {
     const char* name = RecordElement();
     ForEachElement(node, [&](pugi::xml_node element) {
-        if (std::strcmp(element.name(), name) == 0) LoadRecordFromXml(element);
+        return std::strcmp(element.name(), name) != 0 || !LoadRecordFromXml(element);
     });
 }
 

@@ -79,8 +79,10 @@ public:
     virtual TBaseElement* AddCopy(const TBaseElement& source, int& index) = 0;
     virtual int InsertPosition(const TBaseElement& record) const = 0;
 
-    // One record element of this category (the container walks the document once).
-    virtual void LoadRecordFromXml(pugi::xml_node element) = 0;
+    // One record element of this category (the container walks the document
+    // once). True when the element holds nothing but this category's fields
+    // as plain text, so that no further record can lie below it.
+    virtual bool LoadRecordFromXml(pugi::xml_node element) = 0;
     // How the element is named in the tree and in save error lines (Windows-1251).
     virtual std::string Label(const TBaseElement& record, const NumberText& numbers) const = 0;
 
@@ -100,6 +102,7 @@ public:
 
 // Visits every element below and including `root` in document order,
 // without recursion, so that deeply nested documents cannot exhaust the stack.
+// `visit` returns whether to look inside the element.
 template <class Visit>
 void ForEachElement(pugi::xml_node root, Visit&& visit) {
     // Only elements hold further nodes: text and the like are stepped over.
@@ -109,8 +112,8 @@ void ForEachElement(pugi::xml_node root, Visit&& visit) {
     };
     pugi::xml_node node = root;
     while (node) {
-        if (node.type() == pugi::node_element) visit(node);
-        if (pugi::xml_node child = element(node.first_child())) {
+        const bool inside = node.type() != pugi::node_element || visit(node);
+        if (pugi::xml_node child = inside ? element(node.first_child()) : pugi::xml_node()) {
             node = child;
             continue;
         }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "core/codec.h"
@@ -30,26 +31,31 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
-int LineAt(const std::string& text, std::ptrdiff_t offset) {
+int LineAt(std::string_view text, std::ptrdiff_t offset) {
     if (offset < 0) return 0;
     const auto end = text.begin() + std::min<std::ptrdiff_t>(offset, static_cast<std::ptrdiff_t>(text.size()));
     return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
 }
 
-// One read into a buffer of the file's size: a catalogue file is large, and
-// every extra copy of it costs time and memory.
-std::string ReadWholeFile(const std::string& path) {
+// A whole file in memory.
+struct FileContent {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view Text() const { return {data.get(), size}; }
+};
+
+// One read into a buffer of the file's size, not cleared first: a catalogue
+// file is large, and every extra pass over it costs time and memory.
+FileContent ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
     const std::streamoff size = in.tellg();
-    std::string content;
-    if (size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(content.data(), size);
-    }
-    if (size < 0 || in.bad() || (size > 0 && in.gcount() != size))
-        throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+    if (size < 0) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+    FileContent content{std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size) + 1),
+                        static_cast<std::size_t>(size)};
+    in.seekg(0);
+    in.read(content.data.get(), size);
+    if (in.bad() || in.gcount() != size) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
     return content;
 }
 
@@ -120,15 +126,15 @@ bool IsExchangeFilePath(const std::string& path) { return LowerExtension(path) =
 void OpenExchangeFile(TReference& reference, const std::string& path) {
     // Parsed in place, so the buffer no longer reads as the file: lines of
     // errors are counted in the file read again.
-    std::string content = ReadWholeFile(path);
+    FileContent content = ReadWholeFile(path);
     pugi::xml_document doc;
     // A field's text kept as the element's value, not as a node of its own,
     // halves the nodes of a catalogue document.
     const pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(content.data(), content.size(), pugi::parse_default | pugi::parse_embed_pcdata);
+        doc.load_buffer_inplace(content.data.get(), content.size, pugi::parse_default | pugi::parse_embed_pcdata);
     if (!parsed)
         throw OpenError(OpenError::Kind::BadFile, path + ", line " +
-                                                      std::to_string(LineAt(ReadWholeFile(path), parsed.offset)) +
+                                                      std::to_string(LineAt(ReadWholeFile(path).Text(), parsed.offset)) +
                                                       ": " + parsed.description());
     reference.ClearAll();
     reference.FileName = path;
@@ -136,7 +142,7 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
         reference.LoadFromXml(doc.document_element());
     } catch (const XmlFieldError& error) {
         const std::string where = parsed.encoding == pugi::encoding_utf8
-                                      ? ", line " + std::to_string(LineAt(ReadWholeFile(path), error.offset))
+                                      ? ", line " + std::to_string(LineAt(ReadWholeFile(path).Text(), error.offset))
                                       : "";
         throw OpenError(OpenError::Kind::BadFile, path + where + ": " + error.what());
     }

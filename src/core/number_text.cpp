@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +10,7 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-std::string_view TrimBlanks(std::string_view text) {
+inline std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
@@ -23,36 +24,45 @@ std::string_view TrimBlanks(std::string_view text) {
 // the given separators, without consulting the locale.
 double ParseWithSeparators(std::string_view original, std::string_view separators) {
     const std::string_view text = TrimBlanks(original);
-    std::string canonical;
-    canonical.reserve(text.size());
+    double value = 0;
+    if (std::find(separators.begin(), separators.end(), '.') != separators.end()) {
+        // Most texts are canonical already ("0.4022", "-1e-05"); what the
+        // conversion takes beyond the form below (infinities, NaN) it is not finite.
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc() && ptr == text.data() + text.size() && std::isfinite(value)) return value;
+    }
+    // The canonical form is never longer than the text: a catalogue's numbers
+    // fit the buffer on the stack.
+    char small[64];
+    std::string large;
+    char* const canonical = text.size() <= sizeof small ? small : (large.resize(text.size()), large.data());
+    char* out = canonical;
+    auto isDigit = [&](std::size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') canonical += '-';
+        if (text[i] == '-') *out++ = '-';
         ++i;
     }
     int digits = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') { canonical += text[i++]; ++digits; }
-    if (i < text.size() && separators.find(text[i]) != std::string_view::npos) {
-        canonical += '.';
+    while (isDigit(i)) { *out++ = text[i++]; ++digits; }
+    if (i < text.size() && std::find(separators.begin(), separators.end(), text[i]) != separators.end()) {
+        *out++ = '.';
         ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') { canonical += text[i++]; ++digits; }
+        while (isDigit(i)) { *out++ = text[i++]; ++digits; }
     }
     if (digits == 0) NotANumber(original);
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        canonical += 'e';
+        *out++ = 'e';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) canonical += text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) *out++ = text[i++];
         int exponentDigits = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') { canonical += text[i++]; ++exponentDigits; }
+        while (isDigit(i)) { *out++ = text[i++]; ++exponentDigits; }
         if (exponentDigits == 0) NotANumber(original);
     }
     if (i != text.size()) NotANumber(original);
 
-    double value = 0;
-    const char* begin = canonical.data();
-    const char* end = begin + canonical.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) NotANumber(original);
+    const auto [ptr, ec] = std::from_chars(canonical, out, value);
+    if (ec != std::errc() || ptr != out || !std::isfinite(value)) NotANumber(original);
     return value;
 }
 

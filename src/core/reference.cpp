@@ -43,9 +43,9 @@ void TReference::LoadFromXml(pugi::xml_node node) {
     const std::string_view start = prefix.value_or("");
     ForEachElement(node, [&](pugi::xml_node element) {
         const char* name = element.name();
-        if (std::strncmp(name, start.data(), start.size()) != 0) return;
+        if (std::strncmp(name, start.data(), start.size()) != 0) return true;
         const auto found = byElement.find(name);
-        if (found != byElement.end()) found->second->LoadRecordFromXml(element);
+        return found == byElement.end() || !found->second->LoadRecordFromXml(element);
     });
 }
 

@@ -25,9 +25,15 @@ void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// The walk that finds record elements anywhere, held to a plain recursive one.
+// The walk that finds record elements anywhere, held to a plain recursive
+// one; elements whose name ends in "7" are not looked into.
+bool LooksInside(pugi::xml_node element) { return std::string(element.name()).back() != '7'; }
+
 void ElementsRecursively(pugi::xml_node node, std::vector<pugi::xml_node>& out) {
-    if (node.type() == pugi::node_element) out.push_back(node);
+    if (node.type() == pugi::node_element) {
+        out.push_back(node);
+        if (!LooksInside(node)) return;
+    }
     for (pugi::xml_node child : node.children()) ElementsRecursively(child, out);
 }
 
@@ -47,7 +53,10 @@ TEST(ForEachElement, VisitsTheElementsARecursiveWalkVisitsInTheSameOrder) {
         const pugi::xml_node start = round % 5 == 0 ? doc : elements[random() % elements.size()];
         std::vector<pugi::xml_node> expected, visited;
         ElementsRecursively(start, expected);
-        ForEachElement(start, [&](pugi::xml_node element) { visited.push_back(element); });
+        ForEachElement(start, [&](pugi::xml_node element) {
+            visited.push_back(element);
+            return LooksInside(element);
+        });
         ASSERT_EQ(visited, expected) << "round " << round;
     }
 }
@@ -125,6 +134,23 @@ TEST_F(ExchangeFile, ReadingIsLenientAboutWhereRecordsStand) {
     EXPECT_EQ(t.GetItem(0)->Marka, "direct");  // document order, not sorted
     EXPECT_EQ(t.GetItem(0)->Unom, 10.5);
     EXPECT_EQ(t.GetItem(1)->Unom, 6.3);
+}
+
+TEST_F(ExchangeFile, RecordsInsideRecordsAreFoundToo) {
+    const std::string path = dir.File("inside.xml");
+    WriteText(path,
+              "<KelmStorage><KelmTransfor><Marka>outer</Marka><KelmTransfor><Marka>inner</Marka></KelmTransfor>"
+              "<KelmBusbar/></KelmTransfor>"
+              "<KelmTransfor><Snom><KelmTransfor><Marka>in a field</Marka></KelmTransfor>25</Snom></KelmTransfor>"
+              "</KelmStorage>");
+    auto reference = Open(path);
+    TTransforms& t = Transformers(*reference);
+    ASSERT_EQ(t.Count(), 4);
+    EXPECT_EQ(t.GetItem(0)->Marka, "outer");
+    EXPECT_EQ(t.GetItem(1)->Marka, "inner");
+    EXPECT_EQ(t.GetItem(2)->Snom, 25);
+    EXPECT_EQ(t.GetItem(3)->Marka, "in a field");
+    EXPECT_EQ(reference->GetCollection(5)->Count(), 1);  // the empty busbar, with its defaults
 }
 
 TEST_F(ExchangeFile, AFieldIsAllItsTextInDocumentOrder) {

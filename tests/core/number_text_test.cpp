@@ -59,7 +59,11 @@ TEST(NumberText, UserTextTakesOnlyTheUsersSeparator) {
 TEST(NumberText, ExchangeFileTextTakesEitherSeparator) {
     EXPECT_DOUBLE_EQ(NumberText::ParseDoubleAnySeparator("10.5"), 10.5);
     EXPECT_DOUBLE_EQ(NumberText::ParseDoubleAnySeparator("10,5"), 10.5);
-    EXPECT_THROW(NumberText::ParseDoubleAnySeparator("10;5"), ConversionError);
+    EXPECT_DOUBLE_EQ(NumberText::ParseDoubleAnySeparator("-1e-05"), -1e-05);
+    EXPECT_DOUBLE_EQ(NumberText::ParseDoubleAnySeparator("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(NumberText::ParseDoubleAnySeparator("5."), 5);
+    for (const char* bad : {"10;5", "nan", "NAN", "inf", "-infinity", "0x10", "1e", "1e400", "1.5.", " "})
+        EXPECT_THROW(NumberText::ParseDoubleAnySeparator(bad), ConversionError) << bad;
 }
 
 TEST(NumberText, IntegersArePlainWholeNumbers) {
