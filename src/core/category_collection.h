@@ -36,12 +36,6 @@ std::string_view ElementText(pugi::xml_node element, std::string& joined);
 std::string ReplaceOwners(const std::string& statement, const std::string& owners);
 [[noreturn]] void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem);
 
-// Element names are short: compared in place, without a call per field.
-inline bool SameName(const char* a, const char* b) {
-    while (*a != '\0' && *a == *b) ++a, ++b;
-    return *a == *b;
-}
-
 template <class Int>
 Int CheckedInteger(std::int64_t value, const char* what) {
     if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
@@ -257,7 +251,7 @@ public:
             for (; k < fields.size(); ++k) {
                 std::size_t i = expected + k;
                 if (i >= fields.size()) i -= fields.size();
-                if (!detail::SameName(fields[i].element, name)) continue;
+                if (!SameName(fields[i].element, name)) continue;
                 const std::string_view text = plain ? std::string_view(child.value()) : detail::ElementText(child, joined);
                 try {
                     if (!text.empty()) std::visit([&](auto member) { StoreText(*record, member, text); }, fields[i].member);

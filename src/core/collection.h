@@ -100,6 +100,12 @@ public:
     virtual TBaseElement* FindSameWithComment(const TBaseElement& record) const = 0;
 };
 
+// Element names are short: compared in place, without a call per element.
+inline bool SameName(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
 // Visits every element below and including `root` in document order,
 // without recursion, so that deeply nested documents cannot exhaust the stack.
 // `visit` returns whether to look inside the element.

@@ -1,7 +1,5 @@
 #include "core/reference.h"
 
-#include <cstring>
-#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -31,21 +29,17 @@ void TReference::LoadFromXml(pugi::xml_node node) {
     // One walk of the document hands each record element to its category:
     // the same records, in the same order, as one walk per category.
     std::unordered_map<std::string_view, TXMLCustomClass*> byElement;
-    std::optional<std::string_view> prefix;  // that every record element's name begins with
-    for (const auto& collection : collections_) {
-        if (!collection) continue;
-        const std::string_view name = collection->RecordElement();
-        byElement.emplace(name, collection.get());
-        if (!prefix) prefix = name;
-        while (name.substr(0, prefix->size()) != *prefix) prefix->remove_suffix(1);
-    }
-    // Most elements are fields: those not named as a record could be are passed over cheaply.
-    const std::string_view start = prefix.value_or("");
+    for (const auto& collection : collections_)
+        if (collection) byElement.emplace(collection->RecordElement(), collection.get());
+    TXMLCustomClass* last = nullptr;  // a category's records stand together: try it first
     ForEachElement(node, [&](pugi::xml_node element) {
         const char* name = element.name();
-        if (std::strncmp(name, start.data(), start.size()) != 0) return true;
-        const auto found = byElement.find(name);
-        return found == byElement.end() || !found->second->LoadRecordFromXml(element);
+        if (!last || !SameName(last->RecordElement(), name)) {
+            const auto found = byElement.find(name);
+            if (found == byElement.end()) return true;
+            last = found->second;
+        }
+        return !last->LoadRecordFromXml(element);
     });
 }
 
