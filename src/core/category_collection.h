@@ -307,7 +307,7 @@ public:
         copy->Added = 1;
         R* raw = copy.get();
         const bool inStep = lookup_.UpToDate(this->changes_);
-        this->items_.insert(this->items_.begin() + index, std::move(copy));
+        this->items_.insert(static_cast<std::size_t>(index), std::move(copy));
         this->RecordsChanged();
         if (inStep) lookup_.Inserted(this->items_, static_cast<std::size_t>(index), this->changes_);
         return raw;
@@ -334,7 +334,7 @@ public:
         for (std::size_t i = 0; i < this->items_.size();) {
             R& record = static_cast<R&>(*this->items_[i]);
             if (WriteRecord(category_, record, this->Errors, db, numbers))
-                this->items_.erase(this->items_.begin() + static_cast<std::ptrdiff_t>(i));
+                this->items_.erase(i);
             else
                 ++i;
         }

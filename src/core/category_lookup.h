@@ -20,13 +20,14 @@
 #include <vector>
 
 #include "core/category.h"
+#include "core/record_list.h"
 
 namespace kelm {
 
 template <class R>
 class CategoryLookup {
 public:
-    using Items = std::vector<std::unique_ptr<TBaseElement>>;
+    using Items = RecordList;
 
     explicit CategoryLookup(const Category<R>& category) : category_(category) {
         for (std::size_t k = 0; k + 1 < category.sortKeys.size(); ++k)
@@ -141,7 +142,7 @@ private:
         std::uint64_t label;  // grows with the position in the collection
     };
 
-    static const R& Record(const std::unique_ptr<TBaseElement>& item) { return static_cast<const R&>(*item); }
+    static const R& Record(const TBaseElement* item) { return static_cast<const R&>(*item); }
 
     void Add(const R& record, std::uint64_t label) {
         labels_[&record] = label;

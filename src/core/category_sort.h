@@ -20,7 +20,7 @@ void TCategoryCollection<R, Base>::Sort() {
     auto& items = this->items_;
     this->RecordsChanged();
     if (items.size() < 2) return;
-    auto before = [this](const std::unique_ptr<TBaseElement>& a, const std::unique_ptr<TBaseElement>& b) {
+    auto before = [this](const TBaseElement* a, const TBaseElement* b) {
         return SortsBefore(static_cast<const R&>(*a), static_cast<const R&>(*b));
     };
     auto selectionSort = [&](auto begin, auto end) {
@@ -37,7 +37,7 @@ void TCategoryCollection<R, Base>::Sort() {
         std::stable_sort(items.begin(), items.end(), before);
         return;
     }
-    auto value = [&](const std::unique_ptr<TBaseElement>& item) { return static_cast<const R&>(*item).**voltage; };
+    auto value = [&](const TBaseElement* item) { return static_cast<const R&>(*item).**voltage; };
 
     std::vector<double> distinct;
     distinct.reserve(items.size());
@@ -53,7 +53,7 @@ void TCategoryCollection<R, Base>::Sort() {
     std::vector<std::size_t> cluster(distinct.size(), 0);
     for (std::size_t j = 1; j < distinct.size(); ++j)
         cluster[j] = cluster[j - 1] + (SameValue(distinct[j - 1], distinct[j]) ? 0 : 1);
-    auto clusterOf = [&](const std::unique_ptr<TBaseElement>& item) {
+    auto clusterOf = [&](const TBaseElement* item) {
         return cluster[std::lower_bound(distinct.begin(), distinct.end(), value(item)) - distinct.begin()];
     };
 

@@ -7,19 +7,19 @@ namespace kelm {
 
 TBaseElement* TXMLCustomClass::GetItem(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
-    return items_[static_cast<std::size_t>(index)].get();
+    return items_[static_cast<std::size_t>(index)];
 }
 
 int TXMLCustomClass::IndexOf(const TBaseElement* record) const {
     for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].get() == record) return static_cast<int>(i);
+        if (items_[i] == record) return static_cast<int>(i);
     return -1;
 }
 
 void TXMLCustomClass::RemoveElement(TBaseElement* record) {
     const int index = IndexOf(record);
     if (index < 0) return;
-    items_.erase(items_.begin() + index);
+    items_.erase(static_cast<std::size_t>(index));
     RecordsChanged();
 }
 
@@ -37,8 +37,7 @@ void TXMLCustomClass::SaveToXml(pugi::xml_node parent, const NumberText& numbers
 }
 
 void TXMLCustomClass::FinishXmlSave() {
-    items_.erase(std::remove_if(items_.begin(), items_.end(), [](const auto& item) { return item->Deleted == 1; }),
-                 items_.end());
+    items_.erase_if([](const TBaseElement& item) { return item.Deleted == 1; });
     for (auto& item : items_)
         if (item->Ident < 0) item->Ident = -1;
     RecordsChanged();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/element.h"
+#include "core/record_list.h"
 
 namespace kelm {
 
@@ -91,7 +92,7 @@ public:
 protected:
     TXMLCustomClass() = default;
     std::uint64_t changes_ = 0;  // counts the changes of the items and their values
-    std::vector<std::unique_ptr<TBaseElement>> items_;
+    RecordList items_;
 };
 
 // Collections whose records carry a comment (AddStr).

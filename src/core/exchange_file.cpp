@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "core/codec.h"
 #include "core/data_module.h"
@@ -66,14 +65,32 @@ pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now
     return doc;
 }
 
+// Hands pugixml's output, in the blocks it buffers, straight to the file:
+// a catalogue is not held a second time as one long text.
+class FileWriter : public pugi::xml_writer {
+public:
+    explicit FileWriter(int fd) : fd_(fd) {}
+    void write(const void* data, std::size_t size) override {
+        const char* bytes = static_cast<const char*>(data);
+        while (size > 0 && error == 0) {
+            const ssize_t n = ::write(fd_, bytes, size);
+            if (n < 0) {
+                if (errno != EINTR) error = errno;
+                continue;
+            }
+            bytes += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    int error = 0;  // the first failure; nothing more is written after it
+
+private:
+    int fd_;
+};
+
 // Writes beside the target, then renames over it, so that a failure never
 // leaves a truncated catalogue where the previous one was.
 void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
-    std::ostringstream text;
-    text << kDeclaration;
-    doc.save(text, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string content = text.str();
-
     std::string temporary = path + ".tmp-XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) throw FileWriteError(path + ": " + std::strerror(errno));
@@ -92,15 +109,10 @@ void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
         mode = 0666 & ~mask;
     }
     if (fchmod(fd, mode) != 0) fail(errno);
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    FileWriter writer(fd);
+    writer.write(kDeclaration, std::strlen(kDeclaration));
+    doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    if (writer.error != 0) fail(writer.error);
     if (fsync(fd) != 0) fail(errno);
     if (close(fd) != 0) {
         const int error = errno;
