@@ -266,8 +266,8 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     generated.reset();
 
     // 1. Open an exchange file into a container.
-    const double openXml = BestOpen(3, xmlPath, db);
-    const double parseXml = BestOf(3, [&] {
+    const double openXml = BestOpen(5, xmlPath, db);
+    const double parseXml = BestOf(5, [&] {
         pugi::xml_document doc;
         if (!doc.load_file(xmlPath.c_str())) throw std::runtime_error("pugixml cannot read " + xmlPath);
     });
