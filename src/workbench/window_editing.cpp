@@ -1,0 +1,147 @@
+// The main window: deleting and undeleting in the right tree, property dialogs.
+
+#include "workbench/main_window.h"
+
+#include "catalogues/categories.h"
+#include "core/codec.h"
+#include "dialogs/property_dialogs.h"
+#include "workbench/tree_nodes.h"
+
+namespace kelm {
+
+namespace {
+
+int ImageOfRecord(const TBaseElement& record) {
+    return record.Deleted == 1 ? ImageDeleted : (record.Ident == -2 ? ImageCopied : ImageLoaded);
+}
+
+}  // namespace
+
+void TForm1::RightTreeKeyUp(int key) {
+    if (key == Qt::Key_Delete) Del1Click();
+    if (key == Qt::Key_Insert) UndeleteClick();
+}
+
+void TForm1::RightTreeMouseDown(const QPoint& position) {
+    // The node under the pointer is selected (by the tree itself) before the menu opens.
+    if (QTreeWidgetItem* node = RightTree->itemAt(position)) {
+        if (!node->isSelected()) {
+            RightTree->clearSelection();
+            node->setSelected(true);
+        }
+        RightTree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+    }
+    PopupMenu1->popup(RightTree->viewport()->mapToGlobal(position));
+}
+
+void TForm1::PopupMenu1Popup() {
+    CollectSelection(RightTree);
+    if (WorkNodes.isEmpty()) {
+        DblClick1->setEnabled(false);
+        Del1->setEnabled(false);
+        Undelete->setEnabled(false);
+        return;
+    }
+    DblClick1->setEnabled(WorkNodes.size() == 1);
+    // UniformDeletedMark: one mark for the whole selection, or a mix.
+    const int first = RecordOf(WorkNodes.first())->Deleted;
+    const bool uniform = std::all_of(WorkNodes.begin(), WorkNodes.end(),
+                                     [first](QTreeWidgetItem* node) { return RecordOf(node)->Deleted == first; });
+    Undelete->setEnabled(!uniform || first == 1);
+    Del1->setEnabled(!uniform || first == 0);
+    WorkNodes.clear();
+}
+
+void TForm1::RemoveOrMarkNode(QTreeWidgetItem* node) {
+    if (!node || NodeLevel(node) != 2) return;
+    TXMLCustomClass* collection = CollectionOf(node->parent());
+    if (ImageOf(node) == ImageCopied) {  // a copy made in this pane is taken back at once
+        collection->RemoveElement(RecordOf(node));
+        delete node;
+        return;
+    }
+    collection->MarkDeleted(RecordOf(node));
+    SetImage(node, ImageDeleted);
+}
+
+void TForm1::Del1Click() {
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    if (!root) return;
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    QList<QTreeWidgetItem*> doomed;
+    bool changed = false;
+    if (root->isSelected()) {
+        if (dialogs_->AskOkCancel("Kelm3", QString::fromUtf8("Удалить все элементы ?"))) {
+            for (int c = 0; c < root->childCount(); ++c)
+                for (int e = 0; e < root->child(c)->childCount(); ++e) doomed.append(root->child(c)->child(e));
+            changed = true;
+        }
+    } else {
+        CollectSelection(RightTree);
+        // Elements of a selected category go only with the category's confirmation.
+        for (int c = 0; c < root->childCount(); ++c) {
+            QTreeWidgetItem* category = root->child(c);
+            if (!category->isSelected() || category->childCount() == 0) continue;
+            const QString text = QString::fromUtf8("Удалить все \"") +
+                                 QString::fromUtf8(CaptionOfCollection(*CollectionOf(category))) + "\" ?";
+            if (!dialogs_->AskOkCancel("Kelm3", text)) continue;
+            for (int e = 0; e < category->childCount(); ++e) doomed.append(category->child(e));
+        }
+        for (QTreeWidgetItem* node : WorkNodes)
+            if (!node->parent()->isSelected()) doomed.append(node);
+        changed = !doomed.isEmpty();
+    }
+    Progress->setMaximum(std::max<int>(1, doomed.size()));
+    for (int i = 0; i < doomed.size(); ++i) {
+        StepProgress(i);
+        RemoveOrMarkNode(doomed[i]);
+    }
+    if (changed) {
+        ButtonSave->setEnabled(true);
+        ButtonCancel->setEnabled(true);
+    }
+    UpdateSaveAsEnabled();
+    Progress->setVisible(false);
+    WorkNodes.clear();
+}
+
+void TForm1::UndeleteClick() {
+    CollectSelection(RightTree);
+    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
+    Progress->setVisible(true);
+    for (int i = 0; i < WorkNodes.size(); ++i) {
+        StepProgress(i);
+        TBaseElement* record = RecordOf(WorkNodes[i]);
+        record->Deleted = 0;
+        SetImage(WorkNodes[i], ImageOfRecord(*record));
+    }
+    Progress->setVisible(false);
+    WorkNodes.clear();
+}
+
+// --- Property dialogs ------------------------------------------------------------
+
+void TForm1::DblClick1Click() {
+    QTreeWidgetItem* node = SelectedNode(RightTree);
+    if (node && NodeLevel(node) == 2) LeftTreeDblClick(RightTree);
+}
+
+void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
+    QTreeWidgetItem* node = SelectedNode(sender);
+    if (!node || NodeLevel(node) != 2) return;
+    TBaseElement* record = RecordOf(node);
+    const DialogOpener open = DialogFor(*record);
+    if (!open) return;
+    DialogContext context{this, db_, numbers_, dialogs_};
+    if (dialogExec_) context.exec = dialogExec_;
+    const bool readOnly = sender == LeftTree;
+    if (!open(*record, readOnly, context) || readOnly) return;
+    CollectionOf(node->parent())->RecordsChanged();  // its look-ups index the values written back
+    // Written at the next database save; the label shows the new values after the next tree build.
+    record->Added = 1;
+    ButtonSave->setEnabled(true);
+    ButtonCancel->setEnabled(true);
+}
+
+}  // namespace kelm
