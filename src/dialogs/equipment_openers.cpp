@@ -132,32 +132,35 @@ bool OpenArresterDialog(TBaseElement& element, bool readOnly, DialogContext& con
 
 }  // namespace
 
-bool OpenBusbarDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenRatedDialog<TBusbar>(record, readOnly, context, kBusbar);
-}
-bool OpenShuntReactorDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenRatedDialog<TShuntReactor>(record, readOnly, context, kShuntReactor);
-}
-bool OpenSyncCondenserDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenRatedDialog<TSyncCondenser>(record, readOnly, context, kSyncCondenser);
-}
-bool OpenCapacitorBankDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenRatedDialog<TCapacitorBank>(record, readOnly, context, kCapacitorBank);
-}
-bool OpenTiristorCondenserDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenRatedDialog<TTiristorCondenser>(record, readOnly, context, kTiristorCondenser);
-}
-bool OpenSyncMotorDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenMotorDialog<TSyncMotor>(record, readOnly, context, kSyncMotorCaption);
-}
-bool OpenAsyncMotorDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenMotorDialog<TAsyncMotor>(record, readOnly, context, kAsyncMotorCaption);
-}
-bool OpenValveArresterDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenArresterDialog<TValveArrester>(record, readOnly, context, kValveArresterCaption);
-}
-bool OpenExcessVoltageSuppressorDialog(TBaseElement& record, bool readOnly, DialogContext& context) {
-    return OpenArresterDialog<TExcessVoltageSuppressor>(record, readOnly, context, kExcessVoltageSuppressorCaption);
+const std::vector<DialogEntry>& EquipmentDialogs() {
+    using Element = TBaseElement;
+    using Context = DialogContext;
+    static const std::vector<DialogEntry> dialogs = {
+        {"TBusbar", [](Element& r, bool ro, Context& c) { return OpenRatedDialog<TBusbar>(r, ro, c, kBusbar); }},
+        {"TShuntReactor",
+         [](Element& r, bool ro, Context& c) { return OpenRatedDialog<TShuntReactor>(r, ro, c, kShuntReactor); }},
+        {"TSyncCondenser",
+         [](Element& r, bool ro, Context& c) { return OpenRatedDialog<TSyncCondenser>(r, ro, c, kSyncCondenser); }},
+        {"TCapacitorBank",
+         [](Element& r, bool ro, Context& c) { return OpenRatedDialog<TCapacitorBank>(r, ro, c, kCapacitorBank); }},
+        {"TTiristorCondenser",
+         [](Element& r, bool ro, Context& c) {
+             return OpenRatedDialog<TTiristorCondenser>(r, ro, c, kTiristorCondenser);
+         }},
+        {"TSyncMotor",
+         [](Element& r, bool ro, Context& c) { return OpenMotorDialog<TSyncMotor>(r, ro, c, kSyncMotorCaption); }},
+        {"TAsyncMotor",
+         [](Element& r, bool ro, Context& c) { return OpenMotorDialog<TAsyncMotor>(r, ro, c, kAsyncMotorCaption); }},
+        {"TValveArrester",
+         [](Element& r, bool ro, Context& c) {
+             return OpenArresterDialog<TValveArrester>(r, ro, c, kValveArresterCaption);
+         }},
+        {"TExcessVoltageSuppressor",
+         [](Element& r, bool ro, Context& c) {
+             return OpenArresterDialog<TExcessVoltageSuppressor>(r, ro, c, kExcessVoltageSuppressorCaption);
+         }},
+    };
+    return dialogs;
 }
 
 }  // namespace kelm

@@ -13,24 +13,10 @@
 namespace kelm {
 namespace {
 
-struct DialogEntry {
-    const char* recordClass;
-    DialogOpener open;
-};
-
-// One row per record class whose dialog is built.
+// One row per record class with a dialog of its own record; the station
+// equipment the window fills is in EquipmentDialogs().
 const DialogEntry kDialogs[] = {
     {"TProvod", OpenProvodDialog},
-    // Station equipment and instrument transformers.
-    {"TBusbar", OpenBusbarDialog},
-    {"TShuntReactor", OpenShuntReactorDialog},
-    {"TSyncCondenser", OpenSyncCondenserDialog},
-    {"TCapacitorBank", OpenCapacitorBankDialog},
-    {"TTiristorCondenser", OpenTiristorCondenserDialog},
-    {"TSyncMotor", OpenSyncMotorDialog},
-    {"TAsyncMotor", OpenAsyncMotorDialog},
-    {"TValveArrester", OpenValveArresterDialog},
-    {"TExcessVoltageSuppressor", OpenExcessVoltageSuppressorDialog},
     {"TCurrentLimitReactorsRef", OpenOwnRecordDialog<TReactorProp>},
     {"TTransformsIRef", OpenOwnRecordDialog<TTransformsIRefProp>},
     {"TTransformsVRef", OpenOwnRecordDialog<TTransformsVRefProp>},
@@ -46,6 +32,8 @@ const DialogEntry kDialogs[] = {
 
 DialogOpener DialogFor(const TBaseElement& record) {
     for (const DialogEntry& entry : kDialogs)
+        if (std::strcmp(entry.recordClass, record.ClassName()) == 0) return entry.open;
+    for (const DialogEntry& entry : EquipmentDialogs())
         if (std::strcmp(entry.recordClass, record.ClassName()) == 0) return entry.open;
     return nullptr;
 }

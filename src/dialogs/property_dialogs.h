@@ -30,6 +30,11 @@ struct DialogContext {
 // buttons is the caller's job.
 using DialogOpener = bool (*)(TBaseElement& record, bool readOnly, DialogContext& context);
 
+struct DialogEntry {
+    const char* recordClass;  // "TProvod", ...
+    DialogOpener open;
+};
+
 // The dialog for a record by its class name ("TProvod", ...); none while not built.
 DialogOpener DialogFor(const TBaseElement& record);
 
