@@ -10,13 +10,13 @@ namespace kelm {
 namespace {
 
 using test::Edit;
+using test::kIncorrect;
+using test::kMissing;
 using test::List;
 using test::Retype;
 using test::Type;
 using test::W;
 
-const QString kIncorrect = QString::fromUtf8("Введены некорректные данные");
-const QString kMissing = QString::fromUtf8("Не введены обязательные данные");
 const QString kNoClasses = QString::fromUtf8("Классы точности счетчиков не прочитаны из БД.");
 
 TMetersRef Meter() {

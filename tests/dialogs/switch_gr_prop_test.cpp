@@ -10,12 +10,12 @@ namespace kelm {
 namespace {
 
 using test::Edit;
+using test::kIncorrect;
 using test::List;
 using test::Retype;
 using test::Type;
 using test::W;
 
-const QString kIncorrect = QString::fromUtf8("Введены некорректные данные");
 const QStringList kTypes = {QString::fromUtf8("Выключатель"), QString::fromUtf8("Разъединитель"),
                             QString::fromUtf8("Отделитель")};
 
