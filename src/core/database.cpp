@@ -101,6 +101,26 @@ std::string PathForEngine(const std::string& path) {
     return (std::filesystem::current_path() / path).string();
 }
 
+// A read-committed transaction that waits for locks, reading only or writing.
+ITransaction* StartTransaction(IAttachment* attachment, bool readOnly) {
+    Status status;
+    IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
+    ITransaction* transaction = nullptr;
+    try {
+        tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
+        tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
+        tpb->insertTag(&status.wrapper, isc_tpb_wait);
+        tpb->insertTag(&status.wrapper, readOnly ? isc_tpb_read : isc_tpb_write);
+        transaction = attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
+                                                   tpb->getBuffer(&status.wrapper));
+    } catch (...) {
+        tpb->dispose();
+        throw;
+    }
+    tpb->dispose();
+    return transaction;
+}
+
 }  // namespace
 
 std::string PositionalSql(const std::string& sql, int* parameterCount) {
@@ -159,21 +179,7 @@ struct Database::Impl {
     ITransaction* reading = nullptr;
 
     ITransaction* Reading() {
-        if (reading) return reading;
-        Status status;
-        IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
-        tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
-        tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
-        tpb->insertTag(&status.wrapper, isc_tpb_wait);
-        tpb->insertTag(&status.wrapper, isc_tpb_read);
-        try {
-            reading = attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
-                                                   tpb->getBuffer(&status.wrapper));
-        } catch (...) {
-            tpb->dispose();
-            throw;
-        }
-        tpb->dispose();
+        if (!reading) reading = StartTransaction(attachment, true);
         return reading;
     }
 
@@ -275,20 +281,7 @@ struct Query::Impl {
             transaction = db.Reading();
             reading = true;
         } else {
-            IXpbBuilder* tpb =
-                Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
-            tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
-            tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
-            tpb->insertTag(&status.wrapper, isc_tpb_wait);
-            tpb->insertTag(&status.wrapper, isc_tpb_write);
-            try {
-                transaction = db.attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
-                                                              tpb->getBuffer(&status.wrapper));
-            } catch (...) {
-                tpb->dispose();
-                throw;
-            }
-            tpb->dispose();
+            transaction = StartTransaction(db.attachment, false);
         }
 
         int count = 0;
