@@ -27,6 +27,7 @@
 #include "catalogues/arresters.h"
 #include "catalogues/busbars.h"
 #include "catalogues/categories.h"
+#include "core/database_save.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
 #include "catalogues/instrument_transforms.h"
@@ -254,8 +255,8 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     db.ConnectTo(dbPath);
     NoErrors errors;
     const double saving = Seconds([&] {
-        for (int c = 0; c < generated->CategoryCount(); ++c)
-            generated->GetCollection(c)->SaveToDatabase(db, numbers, errors);
+        SaveDatabase(*generated, db, numbers);
+        for (int c = 0; c < generated->CategoryCount(); ++c) generated->GetCollection(c)->ShowSaveErrors(errors);
     });
     db.SQLConnection.Disconnect();
     SetForcedWrites(dbPath, true);

@@ -7,6 +7,7 @@
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/data_module.h"
+#include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "workbench/copy_run.h"
 
@@ -99,9 +100,9 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
     try {
         if (target->SourceKind == DatabaseSource) {
             db.ConnectTo(targetPath);
+            SaveDatabase(*target, db, numbers);
             for (int c = 0; c < target->CategoryCount(); ++c)
-                if (TXMLCustomClass* collection = target->GetCollection(c))
-                    collection->SaveToDatabase(db, numbers, failed);
+                if (TXMLCustomClass* collection = target->GetCollection(c)) collection->ShowSaveErrors(failed);
         } else {
             WriteExchangeFile(*target, targetPath, settings, std::time(nullptr));
         }

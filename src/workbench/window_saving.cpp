@@ -8,6 +8,7 @@
 
 #include "catalogues/categories.h"
 #include "core/codec.h"
+#include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "workbench/tree_nodes.h"
 
@@ -70,12 +71,12 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
 void TForm1::SaveRightToDatabase() {
     Progress->setMaximum(rightRef_->CategoryCount());
     Progress->setVisible(true);
-    for (int i = 0; i < rightRef_->CategoryCount(); ++i) {
-        Progress->setValue(i + 1);
+    SaveDatabase(*rightRef_, *db_, numbers_, [this](int category) {
+        Progress->setValue(category + 1);
         Progress->repaint();
-        if (TXMLCustomClass* collection = rightRef_->GetCollection(i))
-            collection->SaveToDatabase(*db_, numbers_, *dialogs_);
-    }
+    });
+    for (int i = 0; i < rightRef_->CategoryCount(); ++i)
+        if (const TXMLCustomClass* collection = rightRef_->GetCollection(i)) collection->ShowSaveErrors(*dialogs_);
     Progress->setVisible(false);
 }
 

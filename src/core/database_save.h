@@ -1,0 +1,21 @@
+#pragma once
+// Saving a whole catalogue to the connected database.
+
+#include <functional>
+
+#include "core/reference.h"
+
+namespace kelm {
+
+class NumberText;
+class TRef_DataModule;
+
+// Writes every collection of `reference` to the connected database, in
+// category order: marked records are deleted, added ones inserted or updated.
+// Returns how many records could not be written; each collection's `Errors`
+// names its own, for the caller to show. `progress` hears the index of each
+// category as its turn comes.
+int SaveDatabase(TReference& reference, TRef_DataModule& db, const NumberText& numbers,
+                 const std::function<void(int category)>& progress = {});
+
+}  // namespace kelm
