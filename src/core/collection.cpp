@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/data_module.h"
+
 namespace kelm {
 
 TBaseElement* TXMLCustomClass::GetItem(int index) const {
@@ -21,6 +23,14 @@ void TXMLCustomClass::RemoveElement(TBaseElement* record) {
     if (index < 0) return;
     items_.erase(static_cast<std::size_t>(index));
     RecordsChanged();
+}
+
+int TXMLCustomClass::SaveToDatabase(TRef_DataModule& db, const NumberText& numbers) {
+    Transaction transaction(db.SQLConnection);
+    std::unique_ptr<PendingSave> written = WriteToDatabase(transaction, db, numbers);
+    transaction.commit();
+    written->Apply();
+    return written->failed;
 }
 
 void TXMLCustomClass::ShowSaveErrors(SaveErrorsDisplay& display) const {
