@@ -19,8 +19,8 @@
 #include "core/reference.h"
 #include "core/regional.h"
 #include "workbench/copy_run.h"
-#include "workbench/voltage_filter.h"
-#include "workbench/workbench_dialogs.h"
+#include "core/voltage_class.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm {
 
