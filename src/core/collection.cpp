@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "core/data_module.h"
 
@@ -31,6 +32,19 @@ int TXMLCustomClass::SaveToDatabase(TRef_DataModule& db, const NumberText& numbe
     transaction.commit();
     written->Apply();
     return written->failed;
+}
+
+void TXMLCustomClass::RemoveElements(const std::vector<const TBaseElement*>& records) {
+    if (records.empty()) return;
+    const std::unordered_set<const TBaseElement*> doomed(records.begin(), records.end());
+    items_.erase_if([&](const TBaseElement& item) { return doomed.count(&item) > 0; });
+    RecordsChanged();
+}
+
+void TXMLCustomClass::InsertElement(std::unique_ptr<TBaseElement> record, int index) {
+    index = std::clamp(index, 0, Count());
+    items_.insert(static_cast<std::size_t>(index), std::move(record));
+    RecordsChanged();
 }
 
 void TXMLCustomClass::ShowSaveErrors(SaveErrorsDisplay& display) const {

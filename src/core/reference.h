@@ -16,8 +16,7 @@ enum SourceKindValue : short { NothingLoaded = -1, ExchangeFileSource = 1, Datab
 
 class TReference {
 public:
-    // `collections` in category order; an index whose category is not built
-    // holds none.
+    // `collections` in category order.
     explicit TReference(std::vector<std::unique_ptr<TXMLCustomClass>> collections);
     TReference(const TReference&) = delete;
     TReference& operator=(const TReference&) = delete;
@@ -27,6 +26,8 @@ public:
 
     int CategoryCount() const { return static_cast<int>(collections_.size()); }
     TXMLCustomClass* GetCollection(int index) const;  // none outside 0..18
+    // The index of the category `record` belongs to, or -1.
+    int CategoryOf(const TBaseElement& record) const;
     void ClearAll();
     int TotalCount() const;  // records of all categories, marked ones included
 
