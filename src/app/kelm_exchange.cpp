@@ -4,12 +4,13 @@
 
 #include "core/data_module.h"
 #include "core/regional.h"
+#include "ui/qt_translation.h"
 #include "workbench/comment_dialog.h"
 #include "workbench/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    app.setApplicationDisplayName("Kelm 3");
+    kelm::InstallQtRussian(app);
     const QStringList paths = app.arguments().mid(1);
 
     kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
