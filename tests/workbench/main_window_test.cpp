@@ -203,6 +203,17 @@ TEST_F(Dropping, TheRootCopiesEveryShownElement) {
     EXPECT_TRUE(copyQuestions.asked.empty());
 }
 
+TEST_F(Dropping, AfterADropTheRightSelectionHoldsExactlyTheCopies) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("B", "10", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "10", "1"))));
+    window.RightTree->topLevelItem(0)->setSelected(true);
+    Select({Find(window.LeftTree, "B-1 (10 кВ)")});
+    Drop();
+    const QList<QTreeWidgetItem*> selected = window.RightTree->selectedItems();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0]->text(0), "B-1 (10 кВ)");
+}
+
 TEST_F(Dropping, ACategoryAndOneOfItsElementsCopyThatElementOnce) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "10", "1"))));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", "")));
