@@ -219,9 +219,13 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
     }
     reference = std::move(opened);
     ShowPath(pane == Pane::Left ? Label1 : Label2, path);
+    const std::string voltageBefore = filters_.VoltageFilter;
     RefreshVoltageList();
     ReselectIndex = -1;
     BuildTree(pane == Pane::Left ? LeftTree : RightTree, reference.get());
+    // The voltage box fell back to "все": the other tree drops the old class too.
+    if (filters_.VoltageFilter != voltageBefore)
+        pane == Pane::Left ? BuildTree(RightTree, rightRef_.get()) : BuildTree(LeftTree, leftRef_.get());
     return true;
 }
 

@@ -132,6 +132,16 @@ TEST_F(MainWindow, VoltageListFallsBackToAllWhenTheClassIsGone) {
     EXPECT_EQ(window.cb_Unom->currentText(), "10");  // still there: kept
 }
 
+TEST_F(MainWindow, FallingBackToAllUnfiltersTheOtherTreeToo) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "35", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("B", "10", "1"))));
+    ChooseVoltage("35");
+    ASSERT_TRUE(Elements(window.RightTree).isEmpty());
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l2.xml", Transformer("C", "6", "2"))));
+    EXPECT_EQ(window.cb_Unom->currentText(), "все");
+    EXPECT_EQ(Elements(window.RightTree), QStringList{"B-1 (10 кВ)"});
+}
+
 TEST_F(MainWindow, SynchronisedTreesFollowTheClickedOne) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("T", "10", "100") + Transformer("U", "6", "1"))));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "6", "1") + Transformer("T", "10", "100"))));
