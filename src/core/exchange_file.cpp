@@ -70,8 +70,24 @@ pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now
 class FileWriter : public pugi::xml_writer {
 public:
     explicit FileWriter(int fd) : fd_(fd) {}
+    // A carriage return goes as a character reference: written as it is, any
+    // reader takes it for a line end and the text comes back changed.
     void write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
+        while (size > 0 && error == 0) {
+            const char* cr = static_cast<const char*>(std::memchr(bytes, '\r', size));
+            const std::size_t plain = cr ? static_cast<std::size_t>(cr - bytes) : size;
+            WriteRaw(bytes, plain);
+            if (!cr) break;
+            WriteRaw("&#13;", 5);
+            bytes += plain + 1;
+            size -= plain + 1;
+        }
+    }
+    int error = 0;  // the first failure; nothing more is written after it
+
+private:
+    void WriteRaw(const char* bytes, std::size_t size) {
         while (size > 0 && error == 0) {
             const ssize_t n = ::write(fd_, bytes, size);
             if (n < 0) {
@@ -82,9 +98,7 @@ public:
             size -= static_cast<std::size_t>(n);
         }
     }
-    int error = 0;  // the first failure; nothing more is written after it
 
-private:
     int fd_;
 };
 

@@ -103,8 +103,15 @@ std::string NumberText::Format(double value) const {
 
     // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                kSignificantDigits - 1);
+    double back = 0;
+    if (std::fabs(value) > 1.79769313486231e308 &&
+        std::from_chars(buffer, result.ptr, back).ec == std::errc::result_out_of_range) {
+        // Rounded to 15 digits, the largest doubles would read back as beyond
+        // any double: those take the shortest text that reads back exactly.
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    }
     const std::string_view text(buffer, result.ptr - buffer);
     const bool negative = text.front() == '-';
     const std::size_t ePos = text.find('e');
