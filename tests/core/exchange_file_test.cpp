@@ -277,6 +277,17 @@ TEST_F(ExchangeFile, EveryWrittenFileIsWellFormedAndReadsBack) {
     EXPECT_EQ(back.Snom, -1.7976931348623157e308);
 }
 
+TEST_F(ExchangeFile, AFileDeclaredWindows1251IsReadInThatEncoding) {
+    const std::string path = dir.File("cp1251.xml");
+    WriteText(path, "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<r><KelmTransfor><Marka>" + W("ТМН-6300") +
+                        "</Marka></KelmTransfor></r>");
+    auto reference = Open(path);
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМН-6300"));
+    const std::string rewritten = dir.File("rewritten.xml");
+    WriteExchangeFile(*reference, rewritten, Russian(), 1000);
+    EXPECT_NE(ReadText(rewritten).find("ТМН-6300"), std::string::npos);  // written in UTF-8
+}
+
 TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
     struct Case {
         const char* name;
