@@ -9,6 +9,7 @@
 #include "core/codec.h"
 #include "core/data_module.h"
 #include "core/regional.h"
+#include "ui/qt_translation.h"
 #include "workbench/comment_dialog.h"
 #include "workbench/main_window.h"
 
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     kelm::EndOnInterrupt();
     try {
         Application app(argc, argv);
-        app.setApplicationDisplayName("Kelm 3");
+        kelm::InstallQtRussian(app);
         const QStringList paths = app.arguments().mid(1);
 
         kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());

@@ -218,12 +218,20 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
         return false;
     }
     ShowPath(pane == Pane::Left ? Label1 : Label2, path);
+    const std::string voltageBefore = filters_.VoltageFilter;
     RefreshVoltageList();
     ReselectIndex = -1;
     if (pane == Pane::Left)
         BuildTree(LeftTree, leftRef_.get());
     else
         ShowChanges(changes);
+    // The voltage box fell back to "все": the other tree drops the old class too.
+    if (filters_.VoltageFilter != voltageBefore) {
+        if (pane == Pane::Left)
+            BuildTree(RightTree, &right_.Reference());
+        else
+            BuildTree(LeftTree, leftRef_.get());
+    }
     return true;
 }
 

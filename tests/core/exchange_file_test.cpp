@@ -248,6 +248,46 @@ TEST_F(ExchangeFile, CharactersWithoutAWindows1251CodeBecomeQuestionMarks) {
     EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМ ??"));
 }
 
+// Whatever a record holds, the file is XML 1.0 that reads back: identifiers
+// below zero go as -1, a carriage return as a reference, control characters
+// as "?", the largest doubles with enough digits to stay finite.
+TEST_F(ExchangeFile, EveryWrittenFileIsWellFormedAndReadsBack) {
+    const std::string path = dir.File("odd.xml");
+    auto reference = NewReference();
+    TTransform* t = Transformers(*reference).NewElement();
+    t->Ident = NotSet;
+    t->Marka = W("ТМ\r\nстрока") + std::string("\x01\x1f") + W("конец");
+    t->Unom = 1.7976931348623157e308;
+    t->Snom = -1.7976931348623157e308;
+    WriteExchangeFile(*reference, path, Russian(), 1000);
+
+    pugi::xml_document strict;
+    ASSERT_TRUE(strict.load_file(path.c_str(), pugi::parse_default | pugi::parse_wnorm_attribute));
+    EXPECT_EQ(ReadText(path).find("&#1;"), std::string::npos);
+    EXPECT_EQ(ReadText(path).find("&#01;"), std::string::npos);
+    EXPECT_EQ(std::string(strict.first_element_by_path("KelmStorage/KelmReference_v1").first_child().first_child()
+                              .child_value("Ident")),
+              "-1");
+
+    auto reopened = Open(path);
+    const TTransform& back = *Transformers(*reopened).GetItem(0);
+    EXPECT_EQ(back.Ident, -1);
+    EXPECT_EQ(back.Marka, W("ТМ\r\nстрока??конец"));
+    EXPECT_EQ(back.Unom, 1.7976931348623157e308);
+    EXPECT_EQ(back.Snom, -1.7976931348623157e308);
+}
+
+TEST_F(ExchangeFile, AFileDeclaredWindows1251IsReadInThatEncoding) {
+    const std::string path = dir.File("cp1251.xml");
+    WriteText(path, "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<r><KelmTransfor><Marka>" + W("ТМН-6300") +
+                        "</Marka></KelmTransfor></r>");
+    auto reference = Open(path);
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМН-6300"));
+    const std::string rewritten = dir.File("rewritten.xml");
+    WriteExchangeFile(*reference, rewritten, Russian(), 1000);
+    EXPECT_NE(ReadText(rewritten).find("ТМН-6300"), std::string::npos);  // written in UTF-8
+}
+
 TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
     struct Case {
         const char* name;
