@@ -3,7 +3,9 @@
 #include <ctime>
 #include <filesystem>
 #include <ostream>
+#include <variant>
 
+#include "app/command_line.h"
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/data_module.h"
@@ -24,14 +26,23 @@ constexpr const char* kUsage =
     "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
     "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
     "      провода с совпадающими значениями пропускаются всегда)\n"
+    "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех, 1 ошибка в файле, 2 база более ранней версии,\n"
     "  3 не все элементы записаны в базу (остальные сохранены), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
-int Usage(std::ostream& err, const std::string& problem) {
-    err << "kelm-catalogue: " << problem << "\n" << kUsage;
-    return ExitUsage;
+int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
+
+// The rule for duplicates from copy's optional arguments, or the one line that says what is wrong.
+std::variant<int, std::string> DuplicatesRule(const std::vector<std::string>& options) {
+    if (options.empty()) return Skip;
+    if (options[0] != "--duplicates") return "неизвестный параметр \"" + options[0] + "\"";
+    if (options.size() == 1) return "у --duplicates нет значения (skip или copy)";
+    if (options[1] != "skip" && options[1] != "copy")
+        return "неверное значение --duplicates \"" + options[1] + "\" (skip или copy)";
+    if (options.size() > 2) return "лишний аргумент \"" + options[2] + "\"";
+    return options[1] == "copy" ? AddPlainCopy : Skip;
 }
 
 // Answers every duplicate of a drop with one rule. Lines cannot be added as a
@@ -149,7 +160,6 @@ void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::
     for (int i = 0; i < reference.CategoryCount(); ++i) {
         out << CategoryCaption(i) << "\n";
         const TXMLCustomClass* collection = reference.GetCollection(i);
-        if (!collection) continue;
         for (int k = 0; k < collection->Count(); ++k)
             out << "  " << Utf8FromCp1251(collection->Label(*collection->GetItem(k), numbers)) << "\n";
     }
@@ -159,23 +169,20 @@ namespace {
 
 int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             const RegionalSettings& settings, TRef_DataModule& db) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage;
-        return ExitOk;
-    }
+    if (auto answered = AnswerInformationRequest(args, "kelm-catalogue", kUsage, out)) return *answered;
     if (args.empty()) return Usage(err, "не указана команда");
     const std::string& command = args[0];
     if (command == "copy") {
-        int answer = Skip;
-        if (args.size() == 5 && args[3] == "--duplicates" && (args[4] == "skip" || args[4] == "copy"))
-            answer = args[4] == "copy" ? AddPlainCopy : Skip;
-        else if (args.size() != 3)
-            return Usage(err, "copy ждёт источник, цель и, может быть, --duplicates skip|copy");
-        return Copy(args[1], args[2], answer, out, err, settings, db);
+        if (args.size() < 3) return Usage(err, "copy ждёт источник и цель");
+        const auto rule = DuplicatesRule({args.begin() + 3, args.end()});
+        if (const std::string* problem = std::get_if<std::string>(&rule)) return Usage(err, *problem);
+        return Copy(args[1], args[2], std::get<int>(rule), out, err, settings, db);
     }
-    if (command == "dump" && args.size() != 2) return Usage(err, "dump ждёт один источник");
-    if (command == "convert" && args.size() != 3) return Usage(err, "convert ждёт источник и обменный файл");
     if (command != "dump" && command != "convert") return Usage(err, "неизвестная команда \"" + command + "\"");
+    const std::size_t wanted = command == "dump" ? 2 : 3;
+    if (args.size() > wanted) return Usage(err, "лишний аргумент \"" + args[wanted] + "\"");
+    if (args.size() < wanted)
+        return Usage(err, command == "dump" ? "dump ждёт источник" : "convert ждёт источник и обменный файл");
     if (command == "convert" && !IsExchangeFilePath(args[2]))
         return Usage(err, "обменный файл должен иметь расширение .xml: " + args[2]);
 

@@ -288,6 +288,8 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
     bool loaded = false;
     try {
         loaded = OpenDatabaseSource(*reference, db, path, &failures);
+    } catch (const DatabaseInUse& error) {
+        throw OpenError(OpenError::Kind::BadFile, path + ": " + kDatabaseInUseDetail + "\n" + DisplayText(error.what()));
     } catch (const std::exception& error) {
         throw OpenError(OpenError::Kind::BadFile, path + ": " + DisplayText(error.what()));
     }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -393,6 +395,36 @@ TEST_F(ExchangeFile, DatabaseThatCannotBeOpenedIsABadFile) {
     const OpenError error = OpenFailure(path);
     EXPECT_EQ(error.kind, OpenError::Kind::BadFile);
     EXPECT_NE(error.detail.find(path), std::string::npos);
+}
+
+// isql, a program of its own, holding a database open until told to quit.
+class HeldByIsql {
+public:
+    explicit HeldByIsql(const std::string& path, const std::string& log) {
+        input_ = popen(("isql-fb -q -user SYSDBA -password x '" + path + "' >'" + log + "' 2>&1").c_str(), "w");
+        std::fputs("select 'ready' from rdb$database;\n", input_);
+        std::fflush(input_);
+        for (int wait = 0; wait < 400 && ReadAll(log).find("ready") == std::string::npos; ++wait) usleep(50000);
+    }
+    ~HeldByIsql() {
+        std::fputs("quit;\n", input_);
+        pclose(input_);
+    }
+
+private:
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    FILE* input_;
+};
+
+TEST_F(ExchangeFile, ADatabaseAnotherProgramHoldsIsABadFileSayingSo) {
+    FreshCatalogue catalogue;
+    HeldByIsql isql(catalogue.Path(), dir.File("isql.log"));
+    const OpenError error = OpenFailure(catalogue.Path());
+    EXPECT_EQ(error.kind, OpenError::Kind::BadFile);
+    EXPECT_NE(error.detail.find(kDatabaseInUseDetail), std::string::npos) << error.detail;
 }
 
 TEST_F(ExchangeFile, DatabaseMissingATableIsOlderAndTheOthersStillLoad) {
