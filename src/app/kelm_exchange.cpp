@@ -1,5 +1,6 @@
 // The exchange window. Up to two paths open in the left and right panes, as
 // two-pane comparison tools are started.
+#include <cstdlib>
 #include <QApplication>
 
 #include "core/data_module.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     const QStringList paths = app.arguments().mid(1);
 
     kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
-    kelm::TRef_DataModule db;
+    kelm::TRef_DataModule db(kelm::TRef_DataModule::EnvironmentSettings(std::getenv));
     window.SetDataModule(&db);
     kelm::TFrmComment comment(&window);
     window.SetCommentDialog(&comment);

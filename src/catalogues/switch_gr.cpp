@@ -49,26 +49,29 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
         return detail::CheckedInteger<std::int16_t>(value, "\"SwitchGType\"");
     };
     Query& q = db.SQLQuery;
-    q.Close();
-    q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2)");
-    q.Param(0).SetString(record.Name);
-    q.Open();
-    if (!q.Eof() && !q.Field(0).IsNull()) {
+    auto find = [&] {
+        q.Close();
+        q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2)");
+        q.Param(0).SetString(record.Name);
+        q.Open();
+        const bool found = !q.Eof() && !q.Field(0).IsNull();
         // A device copied from another catalogue carries that catalogue's
         // identifier; the row found here is the one this database knows.
+        if (found) record.SwitchGType = typeIdent(q.Field(0).AsInteger());
+        q.Close();
+        return found;
+    };
+    auto create = [&] {
+        record.SwitchGType = typeIdent(db.GeneratorValue("SwitchGNIdent") + 1);
+        q.SetText(R"( INSERT INTO "SwitchGN" ("Ident","Name") VALUES (:p1,:p2) RETURNING "Ident")");
+        q.Param(0).SetInteger(record.SwitchGType);
+        q.Param(1).SetString(record.Name);
+        q.Execute();
+        // The prediction is only right while nobody else inserts a type.
         record.SwitchGType = typeIdent(q.Field(0).AsInteger());
         q.Close();
-        return;
-    }
-    q.Close();
-    record.SwitchGType = typeIdent(db.GeneratorValue("SwitchGNIdent") + 1);
-    q.SetText(R"( INSERT INTO "SwitchGN" ("Ident","Name") VALUES (:p1,:p2) RETURNING "Ident")");
-    q.Param(0).SetInteger(record.SwitchGType);
-    q.Param(1).SetString(record.Name);
-    q.Execute();
-    // The prediction is only right while nobody else inserts a type.
-    record.SwitchGType = typeIdent(q.Field(0).AsInteger());
-    q.Close();
+    };
+    FindOrCreateRow(find, create);
 }
 
 bool WriteSwitchGR(TSwitchGR& record, std::vector<std::string>& Errors, TRef_DataModule& db,

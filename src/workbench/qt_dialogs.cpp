@@ -10,6 +10,9 @@
 #include <QVBoxLayout>
 
 #include "core/codec.h"
+#include "core/data_module.h"
+#include "core/server_source.h"
+#include "workbench/server_dialog.h"
 
 namespace kelm {
 namespace {
@@ -22,9 +25,29 @@ const char* kSaveFilter = "Обменный файл (*.xml)";
 }  // namespace
 
 std::optional<QString> QtWorkbenchDialogs::ChooseSourceToOpen(Pane, const QString& currentPath) {
-    const QString path = QFileDialog::getOpenFileName(parent_, QString(), currentPath, QString::fromUtf8(kOpenFilter));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    const bool onServer = IsServerSource(currentPath.toStdString());
+    QFileDialog dialog(parent_, QString(), onServer ? QString() : currentPath, QString::fromUtf8(kOpenFilter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // it gains a button of ours
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    constexpr int kServerChosen = 2;
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* server = buttons->addButton(QString::fromUtf8("Сервер…"), QDialogButtonBox::ActionRole);
+        server->setObjectName("ButtonServer");
+        QObject::connect(server, &QPushButton::clicked, &dialog, [&dialog] { static_cast<QDialog&>(dialog).done(kServerChosen); });
+    }
+    const int result = dialog.exec();
+    if (result == kServerChosen) return ChooseServerSource(currentPath);
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtWorkbenchDialogs::ChooseServerSource(const QString& currentPath) {
+    const std::string user = db_ ? db_->SettingsFor(currentPath.toStdString()).user : std::string();
+    ServerDialog dialog(parent_, currentPath, QString::fromStdString(user));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QString source = dialog.Source();
+    if (db_) db_->RememberLogin(source.toStdString(), dialog.User().toStdString(), dialog.Password().toStdString());
+    return source;
 }
 
 std::optional<QString> QtWorkbenchDialogs::ChooseExchangeFileToSave(const QString& currentPath) {
