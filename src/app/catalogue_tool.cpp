@@ -9,7 +9,7 @@
 #include "core/data_module.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
-#include "workbench/copy_run.h"
+#include "decisions/copy_run.h"
 
 namespace kelm {
 namespace {

@@ -36,6 +36,7 @@ const Category<TMetersRef>& MetersRefsCategory() {
                      &R::TariffCount, &R::WorkTemperatureLow, &R::WorkTemperatureHigh, &R::Sensitivity,
                      &R::Capacity, &R::Pu, &R::Si, &R::PrefailureLife},
         // Meters keep the voltage as text, so they sort as text.
+        .filteredByVoltage = false,
         .sortKeys = {&R::UnomText, &R::Marka},
         .labelNumber = std::nullopt,  // the label holds the voltage text and no number
         .labelVoltage = &R::UnomText,

@@ -111,6 +111,7 @@ const Category<TProvod>& ProvodsCategory() {
         },
         .compared = {&R::Marka, &R::ProvodType, &R::F},
         .comment = &R::AddStr,
+        .group = DuplicateGroup::Lines,
         .sortKeys = {&R::Unom, &R::Marka, &R::F},
         .labelNumber = &R::F,
         .selectAll = R"(Select p."Ident", p."ProvodType", p."Marka", p.F, p."AddStr", p.R0, p.X0, p.B0, p."Idop", p.G0, p."TgDelta", p."Hide", t."Unom", t."Name",t."CableFlags" from "Provods" p inner join "ProvodTypes" t on (p."ProvodType"=t."Ident"))",

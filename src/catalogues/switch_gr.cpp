@@ -26,6 +26,7 @@ const Category<TSwitchGR>& SwitchGRsCategory() {
         .compared = {&R::Marka, &R::SwitchGType, &R::Unom, &R::Inom, &R::Ioff, &R::Id, &R::It, &R::Toff,
                      &R::Ton},
         .comment = &R::AddStr,
+        .group = DuplicateGroup::Transformers,
         .sortKeys = {&R::Unom, &R::Marka},
         .labelNumber = std::nullopt,  // the error line has no power part
         // Both statements join the type table: a device without its type row is not read.

@@ -26,6 +26,7 @@ const Category<TTransform>& TransformsCategory() {
         .compared = {&R::Marka, &R::Unom, &R::Snom, &R::UnomB, &R::UnomH, &R::Uk, &R::Pkz, &R::Pxx, &R::Ixx,
                      &R::DeltaUotp, &R::NumberOtp},
         .comment = &R::AddStr,
+        .group = DuplicateGroup::Transformers,
         .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
         .labelNumber = &R::Snom,
         .selectAll = R"(Select * from "Transforms2")",

@@ -50,6 +50,7 @@ Category<R> ThreeWindingCategory(const TableNames& names) {
                      &R::PkzBC, &R::PkzBH, &R::PkzCH, &R::UkBC, &R::UkBH, &R::UkCH, &R::SobmB, &R::SobmC,
                      &R::SobmH, &R::DeltaUotpB, &R::DeltaUotpC, &R::NumberOtpB, &R::NumberOtpC},
         .comment = &R::AddStr,
+        .group = DuplicateGroup::Transformers,
         .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
         .labelNumber = &R::Snom,
         .selectAll = names.selectAll,

@@ -28,6 +28,7 @@ const Category<TTransformSS>& TransformsSSCategory() {
         .compared = {&R::Marka, &R::Unom, &R::Snom, &R::UkBH, &R::UkHH, &R::Pkz, &R::Pxx, &R::Ixx, &R::UnomB,
                      &R::UnomH1, &R::UnomH2, &R::DeltaUotp, &R::NumberOtp},
         .comment = &R::AddStr,
+        .group = DuplicateGroup::Transformers,
         .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
         .labelNumber = &R::Snom,
         .selectAll = R"(Select * from "TransformsSS")",

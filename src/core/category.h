@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/collection.h"
 #include "core/element.h"
 
 namespace kelm {
@@ -70,6 +71,8 @@ struct Category {
     std::vector<FieldDef<R>> fields{};  // in the order SaveToXml writes them
     std::vector<Compared<R>> compared{};
     std::string R::*comment = nullptr;  // AddStr of the commented categories
+    DuplicateGroup group = DuplicateGroup::Others;
+    bool filteredByVoltage = true;
     std::vector<Member<R>> sortKeys{};  // Unom (or its text), Marka, and maybe a third
     // Element label and save error line: Marka ["-" number] " (" voltage " кВ)".
     std::optional<Member<R>> labelNumber{};

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include "core/category.h"
@@ -214,6 +215,24 @@ public:
 
     R* GetItem(int index) const { return static_cast<R*>(TXMLCustomClass::GetItem(index)); }
 
+    DuplicateGroup Group() const override { return category_.group; }
+    bool FilteredByVoltage() const override { return category_.filteredByVoltage; }
+    bool HasComment() const override { return category_.comment != nullptr; }
+    std::string CommentOf(const TBaseElement& record) const override {
+        return category_.comment ? static_cast<const R&>(record).*category_.comment : std::string();
+    }
+    void SetCommentOf(TBaseElement& record, const std::string& comment) const override {
+        if (category_.comment) static_cast<R&>(record).*category_.comment = comment;
+    }
+    bool Holds(const TBaseElement& record) const override { return typeid(record) == typeid(R); }
+    std::unique_ptr<TBaseElement> Clone(const TBaseElement& record) const override {
+        return std::make_unique<R>(static_cast<const R&>(record));
+    }
+    void WriteValues(TBaseElement& record, const TBaseElement& values) override {
+        CopyValues(static_cast<const R&>(values), &static_cast<R&>(record));
+        this->RecordsChanged();
+    }
+
     // A new record with the category's defaults, appended at the end.
     R* NewElement() {
         auto record = std::make_unique<R>();
@@ -232,8 +251,13 @@ public:
         return raw;
     }
 
-    TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false); }
-    TBaseElement* FindSameWithComment(const TBaseElement& record) const { return Find(record, true); }
+    TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false, nullptr); }
+    TBaseElement* FindSameWithComment(const TBaseElement& record) const {
+        return Find(record, true, category_.comment ? &(static_cast<const R&>(record).*category_.comment) : nullptr);
+    }
+    TBaseElement* FindSameWithComment(const TBaseElement& record, const std::string& comment) const {
+        return Find(record, true, &comment);
+    }
 
     bool LoadRecordFromXml(pugi::xml_node element) override {
         R* record = NewElement();
@@ -372,17 +396,24 @@ public:
 
     // Whether FindSame (FindSameWithComment) takes the two records for equal.
     bool Same(const R& a, const R& b, bool withComment) const {
-        if (withComment && category_.comment && a.*category_.comment != b.*category_.comment) return false;
-        return Equal(a, b);
+        return Same(a, b, withComment && category_.comment ? &(b.*category_.comment) : nullptr);
     }
 
 private:
     // The first record equal to `element`: only records sharing its exactly
     // compared fields can be, and the lookup knows their order.
-    TBaseElement* Find(const TBaseElement& element, bool withComment) const {
+    // `comment`, when given, stands for x's comment.
+    TBaseElement* Find(const TBaseElement& element, bool withComment, const std::string* comment) const {
         const R& x = static_cast<const R&>(element);
         UpdateLookup();
-        return const_cast<R*>(lookup_.FindFirst(x, [&](const R& r) { return Same(r, x, withComment); }));
+        if (!withComment || !category_.comment) comment = nullptr;
+        return const_cast<R*>(lookup_.FindFirst(x, [&](const R& r) { return Same(r, x, comment); }));
+    }
+
+    // Equal values, and the same comment as `comment` when one is given.
+    bool Same(const R& a, const R& b, const std::string* comment) const {
+        if (comment && a.*category_.comment != *comment) return false;
+        return Equal(a, b);
     }
 
     // The first of the first `count` positions whose record sorts after x, else `count`.

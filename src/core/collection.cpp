@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace kelm {
 
@@ -20,6 +21,19 @@ void TXMLCustomClass::RemoveElement(TBaseElement* record) {
     const int index = IndexOf(record);
     if (index < 0) return;
     items_.erase(static_cast<std::size_t>(index));
+    RecordsChanged();
+}
+
+void TXMLCustomClass::RemoveElements(const std::vector<const TBaseElement*>& records) {
+    if (records.empty()) return;
+    const std::unordered_set<const TBaseElement*> doomed(records.begin(), records.end());
+    items_.erase_if([&](const TBaseElement& item) { return doomed.count(&item) > 0; });
+    RecordsChanged();
+}
+
+void TXMLCustomClass::InsertElement(std::unique_ptr<TBaseElement> record, int index) {
+    index = std::clamp(index, 0, Count());
+    items_.insert(static_cast<std::size_t>(index), std::move(record));
     RecordsChanged();
 }
 

@@ -20,6 +20,10 @@ namespace kelm {
 class NumberText;
 class TRef_DataModule;
 
+// Duplicates found in a drop are answered per group: an answer remembered for
+// lines does not apply to transformers.
+enum class DuplicateGroup { Lines, Transformers, Others };
+
 // Shows the records that a database save could not write (the window
 // "Ошибки при сохранении"); lines are Windows-1251.
 class SaveErrorsDisplay {
@@ -47,6 +51,20 @@ public:
     virtual const char* CollectionElement() const = 0;  // "KelmTransforms", ...
     virtual const char* RecordElement() const = 0;      // "KelmTransfor", ...
 
+    // Facts of the category.
+    virtual DuplicateGroup Group() const = 0;
+    virtual bool FilteredByVoltage() const = 0;  // meters keep their voltage as text: never filtered
+    virtual bool HasComment() const = 0;
+    virtual std::string CommentOf(const TBaseElement& record) const = 0;  // empty without a comment field
+    // Gives a record that is not (yet) in the collection another comment.
+    virtual void SetCommentOf(TBaseElement& record, const std::string& comment) const = 0;
+    // Whether `record` is a record of this category (it need not be in the collection).
+    virtual bool Holds(const TBaseElement& record) const = 0;
+    virtual std::unique_ptr<TBaseElement> Clone(const TBaseElement& record) const = 0;
+    // Writes every value of `values` but the marks into `record`, one of this
+    // collection's records; the look-ups follow.
+    virtual void WriteValues(TBaseElement& record, const TBaseElement& values) = 0;
+
     int Count() const { return static_cast<int>(items_.size()); }
     TBaseElement* GetItem(int index) const;  // none beyond the end
     int IndexOf(const TBaseElement* record) const;  // -1 when not here
@@ -56,10 +74,13 @@ public:
     }
     // Frees the record when it belongs to this collection; otherwise nothing.
     void RemoveElement(TBaseElement* record);
+    // Frees every record of `records` that belongs to this collection, in one pass.
+    void RemoveElements(const std::vector<const TBaseElement*>& records);
+    // Puts `record` back at `index` (as an undone removal does).
+    void InsertElement(std::unique_ptr<TBaseElement> record, int index);
     // The duplicate and position look-ups keep an index of the records'
-    // values. Whoever writes values into a record of this collection from
-    // outside it (a property dialog's OK) says so here; the collection's own
-    // operations need not.
+    // values. Values are written through WriteValues, which says so here; a
+    // test that writes a record's members directly must say so itself.
     void RecordsChanged() { ++changes_; }
     void ShowSaveErrors(SaveErrorsDisplay& display) const;
 
@@ -99,6 +120,8 @@ protected:
 class TXMLClass : public TXMLCustomClass {
 public:
     virtual TBaseElement* FindSameWithComment(const TBaseElement& record) const = 0;
+    // The record FindSameWithComment would find were `record`'s comment `comment`.
+    virtual TBaseElement* FindSameWithComment(const TBaseElement& record, const std::string& comment) const = 0;
 };
 
 // Element names are short: compared in place, without a call per element.

@@ -13,6 +13,12 @@ TXMLCustomClass* TReference::GetCollection(int index) const {
     return collections_[static_cast<std::size_t>(index)].get();
 }
 
+int TReference::CategoryOf(const TBaseElement& record) const {
+    for (int i = 0; i < CategoryCount(); ++i)
+        if (collections_[static_cast<std::size_t>(i)]->Holds(record)) return i;
+    return -1;
+}
+
 void TReference::ClearAll() {
     for (auto& collection : collections_)
         if (collection) collection->Clear();

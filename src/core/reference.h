@@ -27,6 +27,8 @@ public:
 
     int CategoryCount() const { return static_cast<int>(collections_.size()); }
     TXMLCustomClass* GetCollection(int index) const;  // none outside 0..18
+    // The index of the category `record` belongs to, or -1.
+    int CategoryOf(const TBaseElement& record) const;
     void ClearAll();
     int TotalCount() const;  // records of all categories, marked ones included
 

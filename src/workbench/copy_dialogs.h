@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "workbench/comment_dialog.h"
-#include "workbench/copy_run.h"
+#include "decisions/copy_run.h"
 
 namespace kelm {
 

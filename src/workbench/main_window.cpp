@@ -39,7 +39,6 @@ TForm1::TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs)
     BuildWindow();
     // FormCreate: empty trees and containers, no filters.
     leftRef_ = NewReference();
-    rightRef_ = NewReference();
     UpdateSaveAsEnabled();
     leftWidthRatio_ = 0.5;
 }
@@ -213,34 +212,30 @@ void TForm1::ShowPath(QLabel* label, const QString& path) {
 }
 
 bool TForm1::OpenInto(Pane pane, const QString& path) {
-    QString& currentPath = pane == Pane::Left ? leftPath_ : rightPath_;
-    std::unique_ptr<TReference>& reference = pane == Pane::Left ? leftRef_ : rightRef_;
-    currentPath = path;
-    std::unique_ptr<TReference> opened;
+    PaneChanges changes;
     try {
-        opened = OpenSource(path.toStdString(), *db_, NewReference);
+        if (pane == Pane::Left) {
+            leftRef_ = OpenSource(path.toStdString(), *db_, NewReference);
+            leftPath_ = path;
+        } else {
+            changes = right_.Open(path.toStdString(), *db_);
+        }
     } catch (const OpenError& error) {
         // The pane keeps its source, its tree and its label.
-        currentPath = QString::fromStdString(reference->FileName);
         dialogs_->Inform(QString::fromUtf8(error.what()), QString::fromStdString(error.detail));
         return false;
     }
-    reference = std::move(opened);
     ShowPath(pane == Pane::Left ? Label1 : Label2, path);
     RefreshVoltageList();
     ReselectIndex = -1;
-    BuildTree(pane == Pane::Left ? LeftTree : RightTree, reference.get());
+    if (pane == Pane::Left)
+        BuildTree(LeftTree, leftRef_.get());
+    else
+        ShowChanges(changes);
     return true;
 }
 
-bool TForm1::OpenPath(Pane pane, const QString& path) {
-    if (pane == Pane::Left) return OpenInto(Pane::Left, path);
-    ButtonSave->setEnabled(false);
-    ButtonCancel->setEnabled(false);
-    const bool opened = OpenInto(Pane::Right, path);
-    UpdateSaveAsEnabled();
-    return opened;
-}
+bool TForm1::OpenPath(Pane pane, const QString& path) { return OpenInto(pane, path); }
 
 void TForm1::ButtonOpenLeftClick() {
     const auto path = dialogs_->ChooseSourceToOpen(Pane::Left, leftPath_);
@@ -249,20 +244,15 @@ void TForm1::ButtonOpenLeftClick() {
 }
 
 void TForm1::ButtonOpenRightClick(OpenSender sender) {
-    QString path = rightPath_;
+    QString path = RightPath();
     if (sender == OpenSender::ButtonOpenRight) {
-        const auto chosen = dialogs_->ChooseSourceToOpen(Pane::Right, rightPath_);
+        const auto chosen = dialogs_->ChooseSourceToOpen(Pane::Right, path);
         if (!chosen) return;
         path = *chosen;
     }
     // Unsaved changes go to the source they came from, not to the new one.
-    const bool saved = sender != OpenSender::ButtonCancel && ButtonSave->isEnabled();
-    if (saved && !SaveUnsavedChangesFirst()) return;
-    if (!OpenPath(Pane::Right, path) && saved) {
-        // The save dropped the records of deleted nodes: show what is in memory.
-        ReselectIndex = -1;
-        BuildTree(RightTree, rightRef_.get());
-    }
+    if (sender != OpenSender::ButtonCancel && !SaveUnsavedChangesFirst()) return;
+    OpenInto(Pane::Right, path);
 }
 
 // --- Trees and filters -------------------------------------------------------------
@@ -280,6 +270,8 @@ void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
     Progress->setVisible(true);
     view->setUpdatesEnabled(false);
     view->clear();
+    const bool right = view == RightTree;
+    if (right) rightNodes_.clear();
     QTreeWidgetItem* root = NewRootNode(QString::fromUtf8(kRootLabel), reference);
     view->addTopLevelItem(root);
     int position = 0;
@@ -291,10 +283,11 @@ void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
         for (int i = 0; i < collection->Count(); ++i) {
             StepProgress(++position);
             TBaseElement* record = collection->GetItem(i);
-            // Meters keep their voltage as text and are never filtered by voltage.
-            if (index != kMetersCategory && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
-            const int image = record->Deleted == 1 ? ImageDeleted : (record->Ident == -2 ? ImageCopied : ImageLoaded);
-            elements.append(NewElementNode(ScreenText(collection->Label(*record, numbers_)), record, image));
+            if (collection->FilteredByVoltage() && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
+            QTreeWidgetItem* node = NewElementNode(ScreenText(collection->Label(*record, numbers_)), record,
+                                                   ImageOfRecord(*record));
+            if (right) rightNodes_.emplace(record, node);
+            elements.append(node);
         }
         category->addChildren(elements);
         root->addChild(category);
@@ -314,7 +307,7 @@ void TForm1::RefreshVoltageList() {
     const QString oldText = cb_Unom->currentText();
     cb_Unom->clear();
     cb_Unom->addItem(QString::fromUtf8("все"));
-    for (double voltageClass : VoltageClassesOf(leftRef_.get(), rightRef_.get()))
+    for (double voltageClass : VoltageClassesOf(leftRef_.get(), &right_.Reference()))
         cb_Unom->addItem(QString::fromStdString(numbers_.Format(voltageClass)));
     const int found = oldIndex > 0 ? cb_Unom->findText(oldText) : -1;
     cb_Unom->setCurrentIndex(found >= 1 ? found : 0);
@@ -330,7 +323,7 @@ void TForm1::ApplyFilters() {
     filters_.VoltageFilter = cb_Unom->currentIndex() == 0 ? "all" : cb_Unom->currentText().toStdString();
     ReselectIndex = -1;
     BuildTree(LeftTree, leftRef_.get());
-    BuildTree(RightTree, rightRef_.get());
+    BuildTree(RightTree, &right_.Reference());
 }
 
 void TForm1::Button5Click() {

@@ -14,11 +14,13 @@
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include "core/data_module.h"
 #include "core/reference.h"
 #include "core/regional.h"
-#include "workbench/copy_run.h"
+#include "decisions/copy_run.h"
+#include "decisions/right_pane.h"
 #include "workbench/voltage_filter.h"
 #include "workbench/workbench_dialogs.h"
 
@@ -64,9 +66,8 @@ public:
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
     void RightTreeDragDrop(QTreeWidget* source);
-    // Saves the right pane; true when it was saved (not stopped, not failed).
+    // Saves the right pane; true when everything was saved (not stopped, not failed).
     bool ButtonSaveClick(SaveSender sender);
-    void SaveRightToDatabase();
     void btnSaveAsClick() { ButtonSaveClick(SaveSender::btnSaveAs); }
     void btnTemporyFileClick();
     void ButtonCancelClick();
@@ -83,16 +84,13 @@ public:
     void SetDialogExec(std::function<int(QDialog&)> exec) { dialogExec_ = std::move(exec); }
     void Del1Click();
     void UndeleteClick();
-    void RemoveOrMarkNode(QTreeWidgetItem* node);
     void CollectSelection(QTreeWidget* view);
-    // Copies one element node of the left tree; returns its new node in the
-    // right tree, for the caller to select, or none.
-    QTreeWidgetItem* CopyNode(QTreeWidgetItem* node, CopyRun& run);
 
     TReference* LeftRef() const { return leftRef_.get(); }
-    TReference* RightRef() const { return rightRef_.get(); }
-    const QString& LeftPath() const { return leftPath_; }    // the left open dialog's file name
-    const QString& RightPath() const { return rightPath_; }  // the right pane's path
+    TReference* RightRef() const { return &right_.Reference(); }
+    const RightPane& Right() const { return right_; }
+    const QString& LeftPath() const { return leftPath_; }  // the left open dialog's file name
+    QString RightPath() const { return QString::fromStdString(right_.Path()); }
     const TreeFilters& Filters() const { return filters_; }
     const NumberText& Numbers() const { return numbers_; }
     double LeftWidthRatio() const { return leftWidthRatio_; }
@@ -137,8 +135,12 @@ private:
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
     bool SaveUnsavedChangesFirst();
-    void CorrectRightTree();
     std::optional<QString> AskExchangeFilePath();
+    // Brings the right tree and the buttons in line with what the pane did.
+    void ShowChanges(const PaneChanges& changes);
+    void ShowRightPaneState();
+    QTreeWidgetItem* NodeOf(const TBaseElement* record) const;
+    std::vector<TBaseElement*> RecordsOf(const QList<QTreeWidgetItem*>& nodes) const;
 
     RegionalSettings settings_;
     NumberText numbers_;
@@ -148,9 +150,10 @@ private:
     std::unique_ptr<CopyQuestions> ownCopyQuestions_;
     CopyQuestions* copyQuestions_ = nullptr;
     std::unique_ptr<TReference> leftRef_;
-    std::unique_ptr<TReference> rightRef_;
+    RightPane right_;
+    // The node of every record the right tree shows; a node goes with its record.
+    std::unordered_map<const TBaseElement*, QTreeWidgetItem*> rightNodes_;
     QString leftPath_;
-    QString rightPath_;
     TreeFilters filters_;
     double leftWidthRatio_ = 0.5;
     std::function<int(QDialog&)> dialogExec_;

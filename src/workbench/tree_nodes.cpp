@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "decisions/right_pane.h"
+
 namespace kelm {
 namespace {
 
@@ -143,6 +145,11 @@ QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collecti
 }
 QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image) {
     return NewNode(label, record, image);
+}
+
+int ImageOfRecord(const TBaseElement& record) {
+    if (record.Deleted == 1) return ImageDeleted;
+    return record.Ident == kUnsavedCopy ? ImageCopied : ImageLoaded;
 }
 
 int ImageOf(const QTreeWidgetItem* node) { return node->data(0, kImageRole).toInt(); }

@@ -27,6 +27,8 @@ QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference);
 QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection);
 QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image);
 
+// The image a record's node shows: deleted, a copy not yet saved, or loaded.
+int ImageOfRecord(const TBaseElement& record);
 int ImageOf(const QTreeWidgetItem* node);
 void SetImage(QTreeWidgetItem* node, int image);
 

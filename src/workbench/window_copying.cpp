@@ -2,8 +2,6 @@
 
 #include "workbench/main_window.h"
 
-#include <cstring>
-
 #include "workbench/catalogue_tree.h"
 #include "workbench/copy_dialogs.h"
 #include "workbench/tree_nodes.h"
@@ -36,45 +34,43 @@ void TForm1::CollectSelection(QTreeWidget* view) {
 void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     if (source->selectedItems().isEmpty()) return;
     // A drop onto a pane with nothing opened goes into the bare catalogue tree.
-    if (!RightTree->topLevelItem(0)) BuildTree(RightTree, rightRef_.get());
+    if (!RightTree->topLevelItem(0)) BuildTree(RightTree, &right_.Reference());
+    QTreeWidgetItem* root = RightTree->topLevelItem(0);
+    // The category nodes the type filter shows; an element of a hidden category is not copied.
+    std::unordered_map<const TXMLCustomClass*, QTreeWidgetItem*> categories;
+    for (int c = 0; c < root->childCount(); ++c) categories.emplace(CollectionOf(root->child(c)), root->child(c));
+
+    CollectSelection(LeftTree);
+    std::vector<DroppedElement> elements;
+    elements.reserve(static_cast<std::size_t>(WorkNodes.size()));
+    for (QTreeWidgetItem* node : WorkNodes) {
+        const TXMLCustomClass* collection = right_.Reference().GetCollection(
+            right_.Reference().CategoryOf(*RecordOf(node)));
+        if (categories.count(collection)) elements.push_back({RecordOf(node), node->text(0).toStdString()});
+    }
+    WorkNodes.clear();
+
     CopyRun run(*copyQuestions_);
     RightTree->setUpdatesEnabled(false);
-    CollectSelection(LeftTree);
-    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
+    Progress->setMaximum(std::max<int>(1, static_cast<int>(elements.size())));
     Progress->setValue(0);
     Progress->setVisible(true);
     QList<QTreeWidgetItem*> copies;
-    for (int i = 0; i < WorkNodes.size() && !run.AbortCopy(); ++i) {
-        StepProgress(i);
-        if (QTreeWidgetItem* copied = CopyNode(WorkNodes[i], run)) copies.append(copied);
-    }
+    right_.Copy(run, elements, [&](std::size_t i, TBaseElement* copy, int position) {
+        StepProgress(static_cast<int>(i));
+        if (!copy) return;
+        QTreeWidgetItem* category = categories.at(right_.Reference().GetCollection(right_.Reference().CategoryOf(*copy)));
+        QTreeWidgetItem* node = NewElementNode(QString::fromStdString(elements[i].label), copy, ImageCopied);
+        category->insertChild(std::min(position, category->childCount()), node);
+        rightNodes_.emplace(copy, node);
+        copies.append(node);
+    });
     // Selected together at the end: every row inserted while copies are
     // selected would have to update the whole selection.
     static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);
-    UpdateSaveAsEnabled();
-    WorkNodes.clear();
-}
-
-QTreeWidgetItem* TForm1::CopyNode(QTreeWidgetItem* node, CopyRun& run) {
-    if (!node || NodeLevel(node) < 2) return nullptr;
-    QTreeWidgetItem* root = RightTree->topLevelItem(0);
-    if (!root) return nullptr;
-    const char* className = CollectionOf(node->parent())->ClassName();
-    QTreeWidgetItem* category = nullptr;
-    for (int c = 0; c < root->childCount() && !category; ++c)
-        if (std::strcmp(CollectionOf(root->child(c))->ClassName(), className) == 0) category = root->child(c);
-    if (!category) return nullptr;  // hidden by the type filter: not copied
-
-    const CopyOutcome outcome = run.CopyRecord(*CollectionOf(category), *RecordOf(node), node->text(0).toStdString());
-    if (!outcome.copy) return nullptr;
-    outcome.copy->Ident = -2;  // the mark of a copy not yet saved
-    QTreeWidgetItem* copied = NewElementNode(node->text(0), outcome.copy, ImageCopied);
-    category->insertChild(std::min(outcome.position, category->childCount()), copied);
-    ButtonSave->setEnabled(true);
-    ButtonCancel->setEnabled(true);
-    return copied;
+    ShowRightPaneState();
 }
 
 }  // namespace kelm

@@ -9,14 +9,6 @@
 
 namespace kelm {
 
-namespace {
-
-int ImageOfRecord(const TBaseElement& record) {
-    return record.Deleted == 1 ? ImageDeleted : (record.Ident == -2 ? ImageCopied : ImageLoaded);
-}
-
-}  // namespace
-
 void TForm1::RightTreeKeyUp(int key) {
     if (key == Qt::Key_Delete) Del1Click();
     if (key == Qt::Key_Insert) UndeleteClick();
@@ -52,25 +44,13 @@ void TForm1::PopupMenu1Popup() {
     WorkNodes.clear();
 }
 
-void TForm1::RemoveOrMarkNode(QTreeWidgetItem* node) {
-    if (!node || NodeLevel(node) != 2) return;
-    TXMLCustomClass* collection = CollectionOf(node->parent());
-    if (ImageOf(node) == ImageCopied) {  // a copy made in this pane is taken back at once
-        collection->RemoveElement(RecordOf(node));
-        delete node;
-        return;
-    }
-    collection->MarkDeleted(RecordOf(node));
-    SetImage(node, ImageDeleted);
-}
-
 void TForm1::Del1Click() {
     QTreeWidgetItem* root = RightTree->topLevelItem(0);
     if (!root) return;
     Progress->setValue(0);
     Progress->setVisible(true);
     QList<QTreeWidgetItem*> doomed;
-    bool changed = false;
+    bool changed = false;  // a question was answered yes, or elements were selected
     if (root->isSelected()) {
         if (dialogs_->AskOkCancel("Kelm3", QString::fromUtf8("Удалить все элементы ?"))) {
             for (int c = 0; c < root->childCount(); ++c)
@@ -92,31 +72,15 @@ void TForm1::Del1Click() {
             if (!node->parent()->isSelected()) doomed.append(node);
         changed = !doomed.isEmpty();
     }
-    Progress->setMaximum(std::max<int>(1, doomed.size()));
-    for (int i = 0; i < doomed.size(); ++i) {
-        StepProgress(i);
-        RemoveOrMarkNode(doomed[i]);
-    }
-    if (changed) {
-        ButtonSave->setEnabled(true);
-        ButtonCancel->setEnabled(true);
-    }
-    UpdateSaveAsEnabled();
+    Progress->setMaximum(1);
+    if (changed) ShowChanges(right_.Delete(RecordsOf(doomed)));
     Progress->setVisible(false);
     WorkNodes.clear();
 }
 
 void TForm1::UndeleteClick() {
     CollectSelection(RightTree);
-    Progress->setMaximum(std::max<int>(1, WorkNodes.size()));
-    Progress->setVisible(true);
-    for (int i = 0; i < WorkNodes.size(); ++i) {
-        StepProgress(i);
-        TBaseElement* record = RecordOf(WorkNodes[i]);
-        record->Deleted = 0;
-        SetImage(WorkNodes[i], ImageOfRecord(*record));
-    }
-    Progress->setVisible(false);
+    ShowChanges(right_.Undelete(RecordsOf(WorkNodes)));
     WorkNodes.clear();
 }
 
@@ -135,13 +99,14 @@ void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
     if (!open) return;
     DialogContext context{this, db_, numbers_, dialogs_};
     if (dialogExec_) context.exec = dialogExec_;
-    const bool readOnly = sender == LeftTree;
-    if (!open(*record, readOnly, context) || readOnly) return;
-    CollectionOf(node->parent())->RecordsChanged();  // its look-ups index the values written back
-    // Written at the next database save; the label shows the new values after the next tree build.
-    record->Added = 1;
-    ButtonSave->setEnabled(true);
-    ButtonCancel->setEnabled(true);
+    if (sender == LeftTree) {
+        open(*record, true, context);
+        return;
+    }
+    // The dialog works on a copy: the pane writes the values back in one step.
+    // The label shows the new values after the next tree build.
+    const std::unique_ptr<TBaseElement> edited = CollectionOf(node->parent())->Clone(*record);
+    if (open(*edited, false, context)) ShowChanges(right_.Edit(*record, *edited));
 }
 
 }  // namespace kelm

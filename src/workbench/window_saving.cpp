@@ -1,30 +1,63 @@
-// The main window: saving, cancelling, a new exchange file, leaving.
+// The main window: saving, cancelling, a new exchange file, leaving, and
+// showing what each of the right pane's operations changed.
 
 #include "workbench/main_window.h"
 
 #include <QCloseEvent>
 #include <ctime>
-#include <unordered_set>
 
-#include "catalogues/categories.h"
 #include "core/codec.h"
-#include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "workbench/tree_nodes.h"
 
 namespace kelm {
 
+QTreeWidgetItem* TForm1::NodeOf(const TBaseElement* record) const {
+    const auto found = rightNodes_.find(record);
+    return found == rightNodes_.end() ? nullptr : found->second;
+}
+
+std::vector<TBaseElement*> TForm1::RecordsOf(const QList<QTreeWidgetItem*>& nodes) const {
+    std::vector<TBaseElement*> records;
+    records.reserve(static_cast<std::size_t>(nodes.size()));
+    for (const QTreeWidgetItem* node : nodes) records.push_back(RecordOf(node));
+    return records;
+}
+
+void TForm1::ShowRightPaneState() {
+    ButtonSave->setEnabled(right_.HasUnsavedChanges());
+    ButtonCancel->setEnabled(right_.HasUnsavedChanges());
+    UpdateSaveAsEnabled();
+}
+
+void TForm1::ShowChanges(const PaneChanges& changes) {
+    if (changes.Empty()) return;
+    if (changes.replaced) {
+        BuildTree(RightTree, &right_.Reference());
+    } else {
+        for (const TBaseElement* record : changes.removed) {
+            const auto found = rightNodes_.find(record);
+            if (found == rightNodes_.end()) continue;  // hidden by a filter
+            delete found->second;
+            rightNodes_.erase(found);
+        }
+        for (TBaseElement* record : changes.changed)
+            if (QTreeWidgetItem* node = NodeOf(record)) SetImage(node, ImageOfRecord(*record));
+    }
+    ShowRightPaneState();
+}
+
 // "Сохранить изменения ?" before the right pane's changes would be replaced.
 // False when the user said yes but the save did not happen (cancelled or
 // failed): then the changes must stay where they are.
 bool TForm1::SaveUnsavedChangesFirst() {
-    if (!ButtonSave->isEnabled()) return true;
+    if (!right_.HasUnsavedChanges()) return true;
     if (!dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения ?"))) return true;
     return ButtonSaveClick(SaveSender::Other);
 }
 
 std::optional<QString> TForm1::AskExchangeFilePath() {
-    const auto chosen = dialogs_->ChooseExchangeFileToSave(rightPath_);
+    const auto chosen = dialogs_->ChooseExchangeFileToSave(RightPath());
     if (!chosen) return std::nullopt;
     if (!IsExchangeFilePath(chosen->toStdString())) {
         // Nothing would be written under another name, yet the changes would count as saved.
@@ -35,87 +68,50 @@ std::optional<QString> TForm1::AskExchangeFilePath() {
 }
 
 bool TForm1::ButtonSaveClick(SaveSender sender) {
-    if (sender != SaveSender::btnSaveAs && !ButtonSave->isEnabled()) return false;
+    if (sender != SaveSender::btnSaveAs && !right_.HasUnsavedChanges()) return false;
+    PaneChanges changes;
     try {
-        if (sender != SaveSender::btnSaveAs && rightRef_->SourceKind == DatabaseSource) {
+        if (sender != SaveSender::btnSaveAs && right_.IsDatabase()) {
             if (sender == SaveSender::ButtonSave &&
                 !dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения в БД?")))
                 return false;
-            db_->ConnectTo(rightPath_.toStdString());
-            SaveRightToDatabase();
+            Progress->setMaximum(right_.Reference().CategoryCount());
+            Progress->setVisible(true);
+            changes = right_.SaveToDatabase(*db_, numbers_, [this](int category) {
+                Progress->setValue(category + 1);
+                Progress->repaint();
+            });
+            Progress->setVisible(false);
+            for (int i = 0; i < right_.Reference().CategoryCount(); ++i)
+                right_.Reference().GetCollection(i)->ShowSaveErrors(*dialogs_);
         } else {
-            QString target = rightPath_;
-            if (rightPath_.isEmpty() || !IsExchangeFilePath(rightPath_.toStdString()) ||
-                sender == SaveSender::btnSaveAs) {
+            std::string target = right_.Path();
+            if (target.empty() || !IsExchangeFilePath(target) || sender == SaveSender::btnSaveAs) {
                 const auto chosen = AskExchangeFilePath();
                 if (!chosen) return false;
-                target = *chosen;
+                target = chosen->toStdString();
             }
-            WriteExchangeFile(*rightRef_, target.toStdString(), settings_, std::time(nullptr));
-            rightPath_ = target;
-            ShowPath(Label2, target);
+            changes = right_.SaveToFile(target, settings_, std::time(nullptr));
+            ShowPath(Label2, QString::fromStdString(target));
         }
     } catch (const std::exception& error) {
-        // The database or file could not be written; the window keeps everything.
+        // The database or file could not be written; the pane keeps everything.
+        Progress->setVisible(false);
         dialogs_->Inform(QString::fromStdString(DisplayText(error.what())), QString());
-        if (rightRef_->SourceKind == DatabaseSource) CorrectRightTree();
         return false;
     }
     ReselectIndex = AbsoluteIndex(RightTree, SelectedNode(RightTree));
-    if (sender != SaveSender::Other) CorrectRightTree();
-    ButtonSave->setEnabled(false);
-    ButtonCancel->setEnabled(false);
-    return true;
-}
-
-void TForm1::SaveRightToDatabase() {
-    Progress->setMaximum(rightRef_->CategoryCount());
-    Progress->setVisible(true);
-    SaveDatabase(*rightRef_, *db_, numbers_, [this](int category) {
-        Progress->setValue(category + 1);
-        Progress->repaint();
-    });
-    for (int i = 0; i < rightRef_->CategoryCount(); ++i)
-        if (const TXMLCustomClass* collection = rightRef_->GetCollection(i)) collection->ShowSaveErrors(*dialogs_);
-    Progress->setVisible(false);
-}
-
-// Brings the right tree in line with the saved catalogue without rebuilding
-// it: nodes of records that left their collection go, the others show their
-// record as it now is. (A record whose delete failed is still there, unmarked.)
-void TForm1::CorrectRightTree() {
-    QTreeWidgetItem* root = RightTree->topLevelItem(0);
-    if (!root) return;
-    Progress->setMaximum(std::max(1, rightRef_->TotalCount()));
-    Progress->setVisible(true);
-    int position = 0;
-    for (int c = 0; c < root->childCount(); ++c) {
-        QTreeWidgetItem* category = root->child(c);
-        const TXMLCustomClass* collection = CollectionOf(category);
-        std::unordered_set<const TBaseElement*> live;
-        for (int i = 0; i < collection->Count(); ++i) live.insert(collection->GetItem(i));
-        for (int i = 0; i < category->childCount();) {
-            StepProgress(++position);
-            QTreeWidgetItem* node = category->child(i);
-            if (!live.count(static_cast<const TBaseElement*>(RecordOf(node)))) {
-                delete category->takeChild(i);
-                continue;
-            }
-            SetImage(node, RecordOf(node)->Deleted == 1 ? ImageDeleted : ImageLoaded);
-            ++i;
-        }
-    }
-    Progress->setVisible(false);
+    ShowChanges(changes);
+    return !right_.HasUnsavedChanges();
 }
 
 void TForm1::btnTemporyFileClick() {
     if (!SaveUnsavedChangesFirst()) return;
     const auto path = AskExchangeFilePath();
     if (!path) return;
-    std::unique_ptr<TReference> created;
+    PaneChanges changes;
     try {
-        CreateExchangeFile(path->toStdString(), settings_, std::time(nullptr));
-        created = OpenSource(path->toStdString(), *db_, NewReference);
+        changes = right_.NewExchangeFile(path->toStdString(), *db_, settings_, std::time(nullptr));
     } catch (const OpenError& error) {
         dialogs_->Inform(QString::fromUtf8(error.what()), QString::fromStdString(error.detail));
         return;
@@ -123,28 +119,20 @@ void TForm1::btnTemporyFileClick() {
         dialogs_->Inform(QString::fromStdString(DisplayText(error.what())), QString());
         return;
     }
-    rightPath_ = *path;
-    rightRef_ = std::move(created);
     RefreshVoltageList();
     ReselectIndex = -1;
-    BuildTree(RightTree, rightRef_.get());
+    ShowChanges(changes);
     ShowPath(Label2, *path);
-    UpdateSaveAsEnabled();
-    ButtonSave->setEnabled(false);
-    ButtonCancel->setEnabled(false);
 }
 
 void TForm1::ButtonCancelClick() {
     if (!dialogs_->AskYesNo(QString::fromUtf8("Отменить изменения?"))) return;
     ReselectIndex = -1;
-    if (!rightPath_.isEmpty()) {
+    if (!right_.Path().empty()) {
         ButtonOpenRightClick(OpenSender::ButtonCancel);
-    } else {
-        rightRef_->ClearAll();
-        BuildTree(RightTree, rightRef_.get());
+        return;
     }
-    ButtonSave->setEnabled(false);
-    ButtonCancel->setEnabled(false);
+    ShowChanges(right_.Cancel(*db_));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workbench/copy_run.h"
+#include "decisions/copy_run.h"
 
 namespace kelm::test {
 

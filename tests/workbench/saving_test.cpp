@@ -26,11 +26,9 @@ protected:
     }
     void OpenLeft() { ASSERT_TRUE(window.OpenPath(Pane::Left, File("left.xml", Transformer("new", "6", "40")))); }
     void MarkDeleted(const QString& label) {
-        QTreeWidgetItem* node = Find(window.RightTree, label);
-        CollectionOf(node->parent())->MarkDeleted(RecordOf(node));
-        SetImage(node, ImageDeleted);
-        window.ButtonSave->setEnabled(true);
-        window.ButtonCancel->setEnabled(true);
+        window.RightTree->clearSelection();
+        Find(window.RightTree, label)->setSelected(true);
+        window.Del1Click();
     }
     int RowCount() { return std::stoi(right.Value(R"(select count(*) from "Transforms2")")); }
 
@@ -67,15 +65,15 @@ TEST_F(Saving, ADatabaseSaveWritesCopiesAndDeletionsAndCorrectsTheTree) {
     EXPECT_EQ(window.RightRef()->SourceKind, DatabaseSource);
 }
 
-TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindow) {
+TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindowAndStayUnsaved) {
     OpenDatabaseOnTheRight();
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("left.xml", Transformer(std::string(150, 'x'), "6", "40"))));
     DropAll();
     dialogs.answers = {true};
-    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    EXPECT_FALSE(window.ButtonSaveClick(SaveSender::ButtonSave));
     ASSERT_EQ(dialogs.saveErrors.size(), 1u);
     EXPECT_EQ(dialogs.saveErrors[0], std::vector<std::string>{std::string(150, 'x') + "-40 (6 " + W("кВ") + ")"});
-    EXPECT_FALSE(window.ButtonSave->isEnabled());
+    EXPECT_TRUE(window.ButtonSave->isEnabled());  // closing the window asks again
 }
 
 TEST_F(Saving, AnExchangeFilePaneIsRewrittenSilentlyAndSaveAsAlwaysAsks) {
@@ -225,6 +223,19 @@ TEST_F(Saving, AFailedOpeningAfterTheSaveShowsWhatIsInMemory) {
     ASSERT_EQ(dialogs.informed.size(), 1u);
     EXPECT_EQ(Elements(window.RightTree), QStringList{"old B-200 (10 кВ)"});
     EXPECT_EQ(RowCount(), 1);
+}
+
+TEST_F(Saving, TheNodesOfRecordsASaveDroppedGoWithThemOnEveryPath) {
+    OpenDatabaseOnTheRight();
+    MarkDeleted("old A-100 (10 кВ)");
+    dialogs.answers = {true};        // "Сохранить изменения ?" before a new file
+    dialogs.paths = {std::nullopt};  // then the file dialog is cancelled
+    window.btnTemporyFileClick();
+    EXPECT_EQ(RowCount(), 1);
+    EXPECT_EQ(Elements(window.RightTree), QStringList{"old B-200 (10 кВ)"});
+    window.RightTree->selectAll();
+    window.UndeleteClick();  // touches only records that are still there
+    EXPECT_EQ(window.RightRef()->GetCollection(1)->GetItem(0)->Deleted, 0);
 }
 
 TEST_F(Saving, ANewExchangeFileAsksAboutUnsavedChangesFirst) {

@@ -13,13 +13,6 @@
 
 namespace kelm {
 
-enum class DuplicateGroup { Lines, Transformers, Others };
-DuplicateGroup GroupOf(const TBaseElement& record);
-
-// The comment of the records that carry one (AddStr); empty for the others.
-std::string GetComment(const TBaseElement& record);
-void SetComment(TBaseElement& record, const std::string& comment);
-
 // Answers of the choice dialog.
 enum ChoiceAnswer { Dismissed = 0, Skip = 1, AddWithComment = 2, AddPlainCopy = 3 };
 
@@ -56,7 +49,7 @@ public:
     explicit CopyRun(CopyQuestions& questions) : questions_(questions) {}
 
     // Copies `record` into `target` (a collection of its category).
-    CopyOutcome CopyRecord(TXMLCustomClass& target, TBaseElement& record, const std::string& label);
+    CopyOutcome CopyRecord(TXMLCustomClass& target, const TBaseElement& record, const std::string& label);
     // Set when the user interrupted the drop ("Прервать").
     bool AbortCopy() const { return abort_; }
 
@@ -66,6 +59,7 @@ public:
 private:
     std::optional<int>& RememberedFor(DuplicateGroup group);
     CopyOutcome Add(TXMLCustomClass& target, const TBaseElement& record);
+    CopyOutcome AddWith(TXMLCustomClass& target, const TBaseElement& record, const std::string& comment);
 
     CopyQuestions& questions_;
     bool abort_ = false;

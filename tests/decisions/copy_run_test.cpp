@@ -1,8 +1,9 @@
 // The decisions of a drop, answered from a script.
-#include "workbench/copy_run.h"
+#include "decisions/copy_run.h"
 
 #include <gtest/gtest.h>
 
+#include "catalogues/categories.h"
 #include "catalogues/meters.h"
 #include "catalogues/provods.h"
 #include "catalogues/switch_gr.h"
@@ -134,7 +135,7 @@ TEST_F(CopyRunTest, AddingWithACommentStartsFromTheSourcesOwnComment) {
     EXPECT_FALSE(questions.commentsAsked[0].initialDistinct);
     EXPECT_EQ(questions.triesDistinct, (std::vector<bool>{false, false, true}));
     ASSERT_NE(outcome.copy, nullptr);
-    EXPECT_EQ(GetComment(*outcome.copy), "fresh");
+    EXPECT_EQ(right.CommentOf(*outcome.copy), "fresh");
     EXPECT_EQ(source->AddStr, "c");  // the source is left as it was
     EXPECT_EQ(run.LastComment, "fresh");
 }
@@ -148,21 +149,21 @@ TEST_F(CopyRunTest, RememberedCommentAppliesSilentlyUnlessItIsTaken) {
     questions.comments = {{{}, {CommentResult::Save, "second"}}};
     const CopyOutcome first = Copy(right, *Line(left, "A", 50, "x"));
     ASSERT_NE(first.copy, nullptr);
-    EXPECT_EQ(GetComment(*first.copy), "second");
+    EXPECT_EQ(right.CommentOf(*first.copy), "second");
 
     // "B" with "second" exists: the comment dialog opens with it.
     questions.comments = {{{}, {CommentResult::Save, "third"}}};
     const CopyOutcome taken = Copy(right, *Line(left, "B", 50, "x"));
     ASSERT_EQ(questions.commentsAsked.size(), 2u);
     EXPECT_EQ(questions.commentsAsked[1].initial, "second");
-    EXPECT_EQ(GetComment(*taken.copy), "third");
+    EXPECT_EQ(right.CommentOf(*taken.copy), "third");
     EXPECT_EQ(run.LastComment, "second");  // changed only right after the choice dialog
 
     Line(right, "C", 50, "x");
     TProvod* c = Line(left, "C", 50, "x");
     const CopyOutcome silent = Copy(right, *c);
     EXPECT_EQ(questions.commentsAsked.size(), 2u);
-    EXPECT_EQ(GetComment(*silent.copy), "second");
+    EXPECT_EQ(right.CommentOf(*silent.copy), "second");
     EXPECT_EQ(c->AddStr, "x");
     EXPECT_EQ(questions.asked.size(), 1u);
 }
@@ -177,15 +178,28 @@ TEST_F(CopyRunTest, InterruptingInTheCommentDialogStopsTheRun) {
     EXPECT_EQ(right.Count(), 1);
 }
 
-TEST_F(CopyRunTest, CommentsBelongToTheSixCommentedRecordClasses) {
+TEST_F(CopyRunTest, CommentsAndGroupsAreFactsOfTheCategory) {
     TTransforms3 t3;
-    SetComment(*t3.NewElement(), "three");
-    EXPECT_EQ(GetComment(*t3.GetItem(0)), "three");
+    t3.SetCommentOf(*t3.NewElement(), "three");
+    EXPECT_EQ(t3.CommentOf(*t3.GetItem(0)), "three");
     TMetersRefs meters;
-    SetComment(*meters.NewElement(), "ignored");
-    EXPECT_EQ(GetComment(*meters.GetItem(0)), "");
-    EXPECT_EQ(GroupOf(*meters.GetItem(0)), DuplicateGroup::Others);
-    EXPECT_EQ(GroupOf(*t3.GetItem(0)), DuplicateGroup::Transformers);
+    meters.SetCommentOf(*meters.NewElement(), "ignored");
+    EXPECT_EQ(meters.CommentOf(*meters.GetItem(0)), "");
+    EXPECT_FALSE(meters.FilteredByVoltage());
+
+    const auto reference = NewReference();
+    int commented = 0;
+    for (int c = 0; c < reference->CategoryCount(); ++c) {
+        const TXMLCustomClass& collection = *reference->GetCollection(c);
+        commented += collection.HasComment();
+        EXPECT_EQ(dynamic_cast<const TXMLClass*>(&collection) != nullptr, collection.HasComment());
+        EXPECT_EQ(collection.Holds(*t3.GetItem(0)), std::string(collection.ClassName()) == "TTransforms3");
+    }
+    EXPECT_EQ(commented, 6);
+    EXPECT_EQ(reference->GetCollection(0)->Group(), DuplicateGroup::Lines);
+    EXPECT_EQ(reference->GetCollection(4)->Group(), DuplicateGroup::Transformers);
+    EXPECT_EQ(reference->GetCollection(15)->Group(), DuplicateGroup::Transformers);
+    EXPECT_EQ(reference->GetCollection(kMetersCategory)->Group(), DuplicateGroup::Others);
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+// The right pane's operations without a window: what each changes in the
+// records, in their marks and in the unsaved state.
+#include "decisions/right_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "catalogues/categories.h"
+#include "catalogues/transforms.h"
+#include "core/exchange_file.h"
+#include "support/scripted_copy_questions.h"
+#include "support/test_support.h"
+
+namespace kelm {
+namespace {
+
+using namespace test;
+
+class RightPaneTest : public ::testing::Test {
+protected:
+    // A left catalogue of two-winding transformers, each "marka unom snom".
+    void OpenLeft(const std::string& records) {
+        const std::string path = dir.File("left.xml");
+        std::ofstream(path) << "<KelmStorage><KelmReference_v1>" << records << "</KelmReference_v1></KelmStorage>";
+        left = OpenSource(path, db, NewReference);
+    }
+    static std::string Transformer(const std::string& marka, const std::string& snom) {
+        return "<KelmTransfor><Marka>" + marka + "</Marka><Unom>10</Unom><Snom>" + snom + "</Snom></KelmTransfor>";
+    }
+    PaneChanges DropAll() {
+        std::vector<DroppedElement> elements;
+        for (int c = 0; c < left->CategoryCount(); ++c)
+            for (int i = 0; i < left->GetCollection(c)->Count(); ++i)
+                elements.push_back({left->GetCollection(c)->GetItem(i), left->GetCollection(c)->GetItem(i)->Marka});
+        CopyRun run(questions);
+        return pane.Copy(run, elements);
+    }
+    TXMLCustomClass& Transformers() { return *pane.Reference().GetCollection(1); }
+    TBaseElement* Record(int index) { return Transformers().GetItem(index); }
+    std::vector<std::string> Markas() {
+        std::vector<std::string> markas;
+        for (int i = 0; i < Transformers().Count(); ++i) markas.push_back(Record(i)->Marka);
+        return markas;
+    }
+    int Rows() { return std::stoi(database.Value(R"(select count(*) from "Transforms2")")); }
+
+    TempDir dir;
+    TRef_DataModule db;
+    NumberText numbers{','};
+    RegionalSettings settings{',', "%d.%m.%Y", "%H:%M:%S"};
+    ScriptedCopyQuestions questions;
+    std::unique_ptr<TReference> left;
+    RightPane pane;
+    FreshCatalogue database;
+};
+
+TEST_F(RightPaneTest, CopiesDeletesAndUndeletesTellWhatTheyChanged) {
+    database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('B',10,100))");
+    pane.Open(database.Path(), db);
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+    OpenLeft(Transformer("A", "1") + Transformer("C", "2"));
+
+    const PaneChanges copied = DropAll();
+    ASSERT_EQ(copied.added.size(), 2u);
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(copied.added[0]->Ident, kUnsavedCopy);
+    EXPECT_EQ(copied.added[0]->Added, 1);
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+
+    // A copy goes at once; a loaded record is only marked.
+    TBaseElement* loaded = Record(1);
+    const PaneChanges deleted = pane.Delete({copied.added[0], loaded});
+    EXPECT_EQ(deleted.removed, std::vector<const TBaseElement*>{copied.added[0]});
+    EXPECT_EQ(deleted.changed, std::vector<TBaseElement*>{loaded});
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"B", "C"}));
+    EXPECT_EQ(loaded->Deleted, 1);
+
+    const PaneChanges undeleted = pane.Undelete({loaded, Record(1)});
+    EXPECT_EQ(undeleted.changed, std::vector<TBaseElement*>{loaded});  // the unmarked copy is not changed
+    EXPECT_EQ(loaded->Deleted, 0);
+    EXPECT_TRUE(pane.Delete({}).Empty());
+}
+
+TEST_F(RightPaneTest, AnEditWritesTheValuesAndTheLookupsFollow) {
+    OpenLeft(Transformer("A", "1"));
+    DropAll();
+    TTransform values = static_cast<TTransform&>(*Record(0));
+    values.Marka = "edited";
+    values.Deleted = 1;  // marks are the record's own, never the dialog's
+    const PaneChanges changes = pane.Edit(*Record(0), values);
+    EXPECT_EQ(changes.changed, std::vector<TBaseElement*>{Record(0)});
+    EXPECT_EQ(Record(0)->Marka, "edited");
+    EXPECT_EQ(Record(0)->Deleted, 0);
+    EXPECT_EQ(Record(0)->Added, 1);
+    EXPECT_EQ(Transformers().FindSame(values), Record(0));
+}
+
+TEST_F(RightPaneTest, ADatabaseSaveDropsDeletedRecordsAndGivesCopiesTheirIdentifiers) {
+    database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('B',10,100))");
+    pane.Open(database.Path(), db);
+    OpenLeft(Transformer("A", "1"));
+    DropAll();
+    TBaseElement* copy = Record(0);
+    const TBaseElement* loaded = Record(1);
+    pane.Delete({Record(1)});
+
+    const PaneChanges saved = pane.SaveToDatabase(db, numbers);
+    EXPECT_EQ(saved.removed, std::vector<const TBaseElement*>{loaded});
+    EXPECT_EQ(saved.changed, std::vector<TBaseElement*>{copy});
+    EXPECT_EQ(Markas(), std::vector<std::string>{"A"});
+    EXPECT_GT(copy->Ident, 0);
+    EXPECT_EQ(copy->Added, 0);
+    EXPECT_EQ(database.Value(R"(select "TypeTR" from "Transforms2")"), "A");
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+}
+
+TEST_F(RightPaneTest, AFailedConnectionLeavesThePaneUnsaved) {
+    pane.Open(database.Path(), db);
+    OpenLeft(Transformer("A", "1"));
+    DropAll();
+    std::filesystem::remove(database.Path());
+    EXPECT_ANY_THROW(pane.SaveToDatabase(db, numbers));
+    EXPECT_EQ(Record(0)->Ident, kUnsavedCopy);
+    EXPECT_EQ(Record(0)->Added, 1);
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+}
+
+TEST_F(RightPaneTest, AFileSaveMakesThePaneThatFileAndCancelReloadsIt) {
+    pane.Open(database.Path(), db);
+    OpenLeft(Transformer("A", "1") + Transformer("C", "2"));
+    DropAll();
+    pane.Delete({Record(1)});  // a copy: gone at once
+    const std::string path = dir.File("saved.xml");
+    const PaneChanges saved = pane.SaveToFile(path, settings, 0);
+    EXPECT_EQ(saved.changed, std::vector<TBaseElement*>{Record(0)});
+    EXPECT_EQ(Record(0)->Ident, -1);
+    EXPECT_EQ(pane.Path(), path);
+    EXPECT_FALSE(pane.IsDatabase());
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+    EXPECT_EQ(Rows(), 0);  // the database is not touched
+
+    pane.Delete({Record(0)});
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+    EXPECT_TRUE(pane.Cancel(db).replaced);
+    EXPECT_EQ(Markas(), std::vector<std::string>{"A"});
+    EXPECT_EQ(Record(0)->Deleted, 0);
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+}
+
+TEST_F(RightPaneTest, CancelWithoutASourceEmptiesAndANewFileStartsEmpty) {
+    OpenLeft(Transformer("A", "1"));
+    DropAll();
+    EXPECT_TRUE(pane.Cancel(db).replaced);
+    EXPECT_EQ(pane.Reference().TotalCount(), 0);
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+
+    DropAll();
+    const std::string path = dir.File("new.xml");
+    EXPECT_TRUE(pane.NewExchangeFile(path, db, settings, 0).replaced);
+    EXPECT_EQ(pane.Reference().TotalCount(), 0);
+    EXPECT_EQ(pane.Path(), path);
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+    EXPECT_THROW(pane.Open(dir.File("missing.xml"), db), OpenError);
+    EXPECT_EQ(pane.Path(), path);
+}
+
+}  // namespace
+}  // namespace kelm
