@@ -15,7 +15,7 @@
 #include "core/exchange_file.h"
 #include "core/server_source.h"
 #include "workbench/catalogue_tree.h"
-#include "workbench/qt_dialogs.h"
+#include "ui/qt_dialogs.h"
 #include "workbench/tree_nodes.h"
 
 namespace kelm {

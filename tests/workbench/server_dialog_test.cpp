@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "core/data_module.h"
-#include "workbench/qt_dialogs.h"
-#include "workbench/server_dialog.h"
+#include "ui/qt_dialogs.h"
+#include "ui/server_dialog.h"
 
 namespace kelm {
 namespace {

@@ -1,4 +1,4 @@
-#include "workbench/qt_dialogs.h"
+#include "ui/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,7 +12,7 @@
 #include "core/codec.h"
 #include "core/data_module.h"
 #include "core/server_source.h"
-#include "workbench/server_dialog.h"
+#include "ui/server_dialog.h"
 
 namespace kelm {
 namespace {

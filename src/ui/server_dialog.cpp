@@ -1,4 +1,4 @@
-#include "workbench/server_dialog.h"
+#include "ui/server_dialog.h"
 
 #include <QFormLayout>
 #include <QIntValidator>
