@@ -2,7 +2,7 @@
 // (the same work done by the bare libraries underneath) in the same run, so
 // that the ratio means the same on any machine.
 //
-//   kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE] [--skip FIGURE ...]
+//   kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE] [--skip FIGURE ...] [--server HOST/PORT]
 //   kelm-bench memory LEFT.xml RIGHT.fdb   (the peak memory of one window; run by the above)
 
 #include <fcntl.h>
@@ -154,6 +154,70 @@ void WriteLikeDocument(const pugi::xml_document& shape, const std::string& path)
     close(fd);
 }
 
+// Saves `catalogue` into a fresh copy of the empty database at `path`, and
+// times plain inserts of the same records into another copy at `floorPath`;
+// both reached through `server` ("localhost/PORT") when it is given.
+struct SaveTimes {
+    double save = 0;
+    double floor = 0;
+    std::size_t failed = 0;
+};
+SaveTimes TimeSaves(TReference& catalogue, const std::string& emptyDb, const std::string& path,
+                    const std::string& floorPath, const std::string& server, TRef_DataModule& db,
+                    const NumberText& numbers) {
+    auto source = [&](const std::string& file) { return server.empty() ? file : server + ":" + file; };
+    SaveTimes times;
+    // Forced writes stay on, as in every catalogue database: what users get.
+    // The floor is the same rows inserted in one transaction.
+    CopyFile(emptyDb, floorPath);
+    db.ConnectTo(source(floorPath));
+    times.floor = Seconds([&] {
+        Transaction transaction(db.SQLConnection);
+        for (int c = 0; c < catalogue.CategoryCount(); ++c)
+            WithTyped(*catalogue.GetCollection(c), [&](auto& collection) {
+                const auto& category = collection.Definition();
+                Query& q = db.SQLQuery;
+                for (int i = 0; i < collection.Count(); ++i) {
+                    q.Close();
+                    q.SetText(category.insertSql);
+                    detail::BindParams(category, category.params, *collection.GetItem(i), q);
+                    q.Execute();
+                }
+                q.Close();
+            });
+        transaction.commit();
+    });
+    CopyFile(emptyDb, path);
+    db.ConnectTo(source(path));
+    int failed = 0;
+    times.save = Seconds([&] { failed = SaveDatabase(catalogue, db, numbers); });
+    times.failed = static_cast<std::size_t>(failed);
+    db.SQLConnection.Disconnect();
+    return times;
+}
+
+// The best of three opens of the catalogue database `source`, and of three
+// plain reads of all its tables.
+std::pair<double, double> TimeOpens(const std::string& source, TRef_DataModule& db) {
+    const double open = BestOpen(3, source, db);
+    std::size_t fieldsRead = 0;
+    const double read = BestOf(3, [&] {
+        db.ConnectTo(source);
+        Query& q = db.SQLQuery;
+        for (const char* table : kTables) {
+            q.Close();
+            q.SetText(std::string("select * from \"") + table + "\"");
+            q.Open();
+            const int columns = q.FieldCount();
+            for (; !q.Eof(); q.Next())
+                for (int i = 0; i < columns; ++i) fieldsRead += q.Field(i).IsNull() ? 0 : 1;
+        }
+        q.Close();
+    });
+    db.SQLConnection.Disconnect();
+    return {open, read};
+}
+
 struct Figure {
     std::string key;
     std::string title;
@@ -201,7 +265,7 @@ struct Selection {
 };
 
 Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const fs::path& work, std::ostream* raw,
-               const std::string& self, const Selection& measured) {
+               const std::string& self, const Selection& measured, const std::string& server) {
     Report report(count, raw);
     const std::string tag = std::to_string(count);
     const std::string xmlPath = (work / ("catalogue-" + tag + ".xml")).string();
@@ -216,32 +280,8 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     const double generating = Seconds([&] { generated = GenerateCatalogue(count, seed); });
     report.Note("generated", "generated " + std::to_string(generated->TotalCount()) + " elements in " +
                                  std::to_string(generating) + " s");
-    // Forced writes stay on, as in every catalogue database: what users get.
-    // The floor is the same rows inserted in one transaction.
-    CopyFile(emptyDb, floorDbPath);
-    db.ConnectTo(floorDbPath);
-    const double insertFloor = Seconds([&] {
-        Transaction transaction(db.SQLConnection);
-        for (int c = 0; c < generated->CategoryCount(); ++c)
-            WithTyped(*generated->GetCollection(c), [&](auto& collection) {
-                const auto& category = collection.Definition();
-                Query& q = db.SQLQuery;
-                for (int i = 0; i < collection.Count(); ++i) {
-                    q.Close();
-                    q.SetText(category.insertSql);
-                    detail::BindParams(category, category.params, *collection.GetItem(i), q);
-                    q.Execute();
-                }
-                q.Close();
-            });
-        transaction.commit();
-    });
-    CopyFile(emptyDb, dbPath);
-    db.ConnectTo(dbPath);
-    int failed = 0;
-    const double saving = Seconds([&] { failed = SaveDatabase(*generated, db, numbers); });
-    db.SQLConnection.Disconnect();
-    if (failed) report.Note("save-errors", std::to_string(failed) + " records failed to save");
+    const SaveTimes saved = TimeSaves(*generated, emptyDb, dbPath, floorDbPath, "", db, numbers);
+    if (saved.failed) report.Note("save-errors", std::to_string(saved.failed) + " records failed to save");
 
     // The same catalogue as an exchange file (in the generator's order, unsorted).
     WriteExchangeFile(*generated, xmlPath, settings, std::time(nullptr));
@@ -264,21 +304,7 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     report.Add({"open-xml", "open exchange file (floor: fastest pugixml parse)", openXml, parseXml});
 
     // 2. Open a catalogue database into a container.
-    const double openDb = BestOpen(3, dbPath, db);
-    std::size_t fieldsRead = 0;
-    const double readDb = BestOf(3, [&] {
-        db.ConnectTo(dbPath);
-        Query& q = db.SQLQuery;
-        for (const char* table : kTables) {
-            q.Close();
-            q.SetText(std::string("select * from \"") + table + "\"");
-            q.Open();
-            const int columns = q.FieldCount();
-            for (; !q.Eof(); q.Next())
-                for (int i = 0; i < columns; ++i) fieldsRead += q.Field(i).IsNull() ? 0 : 1;
-        }
-        q.Close();
-    });
+    const auto [openDb, readDb] = TimeOpens(dbPath, db);
     report.Add({"open-db", "open catalogue database (floor: select *)", openDb, readDb});
 
     // 3. Build the tree of the opened catalogue.
@@ -323,7 +349,7 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     shape.load_file(savedPath.c_str());
     const double floorWriting = Seconds([&] { WriteLikeDocument(shape, floorPath); });
     report.Add({"save-xml", "save the right pane as exchange file (floor: pugixml)", writing, floorWriting});
-    report.Add({"save-db", "save N new elements to a database (floor: inserts, one commit)", saving, insertFloor});
+    report.Add({"save-db", "save N new elements to a database (floor: inserts, one commit)", saved.save, saved.floor});
 
     // 4. Drop again onto a right pane holding the same catalogue, "Пропустить" remembered.
     if (!window.OpenPath(Pane::Right, QString::fromStdString(dbPath))) throw std::runtime_error("cannot open " + dbPath);
@@ -346,6 +372,19 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
         pclose(child);
     }
     report.Add({"memory", "peak memory, both panes", peakKb / 1024.0, -1, "MB"});
+
+    // 8. The same open and save through a database server on this machine.
+    if (!server.empty()) {
+        const auto [openServer, readServer] = TimeOpens(server + ":" + dbPath, db);
+        report.Add({"open-db-server", "open catalogue database on a server (floor: select *)", openServer, readServer});
+        std::unique_ptr<TReference> again = GenerateCatalogue(count, seed);
+        const std::string serverDbPath = (work / ("server-" + tag + ".fdb")).string();
+        const std::string serverFloorPath = (work / ("server-floor-" + tag + ".fdb")).string();
+        const SaveTimes onServer = TimeSaves(*again, emptyDb, serverDbPath, serverFloorPath, server, db, numbers);
+        if (onServer.failed)
+            report.Note("save-server-errors", std::to_string(onServer.failed) + " records failed to save");
+        report.Add({"save-db-server", "save N new elements on a server (floor: inserts)", onServer.save, onServer.floor});
+    }
     return report;
 }
 
@@ -367,7 +406,7 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
     if (args.size() == 3 && args[0] == "memory") return Memory(args[1], args[2]);
     std::vector<int> counts;
     std::uint32_t seed = 1;
-    std::string emptyDb, work, results;
+    std::string emptyDb, work, results, server;
     Selection measured;
     for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == "--count") counts.push_back(std::stoi(args[i + 1]));
@@ -376,10 +415,11 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
         else if (args[i] == "--work") work = args[i + 1];
         else if (args[i] == "--results") results = args[i + 1];
         else if (args[i] == "--skip") measured.skipped.push_back(args[i + 1]);
+        else if (args[i] == "--server") server = args[i + 1];
         else throw std::invalid_argument("unknown option " + args[i]);
     }
     if (emptyDb.empty() || work.empty())
-        throw std::invalid_argument("usage: kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE] [--skip FIGURE ...]");
+        throw std::invalid_argument("usage: kelm-bench --template EMPTY.fdb --work DIR [--count N ...] [--seed S] [--results FILE] [--skip FIGURE ...] [--server HOST/PORT]");
     if (counts.empty()) counts.push_back(20000);
     fs::create_directories(work);
     std::ofstream raw;
@@ -387,7 +427,7 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
     std::vector<Report> reports;
     for (int count : counts)
         reports.push_back(RunSize(count, seed, fs::absolute(emptyDb).string(), fs::absolute(work), raw ? &raw : nullptr, self,
-                                   measured));
+                                   measured, server));
     // Growth from the smallest to the largest size, against n log n.
     if (counts.size() > 1) {
         const double n0 = counts.front(), n1 = counts.back();

@@ -297,6 +297,11 @@ CREATE TABLE "DoubleLines" (
   "Provod" INTEGER
 );
 
+/* A type is one row however many writers need it at once: the second
+   writer's insert meets the key and takes the first one's row. */
+ALTER TABLE "ProvodTypes" ADD CONSTRAINT "ProvodTypes_Type" UNIQUE ("Unom", "Name", "CableFlags");
+ALTER TABLE "SwitchGN" ADD CONSTRAINT "SwitchGN_Name" UNIQUE ("Name");
+
 /* Every insert takes its "Ident" from the generator, stepping it by one, so
    the value a writer predicts (current value + 1) is the one the row gets
    when nobody else inserts in between. */

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 
 #include "app/catalogue_tool.h"
@@ -8,7 +9,7 @@ int main(int argc, char** argv) {
     kelm::EndOnInterrupt();
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        kelm::TRef_DataModule db;
+        kelm::TRef_DataModule db(kelm::TRef_DataModule::EnvironmentSettings(std::getenv));
         db.SetAfterConnect(kelm::EndOnInterrupt);
         return kelm::RunCatalogueTool(args, std::cout, std::cerr, kelm::RegionalSettings::FromEnvironment(), db);
     } catch (const std::exception& error) {

@@ -1,5 +1,6 @@
 // The exchange window. Up to two paths open in the left and right panes, as
 // two-pane comparison tools are started.
+#include <cstdlib>
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
         const std::vector<std::string>& paths = arguments.paths;
 
         kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
-        kelm::TRef_DataModule db;
+        kelm::TRef_DataModule db(kelm::TRef_DataModule::EnvironmentSettings(std::getenv));
         db.SetAfterConnect(kelm::EndOnInterrupt);
         window.SetDataModule(&db);
         kelm::TFrmComment comment(&window);

@@ -144,22 +144,25 @@ void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
     static const std::vector<Member<R>> type = {&R::Unom, &R::Name, &R::CableFlags};
     const Category<R>& category = ProvodsCategory();
     Query& q = db.SQLQuery;
-    q.Close();
-    q.SetText(R"( select "Ident" from "ProvodTypes" t where t."Unom"=:p1 and t."Name"=:p2 and t."CableFlags"=:p3)");
-    detail::BindParams(category, type, record, q);
-    q.Open();
-    if (HasValue(q)) {
+    auto find = [&] {
+        q.Close();
+        q.SetText(R"( select "Ident" from "ProvodTypes" t where t."Unom"=:p1 and t."Name"=:p2 and t."CableFlags"=:p3)");
+        detail::BindParams(category, type, record, q);
+        q.Open();
+        const bool found = HasValue(q);
+        if (found) record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
+        q.Close();
+        return found;
+    };
+    auto create = [&] {
+        // As with every new row, the type takes the identifier the database assigned.
+        q.SetText(R"( INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (:p2,:p3,:p4) RETURNING "Ident")");
+        detail::BindParams(category, type, record, q);
+        q.Execute();
         record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
         q.Close();
-        return;
-    }
-    q.Close();
-    // As with every new row, the type takes the identifier the database assigned.
-    q.SetText(R"( INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (:p2,:p3,:p4) RETURNING "Ident")");
-    detail::BindParams(category, type, record, q);
-    q.Execute();
-    record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
-    q.Close();
+    };
+    FindOrCreateRow(find, create);
 }
 
 }  // namespace kelm

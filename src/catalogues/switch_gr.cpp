@@ -50,24 +50,27 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
         return detail::CheckedInteger<std::int16_t>(value, "\"SwitchGType\"");
     };
     Query& q = db.SQLQuery;
-    q.Close();
-    q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2)");
-    q.Param(0).SetString(record.Name);
-    q.Open();
-    if (!q.Eof() && !q.Field(0).IsNull()) {
+    auto find = [&] {
+        q.Close();
+        q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2)");
+        q.Param(0).SetString(record.Name);
+        q.Open();
+        const bool found = !q.Eof() && !q.Field(0).IsNull();
         // A device copied from another catalogue carries that catalogue's
         // identifier; the row found here is the one this database knows.
+        if (found) record.SwitchGType = typeIdent(q.Field(0).AsInteger());
+        q.Close();
+        return found;
+    };
+    auto create = [&] {
+        // As with every new row, the type takes the identifier the database assigned.
+        q.SetText(R"( INSERT INTO "SwitchGN" ("Name") VALUES (:p1) RETURNING "Ident")");
+        q.Param(0).SetString(record.Name);
+        q.Execute();
         record.SwitchGType = typeIdent(q.Field(0).AsInteger());
         q.Close();
-        return;
-    }
-    q.Close();
-    // As with every new row, the type takes the identifier the database assigned.
-    q.SetText(R"( INSERT INTO "SwitchGN" ("Name") VALUES (:p1) RETURNING "Ident")");
-    q.Param(0).SetString(record.Name);
-    q.Execute();
-    record.SwitchGType = typeIdent(q.Field(0).AsInteger());
-    q.Close();
+    };
+    FindOrCreateRow(find, create);
 }
 
 }  // namespace kelm

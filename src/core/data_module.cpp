@@ -12,13 +12,34 @@ ConnectionSettings TRef_DataModule::CatalogueSettings() {
     return settings;
 }
 
+ConnectionSettings TRef_DataModule::EnvironmentSettings(const std::function<const char*(const char*)>& getenv) {
+    ConnectionSettings settings = CatalogueSettings();
+    if (const char* user = getenv("ISC_USER"); user && *user) settings.user = user;
+    if (const char* password = getenv("ISC_PASSWORD"); password && *password) settings.password = password;
+    return settings;
+}
+
 TRef_DataModule::TRef_DataModule(ConnectionSettings settings) : settings_(std::move(settings)) {}
+
+void TRef_DataModule::RememberLogin(const std::string& source, const std::string& user, const std::string& password) {
+    typedLogins_[source] = {user, password};
+}
+
+ConnectionSettings TRef_DataModule::SettingsFor(const std::string& source) const {
+    ConnectionSettings settings = settings_;
+    const auto typed = typedLogins_.find(source);
+    if (typed != typedLogins_.end()) {
+        if (!typed->second.first.empty()) settings.user = typed->second.first;
+        if (!typed->second.second.empty()) settings.password = typed->second.second;
+    }
+    return settings;
+}
 
 void TRef_DataModule::ConnectTo(const std::string& path) {
     SQLQuery.Close();
     SQLQueryCables.Close();
     SQLConnection.Disconnect();
-    SQLConnection.Connect(path, settings_);
+    SQLConnection.Connect(path, SettingsFor(path));
     if (afterConnect_) afterConnect_();
 }
 
@@ -42,6 +63,15 @@ void TRef_DataModule::EnsureUnom(double value) {
     SQLQuery.SetText(R"( INSERT INTO "Unom" ("Unom") VALUES (:Unom))");
     SQLQuery.Param(0).SetDouble(value);
     SQLQuery.Execute();
+}
+
+void FindOrCreateRow(const std::function<bool()>& find, const std::function<void()>& create) {
+    if (find()) return;
+    try {
+        create();
+    } catch (const DatabaseError& error) {
+        if (!error.UniqueKeyConflict() || !find()) throw;
+    }
 }
 
 }  // namespace kelm

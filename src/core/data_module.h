@@ -4,6 +4,7 @@
 // a time.
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "core/database.h"
@@ -15,7 +16,18 @@ public:
     // The connection settings every catalogue database is opened with.
     static ConnectionSettings CatalogueSettings();
 
+    // The catalogue's settings with the login Firebird's clients take from
+    // the environment: ISC_USER and ISC_PASSWORD, when set, replace the fixed ones.
+    static ConnectionSettings EnvironmentSettings(const std::function<const char*(const char*)>& getenv);
+
     explicit TRef_DataModule(ConnectionSettings settings = CatalogueSettings());
+
+    // The login the user typed for one server source: it wins over the
+    // settings for that source, for as long as the program runs. An empty
+    // password keeps the settings' one.
+    void RememberLogin(const std::string& source, const std::string& user, const std::string& password);
+    // The settings a connection to `source` is opened with.
+    ConnectionSettings SettingsFor(const std::string& source) const;
 
     // Closes the connection if open and opens the database at `path`, exactly
     // as the user chose it.
@@ -40,6 +52,13 @@ public:
 private:
     ConnectionSettings settings_;
     std::function<void()> afterConnect_;
+    std::map<std::string, std::pair<std::string, std::string>> typedLogins_;  // source: user, password
 };
+
+// Finds a row that writers share (a conductor type, a device type) or
+// creates it. Another writer may create the same row between the look-up and
+// the insert; the insert then meets the table's unique key (waiting for that
+// writer to finish first), and the look-up is made once more.
+void FindOrCreateRow(const std::function<bool()>& find, const std::function<void()>& create);
 
 }  // namespace kelm

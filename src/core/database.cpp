@@ -17,6 +17,7 @@
 
 #include "core/lock_folder.h"
 #include "core/number_text.h"
+#include "core/server_source.h"
 
 namespace kelm {
 
@@ -67,13 +68,23 @@ bool HasError(const FbException& error, ISC_STATUS code) {
 }
 
 // Runs a piece of client-interface work, turning its errors into DatabaseError.
+bool IsUniqueKeyConflict(const FbException& error) {
+    const intptr_t* vector = error.getStatus()->getErrors();
+    while (vector && *vector != isc_arg_end) {
+        if (vector[0] == isc_arg_gds && (vector[1] == isc_unique_key_violation || vector[1] == isc_no_dup))
+            return true;
+        vector += vector[0] == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+}
+
 template <class Work>
 auto Guarded(Work&& work) -> decltype(work()) {
     try {
         return work();
     } catch (const FbException& error) {
         if (HasError(error, isc_already_opened)) throw DatabaseInUse(Describe(error));
-        throw DatabaseError(Describe(error));
+        throw DatabaseError(Describe(error), IsUniqueKeyConflict(error));
     }
 }
 
@@ -103,9 +114,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string PathForEngine(const std::string& path) {
-    // "host:path" goes to a server as it is; a local relative path is made
-    // absolute, so that the engine does not resolve it against its own folder.
-    if (path.find(':') != std::string::npos || path.empty() || path.front() == '/') return path;
+    // A server source goes to the server as it is; a local relative path is
+    // made absolute, so that the engine does not resolve it against its own folder.
+    if (IsServerSource(path) || path.empty() || path.front() == '/') return path;
     return (std::filesystem::current_path() / path).string();
 }
 

@@ -18,7 +18,14 @@ namespace kelm {
 
 class DatabaseError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DatabaseError(const std::string& message, bool uniqueKeyConflict = false)
+        : std::runtime_error(message), uniqueKeyConflict_(uniqueKeyConflict) {}
+    // The statement would have put a second row under a unique key (a row
+    // another writer has just inserted, for instance).
+    bool UniqueKeyConflict() const { return uniqueKeyConflict_; }
+
+private:
+    bool uniqueKeyConflict_;
 };
 
 // A local database file that another program has open: the embedded engine
@@ -57,7 +64,8 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // "host:path" reaches a server; a local path opens the file in-process.
+    // A server source (see server_source.h) reaches a server; a local path
+    // opens the file in-process.
     void Connect(const std::string& path, const ConnectionSettings& settings);
     void Disconnect();
     bool IsConnected() const;

@@ -14,6 +14,7 @@
 #include "core/codec.h"
 #include "core/data_module.h"
 #include "core/database.h"
+#include "core/server_source.h"
 
 namespace kelm {
 namespace {
@@ -232,7 +233,8 @@ OpenError::OpenError(Kind kind, std::string detail)
       kind(kind),
       detail(std::move(detail)) {}
 
-bool IsExchangeFilePath(const std::string& path) { return LowerExtension(path) == ".xml"; }
+// A server source is always a database, whatever its file is called.
+bool IsExchangeFilePath(const std::string& path) { return !IsServerSource(path) && LowerExtension(path) == ".xml"; }
 
 void OpenExchangeFile(TReference& reference, const std::string& path) {
     // Parsed in place, so the buffer no longer reads as the file: lines of

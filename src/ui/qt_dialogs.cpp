@@ -9,6 +9,9 @@
 #include <QVBoxLayout>
 
 #include "core/codec.h"
+#include "core/data_module.h"
+#include "core/server_source.h"
+#include "ui/server_dialog.h"
 
 namespace kelm {
 namespace {
@@ -38,11 +41,29 @@ void NameButtonsInRussian(QMessageBox& box) {
 }  // namespace
 
 std::optional<QString> QtWorkbenchDialogs::ChooseSourceToOpen(Pane, const QString& currentPath) {
-    QFileDialog dialog(parent_, QString(), currentPath, QString::fromUtf8(kOpenFilter));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const bool onServer = IsServerSource(currentPath.toStdString());
+    QFileDialog dialog(parent_, QString(), onServer ? QString() : currentPath, QString::fromUtf8(kOpenFilter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // it gains a button of ours
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    constexpr int kServerChosen = 2;
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* server = buttons->addButton(QString::fromUtf8("Сервер…"), QDialogButtonBox::ActionRole);
+        server->setObjectName("ButtonServer");
+        QObject::connect(server, &QPushButton::clicked, &dialog, [&dialog] { static_cast<QDialog&>(dialog).done(kServerChosen); });
+    }
+    const int result = dialog.exec();
+    if (result == kServerChosen) return ChooseServerSource(currentPath);
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtWorkbenchDialogs::ChooseServerSource(const QString& currentPath) {
+    const std::string user = db_ ? db_->SettingsFor(currentPath.toStdString()).user : std::string();
+    ServerDialog dialog(parent_, currentPath, QString::fromStdString(user));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QString source = dialog.Source();
+    if (db_) db_->RememberLogin(source.toStdString(), dialog.User().toStdString(), dialog.Password().toStdString());
+    return source;
 }
 
 std::optional<QString> QtWorkbenchDialogs::ChooseExchangeFileToSave(const QString& currentPath) {

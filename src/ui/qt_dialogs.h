@@ -7,9 +7,14 @@
 
 namespace kelm {
 
+class TRef_DataModule;
+
 class QtWorkbenchDialogs : public WorkbenchDialogs {
 public:
     explicit QtWorkbenchDialogs(QWidget* parent) : parent_(parent) {}
+    // The connection that keeps the logins typed in the server dialog.
+    void SetDataModule(TRef_DataModule* db) { db_ = db; }
+    // The open dialog offers local files and, through "Сервер…", a server database.
     std::optional<QString> ChooseSourceToOpen(Pane pane, const QString& currentPath) override;
     std::optional<QString> ChooseExchangeFileToSave(const QString& currentPath) override;
     bool AskYesNo(const QString& text) override;
@@ -18,7 +23,10 @@ public:
     void ShowSaveErrors(const std::vector<std::string>& lines) override;
 
 private:
+    std::optional<QString> ChooseServerSource(const QString& currentPath);
+
     QWidget* parent_;
+    TRef_DataModule* db_ = nullptr;
 };
 
 }  // namespace kelm

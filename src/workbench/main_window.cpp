@@ -13,6 +13,7 @@
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/exchange_file.h"
+#include "core/server_source.h"
 #include "workbench/catalogue_tree.h"
 #include "ui/qt_dialogs.h"
 #include "workbench/tree_nodes.h"
@@ -209,8 +210,15 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 // --- Opening a source ---------------------------------------------------------------
 
+void TForm1::SetDataModule(TRef_DataModule* db) {
+    db_ = db;
+    // The server dialog keeps the login typed for a source with the connection.
+    if (auto* own = dynamic_cast<QtWorkbenchDialogs*>(ownDialogs_.get())) own->SetDataModule(db);
+}
+
 void TForm1::ShowPath(QLabel* label, const QString& path) {
-    label->setText(QFileInfo(path).fileName());
+    // A server source is shown as typed: its host is part of what it names.
+    label->setText(IsServerSource(path.toStdString()) ? path : QFileInfo(path).fileName());
     label->setToolTip(path);
     QFont font = label->font();
     font.setBold(true);

@@ -43,7 +43,7 @@ public:
     ~TForm1() override;
 
     // The one database connection, created at start-up after the window.
-    void SetDataModule(TRef_DataModule* db) { db_ = db; }
+    void SetDataModule(TRef_DataModule* db);
     // The comment dialog, created once at start-up after the data module.
     void SetCommentDialog(TFrmComment* comment);
     // Who answers the questions of a drop (tests answer from a script).

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "core/data_module.h"
+#include "app/catalogue_tool_fixture.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "catalogues/categories.h"
@@ -22,31 +23,14 @@ namespace kelm {
 namespace {
 
 using test::FreshCatalogue;
+using test::ReadText;
 using test::TempDir;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string WithoutStamp(const std::string& text) {
     return std::regex_replace(text, std::regex("<modification>[^<]*</modification>"), "<modification/>");
 }
 
-class CatalogueTool : public ::testing::Test {
-protected:
-    int Run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return RunCatalogueTool(args, out, err, settings, db);
-    }
-    RegionalSettings settings{',', "%d.%m.%Y", "%H:%M:%S"};
-    TRef_DataModule db;
-    std::ostringstream out, err;
-    TempDir dir;
-};
+using CatalogueTool = test::CatalogueToolRun;
 
 TEST_F(CatalogueTool, WrongUsageIsExit64AndHelpIsExit0) {
     EXPECT_EQ(Run({"--help"}), ExitOk);

@@ -329,7 +329,7 @@ TEST_F(ProvodsDatabase, RowsTakeTheIdentifiersTheDatabaseAssigned) {
         void StatementRun(const std::string& sql, const std::vector<ParamValue>&) override {
             if (sql.rfind(" INSERT INTO \"ProvodTypes\"", 0) == 0 || sql.rfind("INSERT INTO \"Provods\"", 0) == 0) {
                 ++done;
-                catalogue->Run(R"(INSERT INTO "ProvodTypes" ("Name") VALUES ('theirs'))");
+                catalogue->Run(R"(INSERT INTO "ProvodTypes" ("Name") VALUES ('theirs )" + std::to_string(done) + "')");
                 catalogue->Run(R"(INSERT INTO "Provods" ("Marka") VALUES ('theirs'))");
             }
         }

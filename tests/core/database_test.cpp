@@ -172,6 +172,39 @@ TEST_F(DatabaseTest, StatementErrorsCarryTheEngineMessage) {
     EXPECT_EQ(q.Field(0).AsInteger(), 0);
 }
 
+TEST_F(DatabaseTest, ASharedRowCreatedMeanwhileIsFoundAfterItsUniqueKeyConflict) {
+    // Another writer inserts the type between this writer's look-up and insert.
+    catalogue.Run(R"(INSERT INTO "SwitchGN" ("Ident","Name") VALUES (0,'выключатель'))");
+    Query& q = db.SQLQuery;
+    int lookups = 0;
+    std::int64_t found = 0;
+    auto find = [&] {
+        if (++lookups == 1) return false;  // the look-up made before the other writer committed
+        q.SetText(R"(select "Ident" from "SwitchGN" where "Name"=:p1)");
+        q.Param(0).SetString(W("выключатель"));
+        q.Open();
+        found = q.Eof() ? 0 : q.Field(0).AsInteger();
+        return !q.Eof();
+    };
+    auto create = [&] {
+        q.SetText(R"(INSERT INTO "SwitchGN" ("Ident","Name") VALUES (0,:p1))");
+        q.Param(0).SetString(W("выключатель"));
+        q.Execute();
+    };
+    FindOrCreateRow(find, create);
+    EXPECT_EQ(lookups, 2);
+    EXPECT_EQ(std::to_string(found), catalogue.Value(R"(select "Ident" from "SwitchGN")"));
+    EXPECT_EQ(catalogue.Value(R"(select count(*) from "SwitchGN")"), "1");
+
+    // Any other failure of the insert is the writer's own.
+    auto failing = [&] {
+        q.SetText(R"(INSERT INTO "SwitchGN" ("Ident","Name") VALUES (0,:p1))");
+        q.Param(0).SetString(std::string(200, 'x'));  // longer than the column
+        q.Execute();
+    };
+    EXPECT_THROW(FindOrCreateRow([] { return false; }, failing), DatabaseError);
+}
+
 TEST(DatabaseConnection, OpensAFileInAFolderWithACyrillicName) {
     FreshCatalogue catalogue("Справочники Kelm", "каталог.fdb");
     TRef_DataModule db;

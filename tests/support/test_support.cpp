@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -36,18 +38,28 @@ FreshCatalogue::FreshCatalogue(const std::string& subfolder, const std::string& 
     }
     path_ = (folder / fileName).string();
     std::filesystem::copy_file(templatePath, path_);
+    source_ = path_;
+}
+
+std::string PrivateServer() {
+    const char* folder = std::getenv("KELM_TEST_SERVER");
+    if (!folder || !*folder) throw std::runtime_error("KELM_TEST_SERVER is not set: run the server tests through ctest");
+    std::ifstream in(std::string(folder) + "/port");
+    std::string port;
+    if (!(in >> port)) throw std::runtime_error(std::string("no private server is running in ") + folder);
+    return "localhost/" + port;
 }
 
 void FreshCatalogue::Run(const std::string& sql) const {
     TRef_DataModule db;
-    db.ConnectTo(path_);
+    db.ConnectTo(source_);
     db.SQLQuery.SetText(Cp1251FromUtf8(sql));  // the connection speaks Windows-1251
     db.SQLQuery.Execute();
 }
 
 std::vector<std::vector<std::string>> FreshCatalogue::Rows(const std::string& select) const {
     TRef_DataModule db;
-    db.ConnectTo(path_);
+    db.ConnectTo(source_);
     Query& q = db.SQLQuery;
     q.SetText(Cp1251FromUtf8(select));
     std::vector<std::vector<std::string>> rows;
@@ -72,7 +84,7 @@ void FreshCatalogue::RunScript(const std::string& path) const {
     std::ifstream in(path);
     if (!in) throw std::runtime_error("cannot read " + path);
     TRef_DataModule db;
-    db.ConnectTo(path_);
+    db.ConnectTo(source_);
     std::string line, statement;
     while (std::getline(in, line)) {
         if (statement.empty() && (line.empty() || line.rfind("/*", 0) == 0 || line.rfind("   ", 0) == 0)) continue;

@@ -37,6 +37,8 @@ public:
     explicit FreshCatalogue(const std::string& subfolder = "", const std::string& fileName = "catalogue.fdb",
                             const std::string& templatePath = EmptyCatalogueTemplate());
     const std::string& Path() const { return path_; }
+    // What a connection opens: the path, or the path on the private server.
+    const std::string& Source() const { return source_; }
 
     // Runs a statement (UTF-8 text) through a connection of its own, for
     // setting up or checking data. Values read back are Windows-1251.
@@ -48,9 +50,20 @@ public:
     // line (the demo data in db/demo).
     void RunScript(const std::string& path) const;
 
-private:
+protected:
     TempDir dir_;
     std::string path_;
+    std::string source_;
+};
+
+// The address ("localhost/PORT") of the private Firebird server that the test
+// run started (tests/server/private-server); a test fails when there is none.
+std::string PrivateServer();
+
+// A fresh catalogue database reached through the private server.
+class ServerCatalogue : public FreshCatalogue {
+public:
+    ServerCatalogue() { source_ = PrivateServer() + ":" + path_; }
 };
 
 // Keeps every statement sent, with its parameters as text.
