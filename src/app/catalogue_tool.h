@@ -13,7 +13,8 @@ namespace kelm {
 
 class TRef_DataModule;
 
-enum ToolExit { ExitOk = 0, ExitBadFile = 1, ExitOlderDatabase = 2, ExitUsage = 64 };
+// 3: the catalogue was saved, but some records could not be written (named on stderr).
+enum ToolExit { ExitOk = 0, ExitBadFile = 1, ExitOlderDatabase = 2, ExitNotWritten = 3, ExitUsage = 64 };
 
 // The catalogue as the window's tree shows it without filters (UTF-8).
 void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::ostream& out);
