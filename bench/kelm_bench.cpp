@@ -337,6 +337,17 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
         report.Add({"drop-empty", "drop everything onto an empty pane", dropEmpty, -1});
         report.Note("drop-empty-copies", "copies made " + std::to_string(window.RightRef()->TotalCount()) +
                                              ", questions " + std::to_string(answers.asked));
+        // Taking the whole drop back and making it again ("Правка"); the copies stay for the save below.
+        const double undoing = Seconds([&] {
+            window.btnUndo->trigger();
+            QApplication::processEvents();
+        });
+        report.Add({"undo-drop", "undo the drop", undoing, -1});
+        const double redoing = Seconds([&] {
+            window.btnRedo->trigger();
+            QApplication::processEvents();
+        });
+        report.Add({"redo-drop", "redo the drop", redoing, -1});
     } else {  // the right pane still gets the whole catalogue for the save below
         window.OpenPath(Pane::Right, QString::fromStdString(xmlPath));
     }

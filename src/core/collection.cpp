@@ -41,6 +41,20 @@ void TXMLCustomClass::RemoveElements(const std::vector<const TBaseElement*>& rec
     RecordsChanged();
 }
 
+std::vector<TakenRecord> TXMLCustomClass::TakeElements(const std::vector<const TBaseElement*>& records) {
+    if (records.empty()) return {};
+    const std::unordered_set<const TBaseElement*> wanted(records.begin(), records.end());
+    std::vector<TakenRecord> taken = items_.take_if([&](const TBaseElement& item) { return wanted.count(&item) > 0; });
+    RecordsChanged();
+    return taken;
+}
+
+void TXMLCustomClass::PutBack(std::vector<TakenRecord> taken) {
+    if (taken.empty()) return;
+    items_.put_back(std::move(taken));
+    RecordsChanged();
+}
+
 void TXMLCustomClass::InsertElement(std::unique_ptr<TBaseElement> record, int index) {
     index = std::clamp(index, 0, Count());
     items_.insert(static_cast<std::size_t>(index), std::move(record));

@@ -91,6 +91,11 @@ public:
     void RemoveElements(const std::vector<const TBaseElement*>& records);
     // Puts `record` back at `index` (as an undone removal does).
     void InsertElement(std::unique_ptr<TBaseElement> record, int index);
+    // Takes every record of `records` that belongs to this collection out,
+    // in one pass, without freeing it: the caller keeps them with their places.
+    std::vector<TakenRecord> TakeElements(const std::vector<const TBaseElement*>& records);
+    // Puts records that TakeElements took back at their places, in one pass.
+    void PutBack(std::vector<TakenRecord> taken);
     // The duplicate and position look-ups keep an index of the records'
     // values. Values are written through WriteValues, which says so here; a
     // test that writes a record's members directly must say so itself.

@@ -13,6 +13,12 @@
 
 namespace kelm {
 
+// A record taken out of its list, with the place it held there.
+struct TakenRecord {
+    std::size_t index;
+    std::unique_ptr<TBaseElement> record;
+};
+
 class RecordList {
 public:
     using iterator = std::vector<TBaseElement*>::iterator;
@@ -50,6 +56,43 @@ public:
             return true;
         });
         records_.erase(kept, records_.end());
+    }
+    // Takes out, without freeing, every record for which `take` holds; the
+    // records come back in list order with the places they held.
+    template <class Take>
+    std::vector<TakenRecord> take_if(Take&& take) {
+        // Room first, so that nothing can fail once records leave the list.
+        std::vector<std::size_t> places;
+        for (std::size_t i = 0; i < records_.size(); ++i)
+            if (take(*records_[i])) places.push_back(i);
+        std::vector<TakenRecord> taken(places.size());
+        std::size_t kept = 0, next = 0;
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            if (next < places.size() && places[next] == i)
+                taken[next++] = {i, std::unique_ptr<TBaseElement>(records_[i])};
+            else
+                records_[kept++] = records_[i];
+        }
+        records_.resize(kept);
+        return taken;
+    }
+    // Puts records taken by take_if back at their places, in one pass: the
+    // list must be as take_if left it.
+    void put_back(std::vector<TakenRecord> taken) {
+        if (taken.empty()) return;
+        std::vector<TBaseElement*> merged(records_.size() + taken.size());
+        std::size_t from = 0, next = 0;
+        for (std::size_t i = 0; i < merged.size(); ++i) {
+            if (next < taken.size() && taken[next].index == i)
+                merged[i] = taken[next++].record.release();
+            else
+                merged[i] = from < records_.size() ? records_[from++] : nullptr;
+        }
+        // Places beyond the end (a list that changed meanwhile) still keep every record.
+        merged.reserve(merged.size() + (taken.size() - next));
+        for (; next < taken.size(); ++next) merged.push_back(taken[next].record.release());
+        merged.erase(std::remove(merged.begin(), merged.end(), nullptr), merged.end());
+        records_.swap(merged);
     }
     void clear() {
         for (TBaseElement* record : records_) delete record;

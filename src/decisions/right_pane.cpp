@@ -20,14 +20,19 @@ TXMLCustomClass& RightPane::CollectionOf(const TBaseElement& record) const {
     return *collection;
 }
 
-void RightPane::Changed(const PaneChanges& changes) {
-    if (!changes.Empty()) ++revision_;
+void RightPane::Changed(PaneChanges& changes, PaneStep::Kind kind) {
+    if (changes.Empty()) return;
+    changes.step = std::make_unique<PaneStep>(kind, generation_);
+    changes.step->before_ = revision_;
+    revision_ = NewRevision();
+    changes.step->after_ = revision_;
 }
 
 PaneChanges RightPane::Replace(std::unique_ptr<TReference> reference, const std::string& path) {
     reference_ = std::move(reference);
     path_ = path;
-    savedRevision_ = ++revision_;
+    ++generation_;
+    savedRevision_ = revision_ = NewRevision();
     PaneChanges changes;
     changes.replaced = true;
     return changes;
@@ -48,24 +53,31 @@ PaneChanges RightPane::Copy(CopyRun& run, const std::vector<DroppedElement>& ele
         }
         if (step) step(i, outcome.copy, outcome.position);
     }
-    Changed(changes);
+    Changed(changes, PaneStep::Kind::Copy);
+    if (changes.step) changes.step->records_ = changes.added;
     return changes;
 }
 
 PaneChanges RightPane::Delete(const std::vector<TBaseElement*>& records) {
     PaneChanges changes;
-    std::unordered_map<TXMLCustomClass*, std::vector<const TBaseElement*>> copies;
+    std::vector<TBaseElement*> copies;
+    std::unordered_set<const TBaseElement*> seen;
     for (TBaseElement* record : records) {
         if (record->Ident == kUnsavedCopy) {
-            copies[&CollectionOf(*record)].push_back(record);
+            if (!seen.insert(record).second) continue;
+            copies.push_back(record);
             changes.removed.push_back(record);
         } else if (record->Deleted == 0) {
             record->Deleted = 1;
             changes.changed.push_back(record);
         }
     }
-    for (auto& [collection, doomed] : copies) collection->RemoveElements(doomed);
-    Changed(changes);
+    Changed(changes, PaneStep::Kind::Delete);
+    if (!changes.step) return changes;
+    // The copies stay with the step, so that undoing the delete brings back the same records.
+    changes.step->records_ = changes.changed;
+    changes.step->copies_ = copies;
+    TakeOut(*changes.step, copies);
     return changes;
 }
 
@@ -76,16 +88,23 @@ PaneChanges RightPane::Undelete(const std::vector<TBaseElement*>& records) {
         record->Deleted = 0;
         changes.changed.push_back(record);
     }
-    Changed(changes);
+    Changed(changes, PaneStep::Kind::Undelete);
+    if (changes.step) changes.step->records_ = changes.changed;
     return changes;
 }
 
 PaneChanges RightPane::Edit(TBaseElement& record, const TBaseElement& values) {
-    CollectionOf(record).WriteValues(record, values);
+    TXMLCustomClass& collection = CollectionOf(record);
+    std::unique_ptr<TBaseElement> before = collection.Clone(record);
+    const std::uint8_t addedBefore = record.Added;
+    collection.WriteValues(record, values);
     record.Added = 1;
     PaneChanges changes;
     changes.changed.push_back(&record);
-    Changed(changes);
+    Changed(changes, PaneStep::Kind::Edit);
+    changes.step->records_ = changes.changed;
+    changes.step->values_ = std::move(before);
+    changes.step->added_ = addedBefore;
     return changes;
 }
 
@@ -124,8 +143,9 @@ PaneChanges RightPane::SaveToDatabase(TRef_DataModule& db, const NumberText& num
     db.ConnectTo(path_);
     const std::vector<Pending> before = PendingRecords();
     const int failed = SaveDatabase(*reference_, db, numbers, progress);
-    const PaneChanges changes = ChangesSince(before);
-    ++revision_;
+    PaneChanges changes = ChangesSince(before);
+    ++generation_;
+    revision_ = NewRevision();
     if (failed == 0) savedRevision_ = revision_;
     return changes;
 }
@@ -134,8 +154,9 @@ PaneChanges RightPane::SaveToFile(const std::string& path, const RegionalSetting
     const std::vector<Pending> before = PendingRecords();
     WriteExchangeFile(*reference_, path, settings, now);
     path_ = path;
-    const PaneChanges changes = ChangesSince(before);
-    savedRevision_ = ++revision_;
+    PaneChanges changes = ChangesSince(before);
+    ++generation_;
+    savedRevision_ = revision_ = NewRevision();
     return changes;
 }
 
@@ -148,6 +169,92 @@ PaneChanges RightPane::NewExchangeFile(const std::string& path, TRef_DataModule&
                                        std::time_t now) {
     CreateExchangeFile(path, settings, now);
     return Open(path, db);
+}
+
+// --- Taking steps back and making them again ------------------------------------
+
+void RightPane::TakeOut(PaneStep& step, const std::vector<TBaseElement*>& records) {
+    std::unordered_map<int, std::vector<const TBaseElement*>> byCategory;
+    for (const TBaseElement* record : records) byCategory[reference_->CategoryOf(*record)].push_back(record);
+    for (auto& [category, group] : byCategory)
+        step.taken_.emplace_back(category, reference_->GetCollection(category)->TakeElements(group));
+}
+
+void RightPane::PutBack(PaneStep& step) {
+    for (auto& [category, taken] : step.taken_) reference_->GetCollection(category)->PutBack(std::move(taken));
+    step.taken_.clear();
+}
+
+void RightPane::SetMarks(const std::vector<TBaseElement*>& records, std::uint8_t deleted, PaneChanges& changes) {
+    for (TBaseElement* record : records) {
+        record->Deleted = deleted;
+        changes.changed.push_back(record);
+    }
+}
+
+void RightPane::SwapValues(PaneStep& step) {
+    TBaseElement& record = *step.records_.front();
+    TXMLCustomClass& collection = CollectionOf(record);
+    std::unique_ptr<TBaseElement> current = collection.Clone(record);
+    collection.WriteValues(record, *step.values_);
+    std::swap(record.Added, step.added_);
+    step.values_ = std::move(current);
+}
+
+bool RightPane::Applies(const PaneStep& step, bool done) const {
+    return step.generation_ == generation_ && step.done_ == done;
+}
+
+PaneChanges RightPane::Undo(PaneStep& step) {
+    PaneChanges changes;
+    if (!Applies(step, true)) return changes;
+    switch (step.kind_) {
+        case PaneStep::Kind::Copy:
+            TakeOut(step, step.records_);
+            changes.removed.assign(step.records_.begin(), step.records_.end());
+            break;
+        case PaneStep::Kind::Delete:
+            PutBack(step);
+            changes.added = step.copies_;
+            SetMarks(step.records_, 0, changes);
+            break;
+        case PaneStep::Kind::Undelete:
+            SetMarks(step.records_, 1, changes);
+            break;
+        case PaneStep::Kind::Edit:
+            SwapValues(step);
+            changes.changed = step.records_;
+            break;
+    }
+    step.done_ = false;
+    revision_ = step.before_;
+    return changes;
+}
+
+PaneChanges RightPane::Redo(PaneStep& step) {
+    PaneChanges changes;
+    if (!Applies(step, false)) return changes;
+    switch (step.kind_) {
+        case PaneStep::Kind::Copy:
+            PutBack(step);
+            changes.added = step.records_;
+            break;
+        case PaneStep::Kind::Delete:
+            TakeOut(step, step.copies_);
+            changes.removed.assign(step.copies_.begin(), step.copies_.end());
+            SetMarks(step.records_, 1, changes);
+            break;
+        case PaneStep::Kind::Undelete:
+            SetMarks(step.records_, 0, changes);
+            break;
+        case PaneStep::Kind::Edit:
+            SwapValues(step);
+            changes.changed = step.records_;
+            break;
+    }
+    step.done_ = true;
+    revision_ = step.after_;
+    return changes;
 }
 
 }  // namespace kelm

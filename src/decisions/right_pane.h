@@ -15,6 +15,7 @@
 #include "core/reference.h"
 #include "core/regional.h"
 #include "decisions/copy_run.h"
+#include "decisions/pane_step.h"
 
 namespace kelm {
 
@@ -27,9 +28,12 @@ inline constexpr std::int32_t kUnsavedCopy = -2;
 // What an operation did to the pane's records.
 struct PaneChanges {
     std::vector<TBaseElement*> added;          // in the order they were made
-    std::vector<const TBaseElement*> removed;  // already freed: only their addresses are left
+    std::vector<const TBaseElement*> removed;  // out of the pane: only their addresses are to be used
     std::vector<TBaseElement*> changed;        // values, marks or identifiers
     bool replaced = false;                     // a new catalogue altogether
+    // How to take a copy, a delete, an undelete or an edit back; none when
+    // nothing changed or the change cannot be taken back (opening, saving).
+    std::unique_ptr<PaneStep> step;
 
     bool Empty() const { return added.empty() && removed.empty() && changed.empty() && !replaced; }
 };
@@ -50,7 +54,9 @@ public:
     const std::string& Path() const { return path_; }
     bool IsDatabase() const { return reference_->SourceKind == DatabaseSource; }
     bool HasUnsavedChanges() const { return revision_ != savedRevision_; }
-    // Counts the pane's changes; equal numbers mean equal catalogues.
+    // Counts the catalogues the pane has held; an opening or a save starts another.
+    std::uint64_t Generation() const { return generation_; }
+    // Names the pane's state; equal numbers mean equal catalogues.
     std::uint64_t Revision() const { return revision_; }
 
     // The catalogue is replaced only when the whole source opened; otherwise
@@ -82,6 +88,14 @@ public:
     PaneChanges NewExchangeFile(const std::string& path, TRef_DataModule& db, const RegionalSettings& settings,
                                 std::time_t now);
 
+    // Takes a step back, or makes it again, with the very records it
+    // touched, and returns the pane to the revision it had on that side of
+    // the step. The steps of one catalogue go back in the reverse order they
+    // were made and forward in the order they were made; a step of an
+    // earlier catalogue (before an opening or a save) changes nothing.
+    PaneChanges Undo(PaneStep& step);
+    PaneChanges Redo(PaneStep& step);
+
 private:
     // A record that a save may drop or change, as it was before.
     struct Pending {
@@ -93,12 +107,25 @@ private:
     PaneChanges ChangesSince(const std::vector<Pending>& before) const;
     TXMLCustomClass& CollectionOf(const TBaseElement& record) const;
     PaneChanges Replace(std::unique_ptr<TReference> reference, const std::string& path);
-    void Changed(const PaneChanges& changes);
+    // Gives `changes` its step when it changed anything: the new revision.
+    void Changed(PaneChanges& changes, PaneStep::Kind kind);
+    bool Applies(const PaneStep& step, bool done) const;
+    void TakeOut(PaneStep& step, const std::vector<TBaseElement*>& records);
+    void PutBack(PaneStep& step);
+    void SetMarks(const std::vector<TBaseElement*>& records, std::uint8_t deleted, PaneChanges& changes);
+    void SwapValues(PaneStep& step);
+    std::uint64_t NewRevision() { return ++lastRevision_; }
 
     std::unique_ptr<TReference> reference_;
     std::string path_;
+    // A revision names one state of the catalogue: every change gets a new
+    // one, and taking a change back returns to the one before it.
     std::uint64_t revision_ = 0;
     std::uint64_t savedRevision_ = 0;
+    std::uint64_t lastRevision_ = 0;
+    // Counts the catalogues the pane has held: each opening and each save
+    // starts another, and the steps of an earlier one are void.
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace kelm

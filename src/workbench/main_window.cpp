@@ -37,6 +37,7 @@ TForm1::TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs)
         dialogs_ = ownDialogs_.get();
     }
     BuildWindow();
+    BuildEditMenu();
     // FormCreate: empty trees and containers, no filters.
     leftRef_ = NewReference();
     UpdateSaveAsEnabled();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -33,6 +34,7 @@ enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
 enum class SaveSender { ButtonSave, btnSaveAs, Other };
 
 class TFrmComment;
+class PaneCommand;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -116,6 +118,10 @@ public:
     QAction* btnTemporyFile;
     QAction* btnSaveAs;
     QAction* btnExit;
+    // "Правка": takes the right pane's changes back one by one, and makes them again.
+    QAction* btnUndo;
+    QAction* btnRedo;
+    QUndoStack* History;
     QMenu* PopupMenu1;
     QAction* DblClick1;
     QAction* Del1;
@@ -129,7 +135,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
 
 private:
+    friend class PaneCommand;
     void BuildWindow();
+    void BuildEditMenu();
+    // Puts a change of the right pane on the history; `label` names an edited element.
+    void Remember(PaneChanges& changes, const QString& label = {});
+    // Shows a step taken back or made again, with the voltage list and the filters.
+    void ShowStep(const PaneChanges& changes);
+    // A new catalogue, or a saved one, has no history: what is saved cannot be unsaved.
+    void ForgetStaleHistory();
+    // Nodes of records that left or came back, at their places among the category's nodes.
+    void ShowRemovedAndAdded(const PaneChanges& changes);
+    void RebuildCategoryNodes(QTreeWidgetItem* category);
+    bool Shows(const TXMLCustomClass& collection, const TBaseElement& record) const;
     QTreeWidget* NewTree(const QString& name);
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
@@ -155,6 +173,7 @@ private:
     std::unordered_map<const TBaseElement*, QTreeWidgetItem*> rightNodes_;
     QString leftPath_;
     TreeFilters filters_;
+    std::uint64_t historyGeneration_ = 0;  // the pane's catalogue the history belongs to
     double leftWidthRatio_ = 0.5;
     std::function<int(QDialog&)> dialogExec_;
 };

@@ -56,7 +56,7 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     Progress->setValue(0);
     Progress->setVisible(true);
     QList<QTreeWidgetItem*> copies;
-    right_.Copy(run, elements, [&](std::size_t i, TBaseElement* copy, int position) {
+    PaneChanges changes = right_.Copy(run, elements, [&](std::size_t i, TBaseElement* copy, int position) {
         StepProgress(static_cast<int>(i));
         if (!copy) return;
         QTreeWidgetItem* category = categories.at(right_.Reference().GetCollection(right_.Reference().CategoryOf(*copy)));
@@ -73,6 +73,7 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);
     ShowRightPaneState();
+    Remember(changes);
 }
 
 }  // namespace kelm

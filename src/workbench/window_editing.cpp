@@ -73,14 +73,20 @@ void TForm1::Del1Click() {
         changed = !doomed.isEmpty();
     }
     Progress->setMaximum(1);
-    if (changed) ShowChanges(right_.Delete(RecordsOf(doomed)));
+    if (changed) {
+        PaneChanges changes = right_.Delete(RecordsOf(doomed));
+        ShowChanges(changes);
+        Remember(changes);
+    }
     Progress->setVisible(false);
     WorkNodes.clear();
 }
 
 void TForm1::UndeleteClick() {
     CollectSelection(RightTree);
-    ShowChanges(right_.Undelete(RecordsOf(WorkNodes)));
+    PaneChanges changes = right_.Undelete(RecordsOf(WorkNodes));
+    ShowChanges(changes);
+    Remember(changes);
     WorkNodes.clear();
 }
 
@@ -106,7 +112,10 @@ void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
     // The dialog works on a copy: the pane writes the values back in one step.
     // The label shows the new values after the next tree build.
     const std::unique_ptr<TBaseElement> edited = CollectionOf(node->parent())->Clone(*record);
-    if (open(*edited, false, context)) ShowChanges(right_.Edit(*record, *edited));
+    if (!open(*edited, false, context)) return;
+    PaneChanges changes = right_.Edit(*record, *edited);
+    ShowChanges(changes);
+    Remember(changes, node->text(0));
 }
 
 }  // namespace kelm

@@ -27,6 +27,7 @@ std::vector<TBaseElement*> TForm1::RecordsOf(const QList<QTreeWidgetItem*>& node
 }
 
 void TForm1::ShowRightPaneState() {
+    ForgetStaleHistory();
     ButtonSave->setEnabled(right_.HasUnsavedChanges());
     ButtonCancel->setEnabled(right_.HasUnsavedChanges());
     UpdateSaveAsEnabled();
@@ -37,12 +38,7 @@ void TForm1::ShowChanges(const PaneChanges& changes) {
     if (changes.replaced) {
         BuildTree(RightTree, &right_.Reference());
     } else {
-        for (const TBaseElement* record : changes.removed) {
-            const auto found = rightNodes_.find(record);
-            if (found == rightNodes_.end()) continue;  // hidden by a filter
-            delete found->second;
-            rightNodes_.erase(found);
-        }
+        ShowRemovedAndAdded(changes);
         for (TBaseElement* record : changes.changed)
             if (QTreeWidgetItem* node = NodeOf(record)) SetImage(node, ImageOfRecord(*record));
     }
@@ -111,6 +107,7 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
     }
     ReselectIndex = AbsoluteIndex(RightTree, SelectedNode(RightTree));
     ShowChanges(changes);
+    ShowRightPaneState();  // also after a save that changed no record
     return !right_.HasUnsavedChanges();
 }
 

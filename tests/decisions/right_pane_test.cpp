@@ -165,5 +165,80 @@ TEST_F(RightPaneTest, CancelWithoutASourceEmptiesAndANewFileStartsEmpty) {
     EXPECT_EQ(pane.Path(), path);
 }
 
+TEST_F(RightPaneTest, EachStepIsTakenBackAndMadeAgainWithTheSameRecords) {
+    database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('B',10,100))");
+    pane.Open(database.Path(), db);
+    OpenLeft(Transformer("A", "1") + Transformer("C", "2"));
+    TBaseElement* loaded = Record(0);
+
+    PaneChanges copied = DropAll();
+    TBaseElement* a = copied.added[0];
+    TBaseElement* c = copied.added[1];
+    const std::uint64_t afterCopy = pane.Revision();
+    TTransform values = static_cast<TTransform&>(*loaded);
+    values.Marka = "B2";
+    PaneChanges edited = pane.Edit(*loaded, values);
+    PaneChanges deleted = pane.Delete({a, loaded});
+    PaneChanges undeleted = pane.Undelete({loaded});
+    EXPECT_EQ(StepText(*copied.step), "копирование 2 элементов");
+    EXPECT_EQ(StepText(*edited.step, "B2 (10 кВ)"), "изменение свойств B2 (10 кВ)");
+
+    EXPECT_EQ(pane.Undo(*undeleted.step).changed, std::vector<TBaseElement*>{loaded});
+    EXPECT_EQ(loaded->Deleted, 1);
+    const PaneChanges undoneDelete = pane.Undo(*deleted.step);
+    EXPECT_EQ(undoneDelete.added, std::vector<TBaseElement*>{a});
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"A", "B2", "C"}));
+    EXPECT_EQ(Record(0), a);
+    EXPECT_EQ(loaded->Deleted, 0);
+    pane.Undo(*edited.step);
+    EXPECT_EQ(loaded->Marka, "B");
+    EXPECT_EQ(loaded->Added, 0);
+    EXPECT_EQ(pane.Revision(), afterCopy);
+    const PaneChanges undoneCopy = pane.Undo(*copied.step);
+    EXPECT_EQ(undoneCopy.removed, (std::vector<const TBaseElement*>{a, c}));
+    EXPECT_EQ(Markas(), std::vector<std::string>{"B"});
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+    EXPECT_TRUE(pane.Undo(*copied.step).Empty());  // already taken back
+
+    EXPECT_EQ(pane.Redo(*copied.step).added, (std::vector<TBaseElement*>{a, c}));
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(Record(0), a);
+    EXPECT_EQ(Record(2), c);
+    EXPECT_EQ(pane.Revision(), afterCopy);
+    pane.Redo(*edited.step);
+    EXPECT_EQ(loaded->Marka, "B2");
+    EXPECT_EQ(loaded->Added, 1);
+    EXPECT_EQ(pane.Redo(*deleted.step).removed, std::vector<const TBaseElement*>{a});
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"B2", "C"}));
+    EXPECT_EQ(loaded->Deleted, 1);
+    pane.Redo(*undeleted.step);
+    EXPECT_EQ(loaded->Deleted, 0);
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+    // A new change after an undo starts a new state: it never counts as saved.
+    pane.Undo(*undeleted.step);
+    pane.Undo(*deleted.step);
+    pane.Undo(*edited.step);
+    pane.Undo(*copied.step);
+    pane.Delete({loaded});
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+}
+
+TEST_F(RightPaneTest, AStepOfTheCatalogueBeforeASaveChangesNothing) {
+    OpenLeft(Transformer("A", "1"));
+    PaneChanges copied = DropAll();
+    pane.SaveToFile(dir.File("saved.xml"), settings, 0);
+    EXPECT_TRUE(pane.Undo(*copied.step).Empty());
+    EXPECT_EQ(Markas(), std::vector<std::string>{"A"});
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+}
+
+TEST(StepText, CountsElementsInRussian) {
+    EXPECT_EQ(CopyingText(1), "копирование 1 элемента");
+    EXPECT_EQ(CopyingText(11), "копирование 11 элементов");
+    EXPECT_EQ(CopyingText(12), "копирование 12 элементов");
+    EXPECT_EQ(CopyingText(21), "копирование 21 элемента");
+    EXPECT_EQ(CopyingText(20000), "копирование 20000 элементов");
+}
+
 }  // namespace
 }  // namespace kelm

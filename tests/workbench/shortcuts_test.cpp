@@ -58,7 +58,7 @@ TEST_F(Shortcuts, FileShortcutsOpenTheirDialogsAndF5ResetsTheFilters) {
 TEST_F(Shortcuts, MenusHaveMnemonics) {
     QStringList titles;
     for (QAction* menu : window.menuBar()->actions()) titles << menu->text();
-    EXPECT_EQ(titles, (QStringList{"&Файл", "&Помощь"}));
+    EXPECT_EQ(titles, (QStringList{"&Файл", "П&равка", "&Помощь"}));
 }
 
 }  // namespace

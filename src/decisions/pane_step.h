@@ -1,0 +1,58 @@
+#pragma once
+// One change of the right pane as it can be taken back and made again: what
+// a drop, a delete, an undelete or a property edit did, with the records it
+// took out of the pane. Records out of the pane belong to the step, so a
+// step can always put back the very records it took, at the places they held.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/record_list.h"
+
+namespace kelm {
+
+class PaneStep {
+public:
+    enum class Kind { Copy, Delete, Undelete, Edit };
+
+    PaneStep(Kind kind, std::uint64_t generation) : kind_(kind), generation_(generation) {}
+    PaneStep(const PaneStep&) = delete;
+    PaneStep& operator=(const PaneStep&) = delete;
+
+    Kind What() const { return kind_; }
+    // Whether the pane holds what the step did (false once it is taken back).
+    bool Done() const { return done_; }
+    // The copies a drop made.
+    std::size_t CopyCount() const { return records_.size(); }
+
+private:
+    friend class RightPane;
+
+    Kind kind_;
+    std::uint64_t generation_;  // the pane's catalogue the step belongs to
+    std::uint64_t before_ = 0, after_ = 0;  // the pane's revision on either side
+    bool done_ = true;
+    // Copy: the copies; Delete: the records marked; Undelete: the marks
+    // cleared; Edit: the edited record.
+    std::vector<TBaseElement*> records_;
+    // Delete: the unsaved copies it took back at once.
+    std::vector<TBaseElement*> copies_;
+    // The records out of the pane while it is so, per category: the copies
+    // of an undone drop, the copies a delete took back.
+    std::vector<std::pair<int, std::vector<TakenRecord>>> taken_;
+    // Edit: the values and the new-record mark the record does not hold now.
+    std::unique_ptr<TBaseElement> values_;
+    std::uint8_t added_ = 0;
+};
+
+// How the window names a step after "Отменить " and "Повторить " (UTF-8):
+// "копирование 12 элементов", "удаление", "изменение свойств <label>".
+std::string StepText(const PaneStep& step, const std::string& label = {});
+// "копирование 1 элемента", "копирование 12 элементов".
+std::string CopyingText(std::size_t count);
+
+}  // namespace kelm
