@@ -70,6 +70,7 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);
+    FollowComparison();
     ShowRightPaneState();
 }
 
