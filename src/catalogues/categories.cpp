@@ -54,7 +54,7 @@ const std::array<CategoryEntry, kCategoryCount>& Categories() {
 
 std::unique_ptr<TReference> NewReference() {
     std::vector<std::unique_ptr<TXMLCustomClass>> collections;
-    for (const auto& category : Categories()) collections.push_back(category.make ? category.make() : nullptr);
+    for (const auto& category : Categories()) collections.push_back(category.make());
     return std::make_unique<TReference>(std::move(collections));
 }
 

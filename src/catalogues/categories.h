@@ -14,7 +14,7 @@ struct CategoryEntry {
     const char* collectionClass;  // "TProvods", ...
     const char* caption;          // category node of the tree (UTF-8)
     const char* typeItem;         // item of the type filter box (UTF-8)
-    std::unique_ptr<TXMLCustomClass> (*make)();  // none while the category is not built
+    std::unique_ptr<TXMLCustomClass> (*make)();
 };
 
 inline constexpr int kCategoryCount = 19;

@@ -21,13 +21,13 @@ int TReference::CategoryOf(const TBaseElement& record) const {
 
 void TReference::ClearAll() {
     for (auto& collection : collections_)
-        if (collection) collection->Clear();
+        collection->Clear();
 }
 
 int TReference::TotalCount() const {
     int total = 0;
     for (const auto& collection : collections_)
-        if (collection) total += collection->Count();
+        total += collection->Count();
     return total;
 }
 
@@ -36,7 +36,7 @@ void TReference::LoadFromXml(pugi::xml_node node) {
     // the same records, in the same order, as one walk per category.
     std::unordered_map<std::string_view, TXMLCustomClass*> byElement;
     for (const auto& collection : collections_)
-        if (collection) byElement.emplace(collection->RecordElement(), collection.get());
+        byElement.emplace(collection->RecordElement(), collection.get());
     TXMLCustomClass* last = nullptr;  // a category's records stand together: try it first
     ForEachElement(node, [&](pugi::xml_node element) {
         const char* name = element.name();
@@ -56,19 +56,18 @@ void TReference::SaveToXml(pugi::xml_node node, const NumberText& numbers) {
 
 void TReference::WriteXml(pugi::xml_node node, const NumberText& numbers) const {
     for (const auto& collection : collections_)
-        if (collection && collection->Count() > 0) collection->WriteXml(node, numbers);
+        if (collection->Count() > 0) collection->WriteXml(node, numbers);
 }
 
 void TReference::FinishXmlSave() {
     for (const auto& collection : collections_)
-        if (collection) collection->FinishXmlSave();
+        collection->FinishXmlSave();
 }
 
 bool TReference::LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners,
                                   std::vector<std::string>* failures) {
     bool allLoaded = true;
     for (const auto& collection : collections_) {
-        if (!collection) continue;
         try {
             collection->LoadFromDatabase(db, byOwners, owners);
         } catch (const std::exception& error) {

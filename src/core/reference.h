@@ -16,8 +16,7 @@ enum SourceKindValue : short { NothingLoaded = -1, ExchangeFileSource = 1, Datab
 
 class TReference {
 public:
-    // `collections` in category order; an index whose category is not built
-    // holds none.
+    // `collections` in category order.
     explicit TReference(std::vector<std::unique_ptr<TXMLCustomClass>> collections);
     TReference(const TReference&) = delete;
     TReference& operator=(const TReference&) = delete;

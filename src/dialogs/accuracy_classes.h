@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/data_module.h"
-#include "workbench/workbench_dialogs.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm {
 

@@ -10,7 +10,7 @@
 #include "core/data_module.h"
 #include "core/number_text.h"
 #include "dialogs/property_dialog.h"
-#include "workbench/workbench_dialogs.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm {
 

@@ -1,6 +1,6 @@
 #include "dialogs/transform_entries.h"
 
-#include "workbench/voltage_filter.h"
+#include "core/voltage_class.h"
 
 namespace kelm {
 namespace {

@@ -14,7 +14,7 @@
 #include "core/codec.h"
 #include "core/exchange_file.h"
 #include "workbench/catalogue_tree.h"
-#include "workbench/qt_dialogs.h"
+#include "ui/qt_dialogs.h"
 #include "workbench/tree_nodes.h"
 
 namespace kelm {

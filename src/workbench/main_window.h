@@ -22,11 +22,11 @@
 #include "core/data_module.h"
 #include "core/reference.h"
 #include "core/regional.h"
+#include "core/voltage_class.h"
 #include "decisions/comparison.h"
 #include "decisions/copy_run.h"
 #include "decisions/right_pane.h"
-#include "workbench/voltage_filter.h"
-#include "workbench/workbench_dialogs.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "workbench/workbench_dialogs.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm::test {
 

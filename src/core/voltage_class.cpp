@@ -1,4 +1,4 @@
-#include "workbench/voltage_filter.h"
+#include "core/voltage_class.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,7 +25,6 @@ std::vector<double> VoltageClassesOf(const TReference* left, const TReference* r
         if (!reference) continue;
         for (int c = 0; c < reference->CategoryCount(); ++c) {
             const TXMLCustomClass* collection = reference->GetCollection(c);
-            if (!collection) continue;
             for (int i = 0; i < collection->Count(); ++i) {
                 const double u = collection->GetItem(i)->Unom;
                 if (SameValue(0, u)) continue;

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "workbench/workbench_dialogs.h"
+#include "ui/workbench_dialogs.h"
 
 namespace kelm {
 

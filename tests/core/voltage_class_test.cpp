@@ -1,4 +1,4 @@
-#include "workbench/voltage_filter.h"
+#include "core/voltage_class.h"
 
 #include <gtest/gtest.h>
 
