@@ -32,7 +32,9 @@ constexpr const char* kUsage =
     "      в левом, \"> элемент\" только в правом, \"~ элемент\" отличается комментарием\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
-    "ранней версии, 4 справочники различаются (diff), 64 неверный вызов.\n";
+    "  ранней версии, 3 не все элементы записаны в базу (остальные сохранены),\n"
+    "  4 справочники различаются (diff), 64 неверный вызов,\n"
+    "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
     err << "kelm-catalogue: " << problem << "\n" << kUsage;
@@ -55,19 +57,47 @@ private:
     int answer_;
 };
 
-// Prints the records a database save could not write.
-class ErrorLines : public SaveErrorsDisplay {
-public:
-    explicit ErrorLines(std::ostream& err) : err_(err) {}
-    void ShowSaveErrors(const std::vector<std::string>& lines) override {
-        for (const auto& line : lines) err_ << Utf8FromCp1251(line) << "\n";
-        count += static_cast<int>(lines.size());
-    }
-    int count = 0;
+// A reason as one line: the database's messages come in several.
+std::string OneLine(const std::string& text) {
+    std::string line = DisplayText(text);
+    for (char& c : line)
+        if (c == '\n') c = ' ';
+    return line;
+}
 
-private:
-    std::ostream& err_;
-};
+// The records a save would write: every record marked new or deleted.
+int MarkedRecords(const TReference& reference) {
+    int marked = 0;
+    for (int c = 0; c < reference.CategoryCount(); ++c)
+        if (const TXMLCustomClass* collection = reference.GetCollection(c))
+            for (int i = 0; i < collection->Count(); ++i)
+                marked += collection->GetItem(i)->Added == 1 || collection->GetItem(i)->Deleted == 1;
+    return marked;
+}
+
+// Saves into the connected database. Returns how many records were not
+// written, each named on `err` with the database's reason below a heading.
+int SaveIntoDatabase(TReference& target, TRef_DataModule& db, const NumberText& numbers, std::ostream& err) {
+    const int marked = MarkedRecords(target);
+    int failed = 0;
+    try {
+        failed = SaveDatabase(target, db, numbers);
+    } catch (const DatabaseError& error) {
+        // Nothing of the save was kept: every record it was to write is unwritten.
+        err << "Не записано: " << marked << "\n" << OneLine(error.what()) << "\n";
+        return marked;
+    }
+    if (failed == 0) return 0;
+    err << "Не записано: " << failed << "\n";
+    for (int c = 0; c < target.CategoryCount(); ++c) {
+        const TXMLCustomClass* collection = target.GetCollection(c);
+        if (!collection) continue;
+        for (std::size_t i = 0; i < collection->Errors.size(); ++i)
+            err << Utf8FromCp1251(collection->Errors[i]) << ": "
+                << (i < collection->ErrorReasons.size() ? OneLine(collection->ErrorReasons[i]) : "") << "\n";
+    }
+    return failed;
+}
 
 int OpenFailure(const OpenError& error, std::ostream& err) {
     err << error.what() << "\n" << error.detail << "\n";
@@ -103,13 +133,11 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
         }
     }
 
-    ErrorLines failed(err);
+    int failed = 0;
     try {
         if (target->SourceKind == DatabaseSource) {
             db.ConnectTo(targetPath);
-            SaveDatabase(*target, db, numbers);
-            for (int c = 0; c < target->CategoryCount(); ++c)
-                if (TXMLCustomClass* collection = target->GetCollection(c)) collection->ShowSaveErrors(failed);
+            failed = SaveIntoDatabase(*target, db, numbers, err);
         } else {
             WriteExchangeFile(*target, targetPath, settings, std::time(nullptr));
         }
@@ -117,8 +145,8 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
         err << "Не удалось сохранить " << targetPath << ".\n" << DisplayText(error.what()) << "\n";
         return ExitBadFile;
     }
-    out << "Скопировано: " << copied << ", пропущено: " << skipped << ", не записано: " << failed.count << "\n";
-    return ExitOk;
+    out << "Скопировано: " << copied << ", пропущено: " << skipped << ", не записано: " << failed << "\n";
+    return failed > 0 ? ExitNotWritten : ExitOk;
 }
 
 int Diff(const std::string& leftPath, const std::string& rightPath, std::ostream& out, std::ostream& err,
@@ -173,8 +201,10 @@ void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::
     }
 }
 
-int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const RegionalSettings& settings, TRef_DataModule& db) {
+namespace {
+
+int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const RegionalSettings& settings, TRef_DataModule& db) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage;
         return ExitOk;
@@ -216,6 +246,26 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
         return ExitBadFile;
     }
     return ExitOk;
+}
+
+}  // namespace
+
+int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     const RegionalSettings& settings, TRef_DataModule& db) {
+    int status = ExitOk;
+    try {
+        status = RunVerb(args, out, err, settings, db);
+    } catch (const std::exception& error) {
+        err << "kelm-catalogue: " << DisplayText(error.what()) << "\n";
+        status = ExitBadFile;
+    }
+    // Output that could not be written (a full disk, a closed pipe) is a failure too.
+    out.flush();
+    if (!out) {
+        err << "kelm-catalogue: не удалось записать вывод.\n";
+        if (status == ExitOk) status = ExitBadFile;
+    }
+    return status;
 }
 
 }  // namespace kelm

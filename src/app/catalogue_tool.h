@@ -13,7 +13,16 @@ namespace kelm {
 
 class TRef_DataModule;
 
-enum ToolExit { ExitOk = 0, ExitBadFile = 1, ExitOlderDatabase = 2, ExitDiffer = 4, ExitUsage = 64 };
+// 3: the catalogue was saved, but some records could not be written (named on stderr).
+// 4: diff found the two catalogues different.
+enum ToolExit {
+    ExitOk = 0,
+    ExitBadFile = 1,
+    ExitOlderDatabase = 2,
+    ExitNotWritten = 3,
+    ExitDiffer = 4,
+    ExitUsage = 64
+};
 
 // The catalogue as the window's tree shows it without filters (UTF-8).
 void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::ostream& out);

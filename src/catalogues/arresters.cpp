@@ -16,7 +16,6 @@ Category<R> WithArresterValues(Category<R> category) {
     category.compared = {&R::Marka, &R::Unom, &R::dP};
     category.sortKeys = {&R::Unom, &R::Marka};
     category.params = {&R::Marka, &R::Unom, &R::dP};
-    category.deleteFailure = DeleteFailure::KeepsRecord;
     return category;
 }
 

@@ -23,7 +23,6 @@ const Category<TBusbar>& BusbarsCategory() {
         .updateSql = R"(UPDATE "Busbars" set "Marka"=:p1,"Unom"=:p2,"R"=:p3,"X"=:p4 WHERE "Ident"=:5)",
         .deleteSql = R"(delete from "Busbars" where "Ident"=:p1)",
         .params = {&B::Marka, &B::Unom, &B::R, &B::X},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

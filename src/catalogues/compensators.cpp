@@ -17,7 +17,6 @@ Category<R> WithCompensatorValues(Category<R> category) {
     category.compared = {&R::Marka, &R::Unom, &R::Snom, &R::dP};
     category.sortKeys = {&R::Unom, &R::Marka, &R::Snom};
     category.params = {&R::Marka, &R::Unom, &R::Snom, &R::dP};
-    category.deleteFailure = DeleteFailure::KeepsRecord;
     return category;
 }
 

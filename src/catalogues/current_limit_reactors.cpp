@@ -26,7 +26,6 @@ const Category<TCurrentLimitReactorsRef>& CurrentLimitReactorsCategory() {
         .updateSql = R"(UPDATE "CurrentLimitReactorsRef" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"Inom"=:p4,"dP"=:p5,"isDouble"=:p6 WHERE "Ident"=:7)",
         .deleteSql = R"(delete from "CurrentLimitReactorsRef" where "Ident"=:p1)",
         .params = {&R::Marka, &R::Unom, &R::Snom, &R::Inom, &R::dP, &R::IsDouble},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

@@ -45,7 +45,6 @@ const Category<TTransformsIRef>& TransformsIRefsCategory() {
         .deleteSql = R"(delete from "TransformsIRef" where "Ident"=:p1)",
         .params = {&R::Marka, &R::AccuracyClass, &R::I1nom, &R::I2nom, &R::Unom, &R::RatedLoad, &R::Manufacturer,
                    &R::PrefailureLife, &R::WorkTemperatureLow, &R::WorkTemperatureHigh},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }
@@ -73,7 +72,6 @@ const Category<TTransformsVRef>& TransformsVRefsCategory() {
         .deleteSql = R"(delete from "TransformsVRef" where "Ident"=:p1)",
         .params = {&R::Marka, &R::AccuracyClass, &R::UnomB, &R::UnomH, &R::Unom, &R::VoltageDrop, &R::Manufacturer,
                    &R::PrefailureLife, &R::WorkTemperatureLow, &R::WorkTemperatureHigh},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

@@ -51,7 +51,6 @@ const Category<TMetersRef>& MetersRefsCategory() {
                    &R::TariffCount, &R::WorkTemperatureLow, &R::WorkTemperatureHigh, &R::Sensitivity,
                    &R::Capacity, &R::Pu, &R::Si, &R::PrefailureLife},
         // The mark is cleared before the delete, so a failed delete keeps the record, unmarked.
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

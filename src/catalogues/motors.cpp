@@ -37,7 +37,6 @@ const Category<TSyncMotor>& SyncMotorsCategory() {
         .updateSql = R"(UPDATE "SynchronousMotors" set "Marka"=:p1,"Unom"=:p2,"Pnom"=:p3,"Performance"=:p4,"CosFi"=:p5,"n"=:p6 WHERE "Ident"=:7)",
         .deleteSql = R"(delete from "SynchronousMotors" where "Ident"=:p1)",
         .params = {&R::Marka, &R::Unom, &R::Pnom, &R::Performance, &R::CosFi, &R::n},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }
@@ -58,7 +57,6 @@ const Category<TAsyncMotor>& AsyncMotorsCategory() {
         .updateSql = R"(UPDATE "AsynchronousMotors" set "Marka"=:p1,"Unom"=:p2,"Pnom"=:p3,"Performance"=:p4,"CosFi"=:p5,"n"=:p6,"Slip"=:p7 WHERE "Ident"=:7)",
         .deleteSql = R"(delete from "AsynchronousMotors" where "Ident"=:p1)",
         .params = {&R::Marka, &R::Unom, &R::Pnom, &R::Performance, &R::CosFi, &R::n, &R::Slip},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

@@ -145,18 +145,12 @@ void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
         return;
     }
     q.Close();
-    record.ProvodType =
-        detail::CheckedInteger<std::int16_t>(db.GeneratorValue("ProvodTypesIdent") + 1, "ProvodType");
     // As with every new row, the type takes the identifier the database assigned.
     q.SetText(R"( INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (:p2,:p3,:p4) RETURNING "Ident")");
     detail::BindParams(category, type, record, q);
     q.Execute();
     record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
     q.Close();
-}
-
-bool WriteProvod(TProvod& record, std::vector<std::string>& Errors, TRef_DataModule& db, const NumberText& numbers) {
-    return WriteRecord(ProvodsCategory(), record, Errors, db, numbers);
 }
 
 }  // namespace kelm

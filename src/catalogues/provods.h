@@ -44,7 +44,4 @@ public:
 // database, or creates it, and keeps its identifier in ProvodType.
 void EnsureProvodType(TProvod& record, TRef_DataModule& db);
 
-// The category's record writer, as a database save runs it for each record.
-bool WriteProvod(TProvod& record, std::vector<std::string>& Errors, TRef_DataModule& db, const NumberText& numbers);
-
 }  // namespace kelm

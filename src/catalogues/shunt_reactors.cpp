@@ -24,7 +24,6 @@ const Category<TShuntReactor>& ShuntReactorsCategory() {
         .updateSql = R"(UPDATE "ShuntReactorsRef" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"Inom"=:p4,"dP"=:p5 WHERE "Ident"=:6)",
         .deleteSql = R"(delete from "ShuntReactorsRef" where "Ident"=:p1)",
         .params = {&R::Marka, &R::Unom, &R::Snom, &R::Inom, &R::dP},
-        .deleteFailure = DeleteFailure::KeepsRecord,
     };
     return category;
 }

@@ -62,19 +62,12 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
         return;
     }
     q.Close();
-    record.SwitchGType = typeIdent(db.GeneratorValue("SwitchGNIdent") + 1);
-    q.SetText(R"( INSERT INTO "SwitchGN" ("Ident","Name") VALUES (:p1,:p2) RETURNING "Ident")");
-    q.Param(0).SetInteger(record.SwitchGType);
-    q.Param(1).SetString(record.Name);
+    // As with every new row, the type takes the identifier the database assigned.
+    q.SetText(R"( INSERT INTO "SwitchGN" ("Name") VALUES (:p1) RETURNING "Ident")");
+    q.Param(0).SetString(record.Name);
     q.Execute();
-    // The prediction is only right while nobody else inserts a type.
     record.SwitchGType = typeIdent(q.Field(0).AsInteger());
     q.Close();
-}
-
-bool WriteSwitchGR(TSwitchGR& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                   const NumberText& numbers) {
-    return WriteRecord(SwitchGRsCategory(), record, Errors, db, numbers);
 }
 
 }  // namespace kelm

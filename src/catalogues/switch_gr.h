@@ -31,8 +31,4 @@ public:
 // creating it when missing, and gives the record that row's identifier.
 void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db);
 
-// The category's record writer, as a database save runs it for each record.
-bool WriteSwitchGR(TSwitchGR& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                   const NumberText& numbers);
-
 }  // namespace kelm

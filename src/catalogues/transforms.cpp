@@ -40,9 +40,4 @@ const Category<TTransform>& TransformsCategory() {
     return category;
 }
 
-bool WriteTransform(TTransform& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                    const NumberText& numbers) {
-    return WriteRecord(TransformsCategory(), record, Errors, db, numbers);
-}
-
 }  // namespace kelm

@@ -26,8 +26,4 @@ public:
     TTransforms() : TCategoryCollection(TransformsCategory()) {}
 };
 
-// The category's record writer, as a database save runs it for each record.
-bool WriteTransform(TTransform& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                    const NumberText& numbers);
-
 }  // namespace kelm

@@ -96,14 +96,4 @@ const Category<TTransformA>& TransformsACategory() {
 
 void TTransformA::CopyValues(TTransformA* destination) const { kelm::CopyValues(*this, destination); }
 
-bool WriteTransform3(TTransform3& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                     const NumberText& numbers) {
-    return WriteRecord(Transforms3Category(), record, Errors, db, numbers);
-}
-
-bool WriteTransformA(TTransformA& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                     const NumberText& numbers) {
-    return WriteRecord(TransformsACategory(), record, Errors, db, numbers);
-}
-
 }  // namespace kelm

@@ -55,10 +55,4 @@ public:
     TTransformsA() : TCategoryCollection(TransformsACategory()) {}
 };
 
-// The categories' record writers, as a database save runs them for each record.
-bool WriteTransform3(TTransform3& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                     const NumberText& numbers);
-bool WriteTransformA(TTransformA& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                     const NumberText& numbers);
-
 }  // namespace kelm

@@ -42,9 +42,4 @@ const Category<TTransformSS>& TransformsSSCategory() {
     return category;
 }
 
-bool WriteTransformSS(TTransformSS& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                      const NumberText& numbers) {
-    return WriteRecord(TransformsSSCategory(), record, Errors, db, numbers);
-}
-
 }  // namespace kelm

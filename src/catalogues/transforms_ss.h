@@ -28,8 +28,4 @@ public:
     TTransformsSS() : TCategoryCollection(TransformsSSCategory()) {}
 };
 
-// The category's record writer, as a database save runs it for each record.
-bool WriteTransformSS(TTransformSS& record, std::vector<std::string>& Errors, TRef_DataModule& db,
-                      const NumberText& numbers);
-
 }  // namespace kelm

@@ -48,17 +48,12 @@ struct Compared {
 };
 inline constexpr bool PlainEquality = true;
 
-enum class DeleteFailure {
-    DropsRecord,  // the record leaves the collection even when its delete failed
-    KeepsRecord,  // the mark is cleared first; the record stays when the delete failed
-};
-
 // Steps of a category's own around the shared load and save.
 template <class R>
 struct CategoryHooks {
     void (*afterRowLoaded)(R&, TRef_DataModule&) = nullptr;  // the main query is still open
     void (*beforeEveryRecord)(R&, TRef_DataModule&) = nullptr;  // every record a database save visits
-    void (*beforeWrite)(R&, TRef_DataModule&) = nullptr;        // before Added is cleared
+    void (*beforeWrite)(R&, TRef_DataModule&) = nullptr;        // before its insert or update
     void (*afterWrite)(R&, TRef_DataModule&) = nullptr;         // after its insert or update
 };
 
@@ -84,7 +79,6 @@ struct Category {
     const char* updateSql;       // parameters, then Ident in the last position
     const char* deleteSql;       // Ident in position 1
     std::vector<Member<R>> params{};  // insert and update positions 1..k
-    DeleteFailure deleteFailure = DeleteFailure::DropsRecord;
     CategoryHooks<R> hooks{};
 };
 

@@ -90,11 +90,9 @@ void BindParams(const Category<R>& category, const std::vector<Member<R>>& membe
 template <class R>
 void WriteRow(const Category<R>& category, R& record, TRef_DataModule& db) {
     const bool insert = record.Ident < 1;
-    if (insert) record.Ident = static_cast<std::int32_t>(db.GeneratorValue("ReferenceIdent") + 1);
     Query& q = db.SQLQuery;
     q.Close();
-    // The predicted identifier is only right while nobody else inserts, so
-    // the record takes the one the database really assigned.
+    // A new row's identifier is the one the database assigned, never a guess.
     q.SetText(insert ? std::string(category.insertSql) + " RETURNING \"Ident\"" : category.updateSql);
     BindParams(category, category.params, record, q);
     if (!insert) q.Param(static_cast<int>(category.params.size())).SetInteger(record.Ident);
@@ -159,35 +157,30 @@ std::string RecordLabel(const Category<R>& category, const R& record, const Numb
     return label + detail::kKilovolts + ")";
 }
 
+// What a database save does with one record.
+enum class RecordWrite { Nothing, Written, Deleted };
+
 // Writes one record as a database save does: deletes a marked one, inserts or
-// updates an added one. A failure adds the record's line to `errors`.
-// Returns whether the record now leaves its collection.
+// updates an added one. `record` is the save's working copy: it takes the
+// identifiers the database gives. A failure throws, leaving the undoing to
+// the caller's savepoint.
 template <class R>
-bool WriteRecord(const Category<R>& category, R& record, std::vector<std::string>& errors, TRef_DataModule& db,
-                 const NumberText& numbers) {
+RecordWrite WriteRecord(const Category<R>& category, R& record, TRef_DataModule& db) {
     const auto& hooks = category.hooks;
-    try {
-        if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
-        if (record.Deleted == 1) {
-            if (category.deleteFailure == DeleteFailure::KeepsRecord) record.Deleted = 0;
-            Query& q = db.SQLQuery;
-            q.Close();
-            q.SetText(category.deleteSql);
-            q.Param(0).SetInteger(record.Ident);
-            q.Execute();
-            return true;
-        }
-        if (record.Added == 1) {
-            if (hooks.beforeWrite) hooks.beforeWrite(record, db);
-            record.Added = 0;
-            detail::WriteRow(category, record, db);
-            if (hooks.afterWrite) hooks.afterWrite(record, db);
-        }
-        return false;
-    } catch (const std::exception&) {
-        errors.push_back(RecordLabel(category, record, numbers));
-        return record.Deleted == 1;
+    if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
+    if (record.Deleted == 1) {
+        Query& q = db.SQLQuery;
+        q.Close();
+        q.SetText(category.deleteSql);
+        q.Param(0).SetInteger(record.Ident);
+        q.Execute();
+        return RecordWrite::Deleted;
     }
+    if (record.Added != 1) return RecordWrite::Nothing;
+    if (hooks.beforeWrite) hooks.beforeWrite(record, db);
+    detail::WriteRow(category, record, db);
+    if (hooks.afterWrite) hooks.afterWrite(record, db);
+    return RecordWrite::Written;
 }
 
 // Copies every value of a record but its marks, as the property dialogs need.
@@ -356,17 +349,30 @@ public:
         this->RecordsChanged();
     }
 
-    void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) override {
-        this->Errors.clear();
-        for (std::size_t i = 0; i < this->items_.size();) {
+    std::unique_ptr<PendingSave> WriteToDatabase(Transaction& transaction, TRef_DataModule& db,
+                                                 const NumberText& numbers) override {
+        auto pending = std::make_unique<Pending>(*this);
+        for (std::size_t i = 0; i < this->items_.size(); ++i) {
             R& record = static_cast<R&>(*this->items_[i]);
-            if (WriteRecord(category_, record, this->Errors, db, numbers))
-                this->items_.erase(i);
-            else
-                ++i;
+            if (record.Deleted != 1 && record.Added != 1 && !category_.hooks.beforeEveryRecord) continue;
+            R written = record;  // the record itself changes only once the save is committed
+            Savepoint savepoint(transaction);
+            try {
+                const RecordWrite done = WriteRecord(category_, written, db);
+                savepoint.release();
+                if (done == RecordWrite::Deleted) {
+                    pending->deleted.push_back(&record);
+                } else if (done == RecordWrite::Written) {
+                    written.Added = 0;
+                    pending->written.emplace_back(&record, std::move(written));
+                }
+            } catch (const std::exception& error) {
+                pending->errors.push_back(RecordLabel(category_, record, numbers));
+                pending->reasons.push_back(error.what());
+            }
         }
-        this->RecordsChanged();  // identifiers, and the type identifiers some categories compare
-        this->ShowSaveErrors(display);
+        pending->failed = static_cast<int>(pending->errors.size());
+        return pending;
     }
 
     std::string Label(const TBaseElement& element, const NumberText& numbers) const override {
@@ -403,6 +409,29 @@ public:
     }
 
 private:
+    // A written record takes its saved values (identifiers from the database,
+    // marks cleared); a deleted one leaves the collection.
+    struct Pending : PendingSave {
+        explicit Pending(TCategoryCollection& owner) : collection(owner) {}
+        void Apply() override {
+            for (auto& [record, values] : written) *record = std::move(values);
+            if (!deleted.empty()) {
+                std::sort(deleted.begin(), deleted.end());
+                collection.items_.erase_if([&](const TBaseElement& r) {
+                    return std::binary_search(deleted.begin(), deleted.end(), &r);
+                });
+            }
+            collection.Errors = std::move(errors);
+            collection.ErrorReasons = std::move(reasons);
+            collection.RecordsChanged();  // identifiers, and the type identifiers some categories compare
+        }
+        TCategoryCollection& collection;
+        std::vector<std::pair<R*, R>> written;
+        std::vector<const TBaseElement*> deleted;
+        std::vector<std::string> errors;
+        std::vector<std::string> reasons;
+    };
+
     // The first record equal to `element`: only records sharing its exactly
     // compared fields can be, and the lookup knows their order.
     // `comment`, when given, stands for x's comment.

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "core/data_module.h"
+
 namespace kelm {
 
 TBaseElement* TXMLCustomClass::GetItem(int index) const {
@@ -22,6 +24,14 @@ void TXMLCustomClass::RemoveElement(TBaseElement* record) {
     if (index < 0) return;
     items_.erase(static_cast<std::size_t>(index));
     RecordsChanged();
+}
+
+int TXMLCustomClass::SaveToDatabase(TRef_DataModule& db, const NumberText& numbers) {
+    Transaction transaction(db.SQLConnection);
+    std::unique_ptr<PendingSave> written = WriteToDatabase(transaction, db, numbers);
+    transaction.commit();
+    written->Apply();
+    return written->failed;
 }
 
 void TXMLCustomClass::RemoveElements(const std::vector<const TBaseElement*>& records) {

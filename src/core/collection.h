@@ -19,6 +19,19 @@ namespace kelm {
 
 class NumberText;
 class TRef_DataModule;
+class Transaction;
+
+// What the first half of a database save wrote of one collection, kept until
+// the transaction is committed: only then are the new identifiers, the cleared
+// marks and the dropped records true of the database.
+class PendingSave {
+public:
+    virtual ~PendingSave() = default;
+    // Brings the collection in step with the committed database and sets its
+    // Errors to the records that could not be written.
+    virtual void Apply() = 0;
+    int failed = 0;  // records not written
+};
 
 // Duplicates found in a drop are answered per group: an answer remembered for
 // lines does not apply to transformers.
@@ -99,7 +112,14 @@ public:
     virtual void WriteXml(pugi::xml_node parent, const NumberText& numbers) const = 0;
     void FinishXmlSave();
     virtual void Sort() = 0;
-    virtual void SaveToDatabase(TRef_DataModule& db, const NumberText& numbers, SaveErrorsDisplay& display) = 0;
+    // The first half of a database save, inside the open transaction: every
+    // marked record is written in a savepoint of its own, so that one that
+    // fails is undone alone. The collection is left as it is.
+    virtual std::unique_ptr<PendingSave> WriteToDatabase(Transaction& transaction, TRef_DataModule& db,
+                                                         const NumberText& numbers) = 0;
+    // Saves this collection alone, in a transaction of its own; returns how
+    // many records could not be written (named in Errors).
+    int SaveToDatabase(TRef_DataModule& db, const NumberText& numbers);
     virtual void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) = 0;
     virtual TBaseElement* AddCopy(const TBaseElement& source, int& index) = 0;
     virtual int InsertPosition(const TBaseElement& record) const = 0;
@@ -111,7 +131,8 @@ public:
     // How the element is named in the tree and in save error lines (Windows-1251).
     virtual std::string Label(const TBaseElement& record, const NumberText& numbers) const = 0;
 
-    std::vector<std::string> Errors;  // lines of the last database save
+    std::vector<std::string> Errors;        // lines of the last database save
+    std::vector<std::string> ErrorReasons;  // the database's reason for each of them
 
 protected:
     TXMLCustomClass() = default;

@@ -19,6 +19,7 @@ void TRef_DataModule::ConnectTo(const std::string& path) {
     SQLQueryCables.Close();
     SQLConnection.Disconnect();
     SQLConnection.Connect(path, settings_);
+    if (afterConnect_) afterConnect_();
 }
 
 std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {

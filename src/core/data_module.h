@@ -3,6 +3,7 @@
 // Every database access of every category goes through it, one statement at
 // a time.
 
+#include <functional>
 #include <string>
 
 #include "core/database.h"
@@ -28,6 +29,9 @@ public:
     void EnsureUnom(double value);
 
     void SetStatementListener(StatementListener* listener) { SQLConnection.SetListener(listener); }
+    // Run after every connection made (the programs put their signal handling
+    // back in place, over the client library's).
+    void SetAfterConnect(std::function<void()> step) { afterConnect_ = std::move(step); }
 
     Database SQLConnection;
     Query SQLQuery{SQLConnection};        // the shared query of every load, write and generator read
@@ -35,6 +39,7 @@ public:
 
 private:
     ConnectionSettings settings_;
+    std::function<void()> afterConnect_;
 };
 
 }  // namespace kelm

@@ -177,10 +177,51 @@ struct Database::Impl {
     // per select cost as much as the insert it came with, and committing a
     // read-only one has nothing to do.
     ITransaction* reading = nullptr;
+    // The open Transaction's, which every statement uses while it lasts.
+    ITransaction* writing = nullptr;
+    int savepoints = 0;  // how deep the open savepoints nest, for their names
 
     ITransaction* Reading() {
+        if (writing) return writing;
         if (!reading) reading = StartTransaction(attachment, true);
         return reading;
+    }
+
+    // Closes the cursors of every query reading in `transaction`.
+    void EndStatementsIn(ITransaction* transaction);
+
+    // Savepoint statements, prepared once: a save sets one per record.
+    std::map<std::string, IStatement*> control;
+
+    // Runs a statement that needs no parameters or results in the open transaction.
+    void ExecuteInWriting(const std::string& sql) {
+        Status status;
+        auto found = control.find(sql);
+        if (found == control.end()) {
+            IStatement* prepared = attachment->prepare(&status.wrapper, writing, 0, sql.c_str(), settings.dialect, 0);
+            found = control.emplace(sql, prepared).first;
+        }
+        found->second->execute(&status.wrapper, writing, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    void ReleaseControl() {
+        for (auto& [text, statement] : control) statement->release();
+        control.clear();
+    }
+
+    // Rolls the open transaction back and forgets it.
+    void AbandonWriting() {
+        if (!writing) return;
+        EndStatementsIn(writing);
+        ITransaction* t = writing;
+        writing = nullptr;
+        savepoints = 0;
+        Status status;
+        try {
+            t->rollback(&status.wrapper);
+        } catch (const FbException&) {
+            t->release();
+        }
     }
 
     void EndReading() {
@@ -201,8 +242,8 @@ struct Query::Impl {
     std::map<std::string, IStatement*> statements;  // prepared, by positional text
     std::vector<ParamValue> params;
     IStatement* statement = nullptr;
-    ITransaction* transaction = nullptr;  // the statement's own, or the connection's reading one
-    bool reading = false;
+    ITransaction* transaction = nullptr;  // the statement's own, or one the connection keeps
+    bool reading = false;                 // `transaction` is the connection's, not the statement's
     IResultSet* cursor = nullptr;
     IMessageMetadata* output = nullptr;
     std::vector<unsigned char> row;
@@ -277,8 +318,8 @@ struct Query::Impl {
     void Begin(const std::string& text, bool readOnly) {
         if (!db.attachment) throw DatabaseError("no catalogue database is connected");
         Status status;
-        if (readOnly) {
-            transaction = db.Reading();
+        if (readOnly || db.writing) {
+            transaction = readOnly ? db.Reading() : db.writing;
             reading = true;
         } else {
             transaction = StartTransaction(db.attachment, false);
@@ -366,6 +407,17 @@ struct Query::Impl {
     }
 };
 
+void Database::Impl::EndStatementsIn(ITransaction* transaction) {
+    if (!transaction) return;
+    for (Query::Impl* query : queries)
+        if (query->transaction == transaction) {
+            try {
+                query->End(false);
+            } catch (...) {
+            }
+        }
+}
+
 Database::Database() : impl_(std::make_unique<Impl>()) { PrepareEmbeddedEngine(); }
 
 Database::~Database() {
@@ -412,6 +464,8 @@ void Database::Disconnect() {
         query->ReleaseStatements();
     }
     if (!impl_->attachment) return;
+    impl_->AbandonWriting();
+    impl_->ReleaseControl();
     impl_->EndReading();
     IAttachment* attachment = impl_->attachment;
     impl_->attachment = nullptr;
@@ -427,6 +481,79 @@ void Database::Disconnect() {
 bool Database::IsConnected() const { return impl_->attachment != nullptr; }
 const std::string& Database::Path() const { return impl_->path; }
 void Database::SetListener(StatementListener* listener) { impl_->listener = listener; }
+
+// ---------------------------------------------------------------------------
+
+Transaction::Transaction(Database& database) : database_(database) {
+    Database::Impl& db = *database_.impl_;
+    if (!db.attachment) throw DatabaseError("no catalogue database is connected");
+    if (db.writing) throw DatabaseError("a transaction is already open on this connection");
+    // Cursors of the reading transaction would not see what this one writes.
+    db.EndStatementsIn(db.reading);
+    db.writing = Guarded([&] { return StartTransaction(db.attachment, false); });
+}
+
+Transaction::~Transaction() {
+    if (open_) database_.impl_->AbandonWriting();
+}
+
+void Transaction::commit() {
+    Database::Impl& db = *database_.impl_;
+    if (!open_ || !db.writing) throw DatabaseError("the transaction is no longer open");
+    open_ = false;
+    db.EndStatementsIn(db.writing);
+    ITransaction* t = db.writing;
+    try {
+        Guarded([&] {
+            Status status;
+            t->commit(&status.wrapper);  // releases the transaction object when it succeeds
+        });
+    } catch (...) {
+        db.writing = t;
+        db.AbandonWriting();
+        throw;
+    }
+    db.writing = nullptr;
+    db.savepoints = 0;
+}
+
+Savepoint::Savepoint(Transaction& transaction) : database_(transaction.database_) {
+    Database::Impl& db = *database_.impl_;
+    if (!transaction.open_ || !db.writing) throw DatabaseError("the transaction is no longer open");
+    name_ = "KELM_SAVEPOINT_" + std::to_string(db.savepoints + 1);
+    Guarded([&] { db.ExecuteInWriting("SAVEPOINT " + name_); });
+    ++db.savepoints;
+}
+
+Savepoint::~Savepoint() {
+    if (!open_) return;
+    try {
+        rollback();
+    } catch (...) {
+    }
+}
+
+void Savepoint::release() {
+    Database::Impl& db = *database_.impl_;
+    if (!open_) return;
+    open_ = false;
+    if (!db.writing) throw DatabaseError("the transaction is no longer open");
+    --db.savepoints;
+    Guarded([&] { db.ExecuteInWriting("RELEASE SAVEPOINT " + name_ + " ONLY"); });
+}
+
+void Savepoint::rollback() {
+    Database::Impl& db = *database_.impl_;
+    if (!open_) return;
+    open_ = false;
+    if (!db.writing) return;  // the whole transaction is gone already
+    --db.savepoints;
+    db.EndStatementsIn(db.writing);
+    Guarded([&] {
+        db.ExecuteInWriting("ROLLBACK TO SAVEPOINT " + name_);
+        db.ExecuteInWriting("RELEASE SAVEPOINT " + name_ + " ONLY");
+    });
+}
 
 // ---------------------------------------------------------------------------
 

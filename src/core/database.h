@@ -1,8 +1,10 @@
 #pragma once
 // A thin layer over Firebird's C++ client interface: one connection, queries
-// with positional parameters, fields read by name. Every statement that writes
-// runs in a transaction of its own and is committed when it is done; selects
-// read in one read-only transaction that sees every committed change.
+// with positional parameters, fields read by name. While a Transaction is
+// open every statement of the connection runs in it, and nothing is kept
+// until it is committed. Outside one, a statement that writes runs in a
+// transaction of its own and is committed when it is done, and selects read
+// in one read-only transaction that sees every committed change.
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +40,8 @@ public:
 };
 
 class Query;
+class Transaction;
+class Savepoint;
 
 class Database {
 public:
@@ -58,7 +62,50 @@ public:
 
 private:
     friend class Query;
+    friend class Transaction;
+    friend class Savepoint;
     std::unique_ptr<Impl> impl_;
+};
+
+// The one writing transaction of a connection: every statement runs in it
+// until commit(). Destroyed without commit() (an error, an exception on its
+// way out) it rolls everything back, so a save is all or nothing.
+class Transaction {
+public:
+    explicit Transaction(Database& database);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Keeps everything written. A failure throws DatabaseError and leaves
+    // nothing written; the transaction is over either way.
+    void commit();
+
+private:
+    friend class Savepoint;
+    Database& database_;
+    bool open_ = true;
+};
+
+// A point inside the open transaction to go back to: destroyed without
+// release() it undoes every statement run since it was set, and the
+// transaction goes on.
+class Savepoint {
+public:
+    explicit Savepoint(Transaction& transaction);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+
+    // Keeps what was written since the savepoint, as part of the transaction.
+    void release();
+    // Undoes what was written since the savepoint (also done by the destructor).
+    void rollback();
+
+private:
+    Database& database_;
+    std::string name_;
+    bool open_ = true;
 };
 
 // One column of the current row.

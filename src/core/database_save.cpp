@@ -1,29 +1,30 @@
 #include "core/database_save.h"
 
+#include <memory>
+#include <vector>
+
 #include "core/collection.h"
+#include "core/data_module.h"
 
 namespace kelm {
-namespace {
-
-// Errors are shown by the caller, once the whole save is over.
-class KeepErrors : public SaveErrorsDisplay {
-public:
-    void ShowSaveErrors(const std::vector<std::string>&) override {}
-};
-
-}  // namespace
 
 int SaveDatabase(TReference& reference, TRef_DataModule& db, const NumberText& numbers,
                  const std::function<void(int category)>& progress) {
-    KeepErrors keep;
+    // Everything is written in one transaction and kept by one commit; the
+    // collections learn the outcome only after it, so that a save that fails
+    // or is cut short leaves both the database and the records as they were.
+    Transaction transaction(db.SQLConnection);
+    std::vector<std::unique_ptr<PendingSave>> written;
     int failed = 0;
     for (int c = 0; c < reference.CategoryCount(); ++c) {
         if (progress) progress(c);
         if (TXMLCustomClass* collection = reference.GetCollection(c)) {
-            collection->SaveToDatabase(db, numbers, keep);
-            failed += static_cast<int>(collection->Errors.size());
+            written.push_back(collection->WriteToDatabase(transaction, db, numbers));
+            failed += written.back()->failed;
         }
     }
+    transaction.commit();
+    for (auto& collection : written) collection->Apply();
     return failed;
 }
 

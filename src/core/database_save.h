@@ -11,10 +11,14 @@ class NumberText;
 class TRef_DataModule;
 
 // Writes every collection of `reference` to the connected database, in
-// category order: marked records are deleted, added ones inserted or updated.
-// Returns how many records could not be written; each collection's `Errors`
-// names its own, for the caller to show. `progress` hears the index of each
-// category as its turn comes.
+// category order and in one transaction: marked records are deleted, added
+// ones inserted or updated, each record undone alone when it fails. Returns
+// how many records could not be written; each collection's `Errors` names its
+// own, for the caller to show, and those records keep their marks. Only after
+// the commit do the collections change (identifiers, marks, deleted records);
+// when the transaction cannot be started or committed this throws
+// DatabaseError and nothing is written nor changed. `progress` hears the
+// index of each category as its turn comes.
 int SaveDatabase(TReference& reference, TRef_DataModule& db, const NumberText& numbers,
                  const std::function<void(int category)>& progress = {});
 

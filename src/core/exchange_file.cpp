@@ -1,13 +1,14 @@
 #include "core/exchange_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 
 #include "core/codec.h"
@@ -44,17 +45,28 @@ struct FileContent {
 };
 
 // One read into a buffer of the file's size, not cleared first: a catalogue
-// file is large, and every extra pass over it costs time and memory.
+// file is large, and every extra pass over it costs time and memory. Only a
+// regular file is a catalogue: a folder or a device named like one is not.
 FileContent ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
-    FileContent content{std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size) + 1),
-                        static_cast<std::size_t>(size)};
-    in.seekg(0);
-    in.read(content.data.get(), size);
-    if (in.bad() || in.gcount() != size) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (fstat(fd, &info) != 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) throw OpenError(OpenError::Kind::BadFile, path + ": not a regular file");
+    const auto size = static_cast<std::size_t>(info.st_size);
+    FileContent content{std::make_unique_for_overwrite<char[]>(size + 1), size};
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = read(fd, content.data.get() + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
+        if (n == 0) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+        done += static_cast<std::size_t>(n);
+    }
     return content;
 }
 
@@ -88,20 +100,76 @@ private:
     int fd_;
 };
 
+// The file a write to `path` replaces: a symbolic link stays, its file is replaced.
+std::filesystem::path ReplacedFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? std::filesystem::path(path) : target;
+}
+
+// The start of every temporary name a write to `file` uses, in its folder:
+// hidden, and short enough that the whole name stays within the file
+// system's limit however long the target's name is.
+std::string TemporaryPrefix(const std::filesystem::path& file) {
+    constexpr std::size_t kNameMax = 255;
+    constexpr std::string_view kTail = ".kelm-XXXXXX";
+    std::string stem = file.filename().string();
+    const std::size_t room = kNameMax - 1 - kTail.size();
+    if (stem.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8 characters
+        stem.resize(cut);
+    }
+    return "." + stem + ".kelm-";
+}
+
+// Removes temporary files that writes killed part-way left beside `file`. A
+// write in progress holds a lock on its temporary file, so it is left alone.
+void RemoveStaleTemporaries(const std::filesystem::path& file, const std::string& prefix) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const int fd = open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(entry.path().c_str());
+        close(fd);
+    }
+}
+
+// Makes a rename in `folder` survive a power cut.
+void FlushFolder(const std::filesystem::path& file, const std::string& path) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw FileWriteError(path + ": " + std::strerror(errno));
+    const int flushed = fsync(fd);
+    const int error = errno;
+    close(fd);
+    if (flushed != 0 && error != EINVAL) throw FileWriteError(path + ": " + std::strerror(error));
+}
+
 // Writes beside the target, then renames over it, so that a failure never
 // leaves a truncated catalogue where the previous one was.
 void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
-    std::string temporary = path + ".tmp-XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    const std::filesystem::path file = ReplacedFile(path);
+    const std::string prefix = TemporaryPrefix(file);
+    RemoveStaleTemporaries(file, prefix);
+    std::string temporary = (file.has_parent_path() ? file.parent_path() / (prefix + "XXXXXX")
+                                                    : std::filesystem::path(prefix + "XXXXXX"))
+                                .string();
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) throw FileWriteError(path + ": " + std::strerror(errno));
     auto fail = [&](int error) {
         close(fd);
         unlink(temporary.c_str());
         throw FileWriteError(path + ": " + std::strerror(error));
     };
+    if (flock(fd, LOCK_EX) != 0) fail(errno);  // held until closed: the write is alive
     struct stat existing {};
     mode_t mode = 0;
-    if (stat(path.c_str(), &existing) == 0) {
+    if (stat(file.c_str(), &existing) == 0) {
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = umask(0);
@@ -114,16 +182,9 @@ void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
     doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
     if (writer.error != 0) fail(writer.error);
     if (fsync(fd) != 0) fail(errno);
-    if (close(fd) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        throw FileWriteError(path + ": " + std::strerror(error));
-    }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        throw FileWriteError(path + ": " + std::strerror(error));
-    }
+    if (rename(temporary.c_str(), file.c_str()) != 0) fail(errno);
+    if (close(fd) != 0) throw FileWriteError(path + ": " + std::strerror(errno));
+    FlushFolder(file, path);
 }
 
 }  // namespace

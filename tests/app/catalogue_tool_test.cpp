@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "core/data_module.h"
+#include "core/database_save.h"
 #include "core/exchange_file.h"
+#include "catalogues/categories.h"
 #include "support/differing_catalogues.h"
 #include "support/test_support.h"
 
@@ -159,6 +167,126 @@ TEST_F(CatalogueTool, DiffListsWhatDiffersPerCategory) {
 
     EXPECT_EQ(Run({"diff", left}), ExitUsage);
     EXPECT_EQ(Run({"diff", left, dir.File("missing.xml")}), ExitBadFile);
+}
+
+// An exchange file of `count` two-winding transformers, the first `tooLong`
+// of them with a type longer than its column.
+std::string Transformers(const TempDir& dir, int count, int tooLong = 0) {
+    const std::string path = dir.File("transformers.xml");
+    std::ofstream file(path);
+    file << "<KelmStorage><KelmReference_v1><KelmTransforms>";
+    for (int i = 0; i < count; ++i)
+        file << "<KelmTransfor><Marka>" << (i < tooLong ? std::string(150, 'x') : "T" + std::to_string(i))
+             << "</Marka><Unom>10</Unom><Snom>" << i + 1 << "</Snom></KelmTransfor>";
+    file << "</KelmTransforms></KelmReference_v1></KelmStorage>";
+    return path;
+}
+
+std::string Count(const FreshCatalogue& catalogue) {
+    return catalogue.Value(R"(select count(*) from "Transforms2")");
+}
+
+TEST_F(CatalogueTool, RecordsNotWrittenGiveExit3WithEachRecordAndReason) {
+    FreshCatalogue target;
+    ASSERT_EQ(Run({"copy", Transformers(dir, 3, 1), target.Path()}), ExitNotWritten);
+    EXPECT_EQ(err.str().rfind("Не записано: 1\n" + std::string(150, 'x') + "-1 (10 кВ): ", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("truncation"), std::string::npos) << err.str();
+    EXPECT_EQ(Count(target), "2");
+}
+
+TEST_F(CatalogueTool, CopyIntoReadOnlyDatabaseIsExit3AndChangesNothing) {
+    FreshCatalogue target;
+    ASSERT_EQ(std::system(("gfix -user sysdba -password quillaxen -mode read_only '" + target.Path() + "'").c_str()), 0);
+    ASSERT_EQ(Run({"copy", Transformers(dir, 3), target.Path()}), ExitNotWritten);
+    EXPECT_EQ(err.str().rfind("Не записано: 3\n", 0), 0u) << err.str();
+    EXPECT_EQ(Count(target), "0");
+}
+
+TEST_F(CatalogueTool, FolderNamedLikeAnExchangeFileIsABadFile) {
+    std::filesystem::create_directory(dir.File("x.xml"));
+    EXPECT_EQ(Run({"dump", dir.File("x.xml")}), ExitBadFile);
+    EXPECT_EQ(err.str().rfind("Ошибка в файле.\n", 0), 0u) << err.str();
+}
+
+// Runs a program with `args`, its output to `out`; returns its pid.
+pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        freopen(out.c_str(), "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+// The exit status of `pid`, -1 when it is still running after `seconds`.
+int ExitStatus(pid_t pid, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > until) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST_F(CatalogueTool, WritingTheOutputFailsIsNonZero) {
+    FreshCatalogue catalogue;
+    EXPECT_NE(ExitStatus(Start({KELM_CATALOGUE_PROGRAM, "dump", catalogue.Path()}, "/dev/full"), 60), 0);
+}
+
+TEST_F(CatalogueTool, SigtermEndsACopyAndLeavesTheDatabaseUnchanged) {
+    FreshCatalogue target;
+    const std::string source = Transformers(dir, 100000);
+    const pid_t copy = Start({KELM_CATALOGUE_PROGRAM, "copy", source, target.Path()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(copy, SIGTERM);
+    EXPECT_EQ(ExitStatus(copy, 5), 143);
+    EXPECT_EQ(Count(target), "0");
+}
+
+TEST_F(CatalogueTool, SaveKilledPartWayLeavesTheDatabaseAsItWas) {
+    FreshCatalogue target;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        // Saves two categories' worth of records and stops inside the second.
+        TRef_DataModule db;
+        db.ConnectTo(target.Path());
+        auto reference = NewReference();
+        TempDir files;
+        OpenExchangeFile(*reference, Transformers(files, 500));
+        SaveDatabase(*reference, db, NumberText(','), [&](int category) {
+            if (category == reference->CategoryCount() - 1) {
+                (void)!write(ready[1], "x", 1);
+                pause();
+            }
+        });
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(Count(target), "0");
+}
+
+TEST_F(CatalogueTool, WindowWithADatabaseOpenEndsOnSigterm) {
+    FreshCatalogue catalogue;
+    const pid_t window = Start({KELM_EXCHANGE_PROGRAM, catalogue.Path(), catalogue.Path()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    kill(window, SIGTERM);
+    EXPECT_EQ(ExitStatus(window, 2), 143);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace kelm::test {
 class CatalogueDatabase : public ::testing::Test {
 protected:
     void SetUp() override { db.ConnectTo(catalogue.Path()); }
-    void Save(TXMLCustomClass& c) { c.SaveToDatabase(db, NumberText(','), errors); }
+    void Save(TXMLCustomClass& c) { c.SaveToDatabase(db, NumberText(',')); c.ShowSaveErrors(errors); }
     void Load(TXMLCustomClass& c, int byOwners = 0) { c.LoadFromDatabase(db, byOwners, "'owner-1'"); }
     // From here on every statement sent is recorded in `log`.
     void RecordStatements() { db.SetStatementListener(&log); }

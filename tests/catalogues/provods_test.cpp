@@ -196,7 +196,7 @@ TEST(ProvodsXml, ElementRoundTripKeepsEveryValue) {
 class ProvodsDatabase : public ::testing::Test {
 protected:
     void SetUp() override { db.ConnectTo(catalogue.Path()); }
-    void Save(TProvods& c) { c.SaveToDatabase(db, NumberText(','), errors); }
+    void Save(TProvods& c) { c.SaveToDatabase(db, NumberText(',')); c.ShowSaveErrors(errors); }
     void Load(TProvods& c) { c.LoadFromDatabase(db, 0, ""); }
     TProvod* Copy(TProvods& c, const TProvod& source) {
         int index = 0;
@@ -447,7 +447,7 @@ TEST_F(ProvodsDatabase, DeletingALineLeavesItsCablesRow) {
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Cables")"), "1");
 }
 
-TEST_F(ProvodsDatabase, FailedLineKeepsItsTypeAndNamesSectionAndVoltage) {
+TEST_F(ProvodsDatabase, FailedLineIsUndoneWithItsTypeAndVoltageAndNamesSection) {
     TProvods source;
     TProvods c;
     const std::string tooLong(150, 'x');  // does not fit the column
@@ -457,9 +457,9 @@ TEST_F(ProvodsDatabase, FailedLineKeepsItsTypeAndNamesSectionAndVoltage) {
     Save(c);
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0], (std::vector<std::string>{tooLong + "-120 (35 " + W("кВ") + ")"}));
-    EXPECT_EQ(failing->Added, 0);
-    EXPECT_EQ(catalogue.Rows(R"(select "Name" from "ProvodTypes" order by "Unom")"), (Rows{{"ac"}, {"new type"}}));
-    EXPECT_EQ(catalogue.Rows(R"(select "Unom" from "Unom" order by 1)"), (Rows{{"10.5"}, {"35"}}));
+    EXPECT_EQ(failing->Added, 1);
+    EXPECT_EQ(catalogue.Rows(R"(select "Name" from "ProvodTypes" order by "Unom")"), (Rows{{"ac"}}));
+    EXPECT_EQ(catalogue.Rows(R"(select "Unom" from "Unom" order by 1)"), (Rows{{"10.5"}}));
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Provods")"), "1");
 }
 

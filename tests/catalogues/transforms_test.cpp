@@ -324,7 +324,7 @@ TEST(TransformsXml, ElementRoundTripKeepsEveryValue) {
 class TransformsDatabase : public ::testing::Test {
 protected:
     void SetUp() override { db.ConnectTo(catalogue.Path()); }
-    void Save(TTransforms& c) { c.SaveToDatabase(db, NumberText(','), errors); }
+    void Save(TTransforms& c) { c.SaveToDatabase(db, NumberText(',')); c.ShowSaveErrors(errors); }
     void Load(TTransforms& c) { c.LoadFromDatabase(db, 0, ""); }
     FreshCatalogue catalogue;
     TRef_DataModule db;
@@ -459,10 +459,43 @@ TEST_F(TransformsDatabase, FailingRecordsGiveOneReportInCollectionOrder) {
                                                          tooLong + "-100 (35 " + W("кВ") + ")"}));
     EXPECT_EQ(c.Errors, errors.shown[0]);
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Transforms2")"), "1");
-    for (int i = 0; i < c.Count(); ++i) EXPECT_EQ(c.GetItem(i)->Added, 0);
+    // Only the written record counts as saved; the others stay new, without an identifier.
+    for (int i = 0; i < c.Count(); ++i) {
+        const bool fine = c.GetItem(i)->Marka == "fine";
+        EXPECT_EQ(c.GetItem(i)->Added, fine ? 0 : 1);
+        EXPECT_EQ(c.GetItem(i)->Ident > 0, fine);
+    }
 }
 
-TEST_F(TransformsDatabase, FailedDeleteStillDropsTheRecord) {
+TEST_F(TransformsDatabase, FailedInsertNeverTakesAnotherRowsIdentifier) {
+    TTransforms c;
+    TTransforms source;
+    int index = 0;
+    TTransform* failing = static_cast<TTransform*>(c.AddCopy(*Add(source, std::string(150, 'a'), 10, 100), index));
+    c.AddCopy(*Add(source, "fine", 10, 100), index);
+    Save(c);
+    EXPECT_LT(failing->Ident, 1);
+    c.MarkDeleted(failing);
+    Save(c);
+    EXPECT_EQ(catalogue.Value(R"(select "TypeTR" from "Transforms2")"), "fine");
+}
+
+TEST_F(TransformsDatabase, FailedRecordIsSavedByTheNextSave) {
+    TTransforms c;
+    TTransforms source;
+    int index = 0;
+    TTransform* failing = static_cast<TTransform*>(c.AddCopy(*Add(source, std::string(150, 'a'), 10, 100), index));
+    Save(c);
+    ASSERT_EQ(failing->Added, 1);
+    failing->Marka = "shorter";
+    errors.shown.clear();
+    Save(c);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_EQ(failing->Added, 0);
+    EXPECT_EQ(failing->Ident, std::stoi(catalogue.Value(R"(select "Ident" from "Transforms2")")));
+}
+
+TEST_F(TransformsDatabase, FailedDeleteKeepsTheRecordMarked) {
     catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('T',10,100))");
     catalogue.Run(R"(CREATE EXCEPTION "NoDelete" 'deleting is not allowed')");
     catalogue.Run(R"(CREATE TRIGGER "T2_BD" FOR "Transforms2" BEFORE DELETE AS BEGIN EXCEPTION "NoDelete"; END)");
@@ -470,7 +503,8 @@ TEST_F(TransformsDatabase, FailedDeleteStillDropsTheRecord) {
     Load(c);
     c.MarkDeleted(c.GetItem(0));
     Save(c);
-    EXPECT_EQ(c.Count(), 0);
+    ASSERT_EQ(c.Count(), 1);
+    EXPECT_EQ(c.GetItem(0)->Deleted, 1);
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0], (std::vector<std::string>{"T-100 (10 " + W("кВ") + ")"}));
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Transforms2")"), "1");

@@ -31,6 +31,40 @@ protected:
     TRef_DataModule db;
 };
 
+TEST_F(DatabaseTest, TransactionKeepsNothingUntilCommittedAndSavepointsUndoAlone) {
+    auto insert = [&](const std::string& type) {
+        db.SQLQuery.SetText(R"(INSERT INTO "Transforms2" ("TypeTR") VALUES (:p1))");
+        db.SQLQuery.Param(0).SetString(type);
+        db.SQLQuery.Execute();
+    };
+    auto count = [&] { return catalogue.Value(R"(select count(*) from "Transforms2")"); };
+    {
+        Transaction transaction(db.SQLConnection);
+        insert("dropped");
+    }  // not committed
+    EXPECT_EQ(count(), "0");
+    {
+        Transaction transaction(db.SQLConnection);
+        insert("kept");
+        {
+            Savepoint savepoint(transaction);
+            insert("undone");
+        }
+        Savepoint savepoint(transaction);
+        insert("kept too");
+        savepoint.release();
+        // Its own statements see what it wrote; others do not until the commit.
+        db.SQLQuery.SetText(R"(select count(*) from "Transforms2")");
+        db.SQLQuery.Open();
+        EXPECT_EQ(db.SQLQuery.Field(0).AsInteger(), 2);
+        db.SQLQuery.Close();
+        EXPECT_EQ(count(), "0");
+        transaction.commit();
+    }
+    EXPECT_EQ(catalogue.Rows(R"(select "TypeTR" from "Transforms2" order by 1)"),
+              (std::vector<std::vector<std::string>>{{"kept"}, {"kept too"}}));
+}
+
 TEST_F(DatabaseTest, TextTravelsAsWindows1251Bytes) {
     const std::string marka = W("ТМ-1000/10 «ёлка» №5");
     Query& q = db.SQLQuery;

@@ -314,6 +314,39 @@ TEST_F(ExchangeFile, AFailedWriteLeavesThePreviousFileIntact) {
     EXPECT_THROW(WriteExchangeFile(*reference, dir.File("no/such/folder.xml"), Russian(), 0), FileWriteError);
 }
 
+TEST_F(ExchangeFile, AWriteReplacesTheLinkedFileAndClearsAKilledWritesLeftovers) {
+    auto reference = NewReference();
+    Transformers(*reference).NewElement()->Marka = "T";
+    std::filesystem::create_directory(dir.File("real"));
+    const std::string real = dir.File("real/catalogue.xml");
+    WriteText(real, "old");
+    const std::string link = dir.File("link.xml");
+    std::filesystem::create_symlink(real, link);
+    WriteExchangeFile(*reference, link, Russian(), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_NE(ReadText(real).find("<Marka>T</Marka>"), std::string::npos);
+
+    const std::string stale = dir.File("real/.catalogue.xml.kelm-a1b2c3");  // a write killed part-way
+    WriteText(stale, "half");
+    WriteExchangeFile(*reference, real, Russian(), 0);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("real")), {}), 1);
+}
+
+TEST_F(ExchangeFile, ANameAtTheFileSystemsLimitCanBeWritten) {
+    auto reference = NewReference();
+    Transformers(*reference).NewElement()->Marka = "T";
+    const std::string path = dir.File(std::string(251, 'n') + ".xml");  // 255 bytes
+    WriteExchangeFile(*reference, path, Russian(), 0);
+    EXPECT_NE(ReadText(path).find("<Marka>T</Marka>"), std::string::npos);
+}
+
+TEST_F(ExchangeFile, AFolderOrADeviceIsABadFile) {
+    std::filesystem::create_directory(dir.File("x.xml"));
+    EXPECT_EQ(OpenFailure(dir.File("x.xml")).kind, OpenError::Kind::BadFile);
+    EXPECT_THROW(OpenExchangeFile(*NewReference(), "/dev/zero"), OpenError);
+}
+
 TEST_F(ExchangeFile, DatabaseThatCannotBeOpenedIsABadFile) {
     const std::string path = dir.File("not-a-database.fdb");
     WriteText(path, "garbage");

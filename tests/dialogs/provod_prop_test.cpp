@@ -2,6 +2,8 @@
 // and driven like a user would.
 #include "dialogs/provod_prop.h"
 
+#include "core/category_collection.h"
+
 #include <gtest/gtest.h>
 
 #include "dialogs/dialog_driver.h"
@@ -184,10 +186,8 @@ TEST_F(ProvodDialogs, CableSavedWithoutNullConductorValuesSendsADeleteForItsCabl
     db.ConnectTo(catalogue.Path());
     test::StatementLog log;
     db.SetStatementListener(&log);
-    std::vector<std::string> errors;
     cable.Added = 1;
-    WriteProvod(cable, errors, db, NumberText(','));
-    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(WriteRecord(ProvodsCategory(), cable, db), RecordWrite::Written);
     EXPECT_EQ(log.Starting("delete from \"Cables\"").size(), 1u);
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Provods")"), "1");
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Cables")"), "0");

@@ -99,7 +99,7 @@ TEST_F(SwitchGRDialog, ConfirmedTypeAndClearedBoxReachTheDatabase) {
 
     device.Added = 1;
     test::SaveErrorsRecorder errors;
-    devices.SaveToDatabase(db, NumberText(','), errors);
+    devices.SaveToDatabase(db, NumberText(',')); devices.ShowSaveErrors(errors);
     EXPECT_TRUE(errors.shown.empty() || errors.shown.front().empty());
     EXPECT_EQ(catalogue.Rows(R"(select "SwitchGType", "Ioff", "Inom" from "SwitchGR")"),
               (std::vector<std::vector<std::string>>{{"2", "NULL", "1.6"}}));

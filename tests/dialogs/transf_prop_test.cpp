@@ -271,10 +271,8 @@ TEST_F(TransformerDialogs, AClearedTapStepIsSavedAsNull) {
 
     TRef_DataModule db;
     db.ConnectTo(catalogue.Path());
-    std::vector<std::string> errors;
     record.Added = 1;
-    WriteTransform(record, errors, db, NumberText(','));
-    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(WriteRecord(TransformsCategory(), record, db), RecordWrite::Written);
     EXPECT_EQ(catalogue.Rows(R"(select "NumberOtp","DeltaUotp","Pkz" from "Transforms2")"),
               (std::vector<std::vector<std::string>>{{"9", "NULL", "90.5"}}));
 }
