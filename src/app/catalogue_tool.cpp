@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <ostream>
 #include <utility>
+#include <variant>
 
+#include "app/command_line.h"
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/data_module.h"
@@ -30,15 +32,24 @@ constexpr const char* kUsage =
     "  kelm-catalogue diff ЛЕВЫЙ ПРАВЫЙ\n"
     "      выводит различия двух справочников по категориям: \"< элемент\" есть только\n"
     "      в левом, \"> элемент\" только в правом, \"~ элемент\" отличается комментарием\n"
+    "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
     "  ранней версии, 3 не все элементы записаны в базу (остальные сохранены),\n"
     "  4 справочники различаются (diff), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
-int Usage(std::ostream& err, const std::string& problem) {
-    err << "kelm-catalogue: " << problem << "\n" << kUsage;
-    return ExitUsage;
+int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
+
+// The rule for duplicates from copy's optional arguments, or the one line that says what is wrong.
+std::variant<int, std::string> DuplicatesRule(const std::vector<std::string>& options) {
+    if (options.empty()) return Skip;
+    if (options[0] != "--duplicates") return "неизвестный параметр \"" + options[0] + "\"";
+    if (options.size() == 1) return "у --duplicates нет значения (skip или copy)";
+    if (options[1] != "skip" && options[1] != "copy")
+        return "неверное значение --duplicates \"" + options[1] + "\" (skip или copy)";
+    if (options.size() > 2) return "лишний аргумент \"" + options[2] + "\"";
+    return options[1] == "copy" ? AddPlainCopy : Skip;
 }
 
 // Answers every duplicate of a drop with one rule. Lines cannot be added as a
@@ -195,7 +206,6 @@ void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::
     for (int i = 0; i < reference.CategoryCount(); ++i) {
         out << CategoryCaption(i) << "\n";
         const TXMLCustomClass* collection = reference.GetCollection(i);
-        if (!collection) continue;
         for (int k = 0; k < collection->Count(); ++k)
             out << "  " << Utf8FromCp1251(collection->Label(*collection->GetItem(k), numbers)) << "\n";
     }
@@ -205,27 +215,24 @@ namespace {
 
 int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             const RegionalSettings& settings, TRef_DataModule& db) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage;
-        return ExitOk;
-    }
+    if (auto answered = AnswerInformationRequest(args, "kelm-catalogue", kUsage, out)) return *answered;
     if (args.empty()) return Usage(err, "не указана команда");
     const std::string& command = args[0];
     if (command == "copy") {
-        int answer = Skip;
-        if (args.size() == 5 && args[3] == "--duplicates" && (args[4] == "skip" || args[4] == "copy"))
-            answer = args[4] == "copy" ? AddPlainCopy : Skip;
-        else if (args.size() != 3)
-            return Usage(err, "copy ждёт источник, цель и, может быть, --duplicates skip|copy");
-        return Copy(args[1], args[2], answer, out, err, settings, db);
+        if (args.size() < 3) return Usage(err, "copy ждёт источник и цель");
+        const auto rule = DuplicatesRule({args.begin() + 3, args.end()});
+        if (const std::string* problem = std::get_if<std::string>(&rule)) return Usage(err, *problem);
+        return Copy(args[1], args[2], std::get<int>(rule), out, err, settings, db);
     }
     if (command == "diff") {
         if (args.size() != 3) return Usage(err, "diff ждёт два источника");
         return Diff(args[1], args[2], out, err, settings, db);
     }
-    if (command == "dump" && args.size() != 2) return Usage(err, "dump ждёт один источник");
-    if (command == "convert" && args.size() != 3) return Usage(err, "convert ждёт источник и обменный файл");
     if (command != "dump" && command != "convert") return Usage(err, "неизвестная команда \"" + command + "\"");
+    const std::size_t wanted = command == "dump" ? 2 : 3;
+    if (args.size() > wanted) return Usage(err, "лишний аргумент \"" + args[wanted] + "\"");
+    if (args.size() < wanted)
+        return Usage(err, command == "dump" ? "dump ждёт источник" : "convert ждёт источник и обменный файл");
     if (command == "convert" && !IsExchangeFilePath(args[2]))
         return Usage(err, "обменный файл должен иметь расширение .xml: " + args[2]);
 

@@ -1,14 +1,17 @@
 // The exchange window. Up to two paths open in the left and right panes, as
 // two-pane comparison tools are started.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <iostream>
 
+#include "app/command_line.h"
 #include "app/interruption.h"
 #include "core/codec.h"
 #include "core/data_module.h"
 #include "core/regional.h"
+#include "ui/qt_translation.h"
 #include "workbench/comment_dialog.h"
 #include "workbench/main_window.h"
 
@@ -29,14 +32,28 @@ public:
     }
 };
 
+std::vector<std::string> Utf8Strings(const QStringList& list) {
+    std::vector<std::string> strings;
+    for (const QString& item : list) strings.push_back(item.toStdString());
+    return strings;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that they work without a display.
+    if (auto answered = kelm::AnswerInformationRequest({argv + 1, argv + argc}, "kelm-exchange",
+                                                       kelm::kExchangeUsage, std::cout))
+        return *answered;
     kelm::EndOnInterrupt();
     try {
         Application app(argc, argv);
-        app.setApplicationDisplayName("Kelm 3");
-        const QStringList paths = app.arguments().mid(1);
+        app.setWindowIcon(QIcon(":/kelm-exchange.png"));
+        kelm::InstallQtRussian(app);
+        // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
+        const kelm::ExchangeArguments arguments = kelm::ParseExchangeArguments(Utf8Strings(app.arguments().mid(1)));
+        if (!arguments.problem.empty()) return kelm::UsageError("kelm-exchange", arguments.problem, std::cerr);
+        const std::vector<std::string>& paths = arguments.paths;
 
         kelm::TForm1 window(kelm::RegionalSettings::FromEnvironment());
         kelm::TRef_DataModule db;
@@ -45,8 +62,8 @@ int main(int argc, char** argv) {
         kelm::TFrmComment comment(&window);
         window.SetCommentDialog(&comment);
         window.show();
-        if (paths.size() > 0) window.OpenPath(kelm::Pane::Left, paths[0]);
-        if (paths.size() > 1) window.OpenPath(kelm::Pane::Right, paths[1]);
+        if (paths.size() > 0) window.OpenPath(kelm::Pane::Left, QString::fromStdString(paths[0]));
+        if (paths.size() > 1) window.OpenPath(kelm::Pane::Right, QString::fromStdString(paths[1]));
         return app.exec();
     } catch (const std::exception& error) {
         std::cerr << "kelm-exchange: " << kelm::DisplayText(error.what()) << "\n";

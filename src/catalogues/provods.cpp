@@ -7,15 +7,17 @@ using R = TProvod;
 
 constexpr const char* kSelectCable = R"(select * from "Cables" where "Ident"=:p1)";
 
-// The null conductor's columns of "Cables". A missing value stays not set;
-// NumberPhases is read apart because a NULL there keeps the default.
+// The null conductor's columns of "Cables". Other programs that read the same
+// catalogue take a NULL there as 0, and so do we: a row is never read as
+// "no null conductor" and lost on the next copy. Only the susceptance may be
+// missing; NumberPhases is read apart because a NULL there keeps the default.
 const std::vector<FieldDef<R>>& NullConductorColumns() {
     static const std::vector<FieldDef<R>> fields = {
-        {"PhaseNull_F", &R::PhaseNull_F, "PhaseNull_F", Optional},
-        {"PhaseNull_R0", &R::PhaseNull_R0, "PhaseNull_R0", Optional},
-        {"PhaseNull_X0", &R::PhaseNull_X0, "PhaseNull_X0", Optional},
+        {"PhaseNull_F", &R::PhaseNull_F, "PhaseNull_F"},
+        {"PhaseNull_R0", &R::PhaseNull_R0, "PhaseNull_R0"},
+        {"PhaseNull_X0", &R::PhaseNull_X0, "PhaseNull_X0"},
         {"PhaseNull_B0", &R::PhaseNull_B0, "PhaseNull_B0", Optional},
-        {"PhaseNull_Idop", &R::PhaseNull_Idop, "PhaseNull_Idop", Optional},
+        {"PhaseNull_Idop", &R::PhaseNull_Idop, "PhaseNull_Idop"},
     };
     return fields;
 }
@@ -68,11 +70,18 @@ void WriteNullConductor(TProvod& record, TRef_DataModule& db) {
     q.Close();
     q.SetText(exists ? R"( UPDATE "Cables" set "Ident"=:p1,"NumberPhases"=:p2,"PhaseNull_F"=:p3,"PhaseNull_R0"=:p4, "PhaseNull_X0"=:p5,"PhaseNull_B0"=:p6,"PhaseNull_Idop"=:p7 WHERE "Ident"=:p1)"
                      : R"(INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0", "PhaseNull_B0","PhaseNull_Idop") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7))");
-    static const std::vector<Member<R>> values = {&R::Ident,        &R::NumberPhases, &R::PhaseNull_F,
-                                                  &R::PhaseNull_R0, &R::PhaseNull_X0, &R::PhaseNull_B0,
-                                                  &R::PhaseNull_Idop};
-    detail::BindParams(ProvodsCategory(), values, record, q);
-    if (exists) q.Param(static_cast<int>(values.size())).SetInteger(record.Ident);  // the condition's ":p1"
+    // Every value goes as it is; only a missing susceptance goes as NULL.
+    q.Param(0).SetInteger(record.Ident);
+    q.Param(1).SetInteger(record.NumberPhases);
+    q.Param(2).SetDouble(record.PhaseNull_F);
+    q.Param(3).SetDouble(record.PhaseNull_R0);
+    q.Param(4).SetDouble(record.PhaseNull_X0);
+    if (IsValueSet(record.PhaseNull_B0))
+        q.Param(5).SetDouble(record.PhaseNull_B0);
+    else
+        q.Param(5).SetNull();
+    q.Param(6).SetInteger(record.PhaseNull_Idop);
+    if (exists) q.Param(7).SetInteger(record.Ident);  // the condition's ":p1"
     q.Execute();
     q.Close();
 }

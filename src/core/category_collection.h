@@ -297,11 +297,15 @@ public:
                 std::visit(
                     [&](auto member) {
                         const auto& value = record.*member;
+                        if (field.member == ident && record.Ident < 0) {
+                            // Not in any database yet, whatever negative value it holds.
+                            element.append_child(field.element).text().set("-1");
+                            return;
+                        }
                         if (!IsValueSet(value)) return;
                         using T = detail::MemberValue<decltype(value)>;
                         std::string text = detail::ValueText(value, numbers);
-                        if constexpr (std::is_same_v<T, std::string>) text = Utf8FromCp1251(text);
-                        if (field.member == ident && record.Ident < 0) text = "-1";  // not in any database yet
+                        if constexpr (std::is_same_v<T, std::string>) text = XmlUtf8FromCp1251(text);
                         element.append_child(field.element).text().set(text.c_str());
                     },
                     field.member);

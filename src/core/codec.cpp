@@ -71,6 +71,13 @@ std::string Utf8FromCp1251(std::string_view text) {
     return out;
 }
 
+std::string XmlUtf8FromCp1251(std::string_view text) {
+    std::string out = Utf8FromCp1251(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
+    return out;
+}
+
 std::string Cp1251FromUtf8(std::string_view text) {
     // Every character takes at least one byte in UTF-8 and exactly one here:
     // converted on the stack, the text is copied once into its string.

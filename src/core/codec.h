@@ -14,6 +14,10 @@ public:
 
 std::string Utf8FromCp1251(std::string_view text);
 
+// The same for a text an XML 1.0 file carries: control characters it cannot
+// hold (all below a blank but tab, line feed and carriage return) become "?".
+std::string XmlUtf8FromCp1251(std::string_view text);
+
 // A character without a Windows-1251 code becomes "?"; malformed UTF-8
 // raises EncodingError, since it means the text is not what it claims to be.
 std::string Cp1251FromUtf8(std::string_view text);

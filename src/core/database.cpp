@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 
+#include "core/lock_folder.h"
 #include "core/number_text.h"
 
 namespace kelm {
@@ -30,7 +31,7 @@ IMaster* Master() {
 
 // The embedded engine keeps its lock files in /tmp/firebird unless told
 // otherwise; when another user created that folder first, every connection
-// fails. A folder of the user's own avoids that.
+// fails. A folder of the user's own avoids that (see lock_folder.h).
 void PrepareEmbeddedEngine() {
     // The client converts file names through the character set of the
     // process locale; under the plain "C" locale a folder named in Cyrillic
@@ -43,14 +44,11 @@ void PrepareEmbeddedEngine() {
     if (!utf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
 
     if (std::getenv("FIREBIRD_LOCK")) return;
-    std::string folder;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime && access(runtime, W_OK) == 0)
-        folder = std::string(runtime) + "/firebird";
-    else
-        folder = "/tmp/firebird-" + std::to_string(getuid());
-    mkdir(folder.c_str(), 0700);
-    setenv("FIREBIRD_LOCK", folder.c_str(), 0);
+    const std::string folder =
+        ChooseLockFolder(runtime ? runtime : "", std::filesystem::temp_directory_path().string(), getuid());
+    // Without a folder of our own the engine's default stays; opening then says what is wrong.
+    if (!folder.empty()) setenv("FIREBIRD_LOCK", folder.c_str(), 0);
 }
 
 std::string Describe(const FbException& error) {
@@ -59,12 +57,22 @@ std::string Describe(const FbException& error) {
     return text;
 }
 
+bool HasError(const FbException& error, ISC_STATUS code) {
+    const intptr_t* item = error.getStatus()->getErrors();
+    while (*item != isc_arg_end) {
+        if (item[0] == isc_arg_gds && item[1] == code) return true;
+        item += item[0] == isc_arg_cstring ? 3 : 2;  // a counted string has its length too
+    }
+    return false;
+}
+
 // Runs a piece of client-interface work, turning its errors into DatabaseError.
 template <class Work>
 auto Guarded(Work&& work) -> decltype(work()) {
     try {
         return work();
     } catch (const FbException& error) {
+        if (HasError(error, isc_already_opened)) throw DatabaseInUse(Describe(error));
         throw DatabaseError(Describe(error));
     }
 }

@@ -21,6 +21,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A local database file that another program has open: the embedded engine
+// lets one program at a time use a file (a server shares it between many).
+class DatabaseInUse : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 struct ConnectionSettings {
     std::string user;
     std::string password;

@@ -70,6 +70,30 @@ FileContent ReadWholeFile(const std::string& path) {
     return content;
 }
 
+// Files from other tools may be written in Windows-1251 and say so in their
+// declaration; ours are always UTF-8.
+bool DeclaresWindows1251(std::string_view text) {
+    if (!text.starts_with("<?xml")) return false;
+    const std::size_t end = text.find("?>");
+    std::string declaration(text.substr(0, end));
+    std::transform(declaration.begin(), declaration.end(), declaration.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::size_t encoding = declaration.find("encoding");
+    if (encoding == std::string::npos) return false;
+    const std::size_t quote = declaration.find_first_of("\"'", encoding);
+    if (quote == std::string::npos) return false;
+    const std::size_t close = declaration.find(declaration[quote], quote + 1);
+    const std::string name = declaration.substr(quote + 1, close == std::string::npos ? close : close - quote - 1);
+    return name == "windows-1251" || name == "cp1251";
+}
+
+FileContent Utf8Content(std::string_view cp1251) {
+    const std::string text = Utf8FromCp1251(cp1251);
+    FileContent content{std::make_unique_for_overwrite<char[]>(text.size() + 1), text.size()};
+    std::memcpy(content.data.get(), text.data(), text.size());
+    return content;
+}
+
 pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now) {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child("KelmStorage");
@@ -82,8 +106,24 @@ pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now
 class FileWriter : public pugi::xml_writer {
 public:
     explicit FileWriter(int fd) : fd_(fd) {}
+    // A carriage return goes as a character reference: written as it is, any
+    // reader takes it for a line end and the text comes back changed.
     void write(const void* data, std::size_t size) override {
         const char* bytes = static_cast<const char*>(data);
+        while (size > 0 && error == 0) {
+            const char* cr = static_cast<const char*>(std::memchr(bytes, '\r', size));
+            const std::size_t plain = cr ? static_cast<std::size_t>(cr - bytes) : size;
+            WriteRaw(bytes, plain);
+            if (!cr) break;
+            WriteRaw("&#13;", 5);
+            bytes += plain + 1;
+            size -= plain + 1;
+        }
+    }
+    int error = 0;  // the first failure; nothing more is written after it
+
+private:
+    void WriteRaw(const char* bytes, std::size_t size) {
         while (size > 0 && error == 0) {
             const ssize_t n = ::write(fd_, bytes, size);
             if (n < 0) {
@@ -94,9 +134,7 @@ public:
             size -= static_cast<std::size_t>(n);
         }
     }
-    int error = 0;  // the first failure; nothing more is written after it
 
-private:
     int fd_;
 };
 
@@ -200,14 +238,22 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
     // Parsed in place, so the buffer no longer reads as the file: lines of
     // errors are counted in the file read again.
     FileContent content = ReadWholeFile(path);
+    const bool cp1251 = DeclaresWindows1251(content.Text());
+    if (cp1251) content = Utf8Content(content.Text());
+    // The text as parsed, for counting lines.
+    auto parsedText = [&] {
+        FileContent again = ReadWholeFile(path);
+        return cp1251 ? Utf8Content(again.Text()) : std::move(again);
+    };
     pugi::xml_document doc;
     // A field's text kept as the element's value, not as a node of its own,
     // halves the nodes of a catalogue document.
     const pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(content.data.get(), content.size, pugi::parse_default | pugi::parse_embed_pcdata);
+        doc.load_buffer_inplace(content.data.get(), content.size, pugi::parse_default | pugi::parse_embed_pcdata,
+                                cp1251 ? pugi::encoding_utf8 : pugi::encoding_auto);
     if (!parsed)
         throw OpenError(OpenError::Kind::BadFile, path + ", line " +
-                                                      std::to_string(LineAt(ReadWholeFile(path).Text(), parsed.offset)) +
+                                                      std::to_string(LineAt(parsedText().Text(), parsed.offset)) +
                                                       ": " + parsed.description());
     reference.ClearAll();
     reference.FileName = path;
@@ -215,7 +261,7 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
         reference.LoadFromXml(doc.document_element());
     } catch (const XmlFieldError& error) {
         const std::string where = parsed.encoding == pugi::encoding_utf8
-                                      ? ", line " + std::to_string(LineAt(ReadWholeFile(path).Text(), error.offset))
+                                      ? ", line " + std::to_string(LineAt(parsedText().Text(), error.offset))
                                       : "";
         throw OpenError(OpenError::Kind::BadFile, path + where + ": " + error.what());
     }
@@ -242,6 +288,8 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
     bool loaded = false;
     try {
         loaded = OpenDatabaseSource(*reference, db, path, &failures);
+    } catch (const DatabaseInUse& error) {
+        throw OpenError(OpenError::Kind::BadFile, path + ": " + kDatabaseInUseDetail + "\n" + DisplayText(error.what()));
     } catch (const std::exception& error) {
         throw OpenError(OpenError::Kind::BadFile, path + ": " + DisplayText(error.what()));
     }

@@ -27,6 +27,10 @@ public:
 
 inline constexpr const char* kOlderDatabaseMessage = "Файл БД имеет более раннюю версию.";
 inline constexpr const char* kBadFileMessage = "Ошибка в файле.";
+// The detail of kBadFileMessage when another program holds a local database.
+inline constexpr const char* kDatabaseInUseDetail =
+    "база данных открыта другой программой; локальную базу может использовать только одна программа "
+    "одновременно, базу на сервере (\"сервер:путь\") — несколько";
 
 // A file that could not be written; the previous file, if any, is intact.
 class FileWriteError : public std::runtime_error {

@@ -20,6 +20,10 @@ inline std::string_view TrimBlanks(std::string_view text) {
     throw ConversionError("\"" + std::string(text) + "\" is not a valid number");
 }
 
+[[noreturn]] void TooLarge(std::string_view text) {
+    throw NumberTooLargeError("\"" + std::string(text) + "\" is too large a number");
+}
+
 // Parses [sign] digits [sep digits] [e [sign] digits], where sep is any of
 // the given separators, without consulting the locale.
 double ParseWithSeparators(std::string_view original, std::string_view separators) {
@@ -44,24 +48,49 @@ double ParseWithSeparators(std::string_view original, std::string_view separator
         ++i;
     }
     int digits = 0;
-    while (isDigit(i)) { *out++ = text[i++]; ++digits; }
+    // The decimal order of the first significant digit, to tell a number too
+    // large from one too small when the conversion is out of range.
+    long order = 0;
+    bool significant = false;
+    while (isDigit(i)) {
+        significant = significant || text[i] != '0';
+        if (significant) ++order;
+        *out++ = text[i++];
+        ++digits;
+    }
     if (i < text.size() && std::find(separators.begin(), separators.end(), text[i]) != separators.end()) {
         *out++ = '.';
         ++i;
-        while (isDigit(i)) { *out++ = text[i++]; ++digits; }
+        while (isDigit(i)) {
+            if (!significant && text[i] == '0') --order;
+            significant = significant || text[i] != '0';
+            *out++ = text[i++];
+            ++digits;
+        }
     }
     if (digits == 0) NotANumber(original);
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         *out++ = 'e';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) *out++ = text[i++];
+        bool negativeExponent = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            negativeExponent = text[i] == '-';
+            *out++ = text[i++];
+        }
         int exponentDigits = 0;
-        while (isDigit(i)) { *out++ = text[i++]; ++exponentDigits; }
+        long exponent = 0;
+        while (isDigit(i)) {
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 100000L);
+            *out++ = text[i++];
+            ++exponentDigits;
+        }
         if (exponentDigits == 0) NotANumber(original);
+        order += negativeExponent ? -exponent : exponent;
     }
     if (i != text.size()) NotANumber(original);
 
     const auto [ptr, ec] = std::from_chars(canonical, out, value);
+    if (ec == std::errc::result_out_of_range && ptr == out && significant && order > 0) TooLarge(original);
     if (ec != std::errc() || ptr != out || !std::isfinite(value)) NotANumber(original);
     return value;
 }
@@ -74,8 +103,15 @@ std::string NumberText::Format(double value) const {
 
     // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                kSignificantDigits - 1);
+    double back = 0;
+    if (std::fabs(value) > 1.79769313486231e308 &&
+        std::from_chars(buffer, result.ptr, back).ec == std::errc::result_out_of_range) {
+        // Rounded to 15 digits, the largest doubles would read back as beyond
+        // any double: those take the shortest text that reads back exactly.
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    }
     const std::string_view text(buffer, result.ptr - buffer);
     const bool negative = text.front() == '-';
     const std::size_t ePos = text.find('e');
@@ -128,6 +164,8 @@ std::int64_t NumberText::ParseInteger(std::string_view original) {
     if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
     std::int64_t value = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!text.empty() && ec == std::errc::result_out_of_range && ptr == text.data() + text.size())
+        TooLarge(original);
     if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
         throw ConversionError("\"" + std::string(original) + "\" is not a valid integer");
     return value;

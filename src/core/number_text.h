@@ -16,6 +16,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A well-formed number whose size is beyond what its type holds.
+class NumberTooLargeError : public ConversionError {
+public:
+    using ConversionError::ConversionError;
+};
+
 class NumberText {
 public:
     explicit NumberText(char decimalSeparator = '.') : separator_(decimalSeparator) {}
@@ -31,6 +37,7 @@ public:
     // under other regional settings open too.
     static double ParseDoubleAnySeparator(std::string_view text);
     // Plain whole numbers, optionally signed; surrounding blanks are ignored.
+    // Both parsers raise NumberTooLargeError for a number too large for its type.
     static std::int64_t ParseInteger(std::string_view text);
 
 private:

@@ -19,6 +19,9 @@ EntryCheck CheckEntries(const std::function<void()>& readBack) {
         return EntryCheck::Passed;
     } catch (const OutOfRangeError&) {
         return EntryCheck::OutOfRange;
+    } catch (const NumberTooLargeError&) {
+        // A number too large for its field is beyond any of its limits.
+        return EntryCheck::OutOfRange;
     } catch (const std::exception&) {
         return EntryCheck::NotConverted;
     }

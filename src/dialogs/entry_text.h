@@ -31,7 +31,7 @@ public:
 };
 
 // Runs the reading back and checking of a dialog's entries: an OutOfRangeError
-// means OutOfRange, any other failure NotConverted.
+// or a number too large for its type means OutOfRange, any other failure NotConverted.
 EntryCheck CheckEntries(const std::function<void()>& readBack);
 
 // Limits are strict: the value must stay below. An unset optional value

@@ -25,6 +25,7 @@ struct RatedSetup {
     bool markWithSnom = false;        // EditMarka shows Marka-Snom
     const char* labelSnom = nullptr;  // none: the dialog's own label
     const char* labelDp = nullptr;
+    int widerMark = 0;                // pixels EditMarka gets beyond the others' width
 };
 
 const RatedSetup<TBusbar> kBusbar{.PropKind = EquipmentKind::Busbar,
@@ -32,7 +33,8 @@ const RatedSetup<TBusbar> kBusbar{.PropKind = EquipmentKind::Busbar,
                                   .snom = &TBusbar::R,
                                   .dp = &TBusbar::X,
                                   .labelSnom = "Активное сопротивление, Ом/км",
-                                  .labelDp = "Реактивное сопротивление, Ом/км"};
+                                  .labelDp = "Реактивное сопротивление, Ом/км",
+                                  .widerMark = 27};
 const RatedSetup<TShuntReactor> kShuntReactor{.PropKind = EquipmentKind::ShuntReactor,
                                               .caption = "Шунтирующий реактор",
                                               .snom = &TShuntReactor::Snom,
@@ -73,6 +75,7 @@ bool OpenRatedDialog(TBaseElement& element, bool readOnly, DialogContext& contex
     dialog->setWindowTitle(Utf8(setup.caption));
     if (setup.labelSnom) dialog->LabelSnom->setText(Utf8(setup.labelSnom));
     if (setup.labelDp) dialog->LabelDp->setText(Utf8(setup.labelDp));
+    dialog->WidenMark(setup.widerMark);
 
     const EntryText& text = dialog->Entries();
     QString mark = EntryText::Text(record->Marka);

@@ -7,6 +7,10 @@ namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
+// How far the mark box reaches beyond the value boxes: marks such as
+// "РОМ-110000/500-110" or a reactor's "РБСДГ-10-2х2500-0,20У3" show whole.
+constexpr int kMarkReach = 90;
+
 }  // namespace
 
 TPropMin::TPropMin(const DialogContext& context, EquipmentKind PropKind)
@@ -25,10 +29,14 @@ TPropMin::TPropMin(const DialogContext& context, const char* className, const QS
     EditDp = NewEdit("EditDp", EditUse::Editable, Keys::Decimal);
 
     AddRow(RowUnom, Label1, EditUnom);
-    AddRow(RowMarka, Label2, EditMarka);
+    AddRow(RowMarka, Label2, nullptr);
+    Form->addWidget(EditMarka, RowMarka, 1, 1, 2);
+    Form->setColumnMinimumWidth(2, kMarkReach);
     AddRow(RowSnom, LabelSnom, EditSnom);
     AddRow(RowDp, LabelDp, EditDp);
 }
+
+void TPropMin::WidenMark(int pixels) { Form->setColumnMinimumWidth(2, kMarkReach + pixels); }
 
 RatedEntries TPropMin::Entered() const { return {EditSnom->text(), QString(), EditDp->text()}; }
 

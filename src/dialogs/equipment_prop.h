@@ -18,6 +18,9 @@ public:
     // Checks the boxes; on success Values holds what they read.
     EntryCheck FormCloseQuery() override;
 
+    // The mark box, wider than the value boxes already, by `pixels` more.
+    void WidenMark(int pixels);
+
     const EquipmentKind PropKind;  // the category shown, which sets the limits
     RatedValues Values;
 

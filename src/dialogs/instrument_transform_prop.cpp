@@ -87,7 +87,10 @@ TInstrumentTransformProp::TInstrumentTransformProp(const DialogContext& context,
 }
 
 void TInstrumentTransformProp::FillClasses(std::int64_t accuracyClass) {
-    FillAccuracyClasses(*ComboBox1, ClassIdents, Database(), accuracyClass, *messages_);
+    const std::vector<ListedRow> classes = ReadAccuracyClasses(Database(), accuracyClass, *messages_);
+    ShowListedRows(*ComboBox1, classes, accuracyClass);
+    ClassIdents.clear();
+    for (const ListedRow& row : classes) ClassIdents.push_back(static_cast<std::int32_t>(row.Ident));
     EditBox1->setText(ComboBox1->currentText());
 }
 

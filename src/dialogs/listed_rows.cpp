@@ -8,7 +8,7 @@ namespace kelm {
 
 std::vector<ListedRow> ReadListedRows(TRef_DataModule* db, const std::string& select,
                                       std::optional<std::int64_t> parameter) {
-    if (!db) throw DatabaseError("no catalogue database is connected");
+    if (!db || !db->Connected()) throw DatabaseError("нет подключенной базы данных");
     Query& q = db->SQLQuery;
     q.Close();
     std::vector<ListedRow> rows;

@@ -19,7 +19,7 @@ struct ListedRow {
 
 // The rows of `select` (its ":p1" given by `parameter`) in the order the
 // database returns them, read on the shared query. Raises when there is no
-// connected database or the statement fails.
+// connected database (a message for the user) or the statement fails.
 std::vector<ListedRow> ReadListedRows(TRef_DataModule* db, const std::string& select,
                                       std::optional<std::int64_t> parameter = std::nullopt);
 

@@ -3,16 +3,13 @@
 #include <QHBoxLayout>
 
 #include "core/codec.h"
+#include "dialogs/accuracy_classes.h"
 #include "dialogs/property_dialogs.h"
 
 namespace kelm {
 namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
-// The classes of the same meter type as the record's current class.
-const char* kAccuracyClasses =
-    R"(select distinct * from "MeterACs" where "MeterType"=(select "MeterType" from "MeterACs" where "Ident"=:p1))";
 
 }  // namespace
 
@@ -96,14 +93,8 @@ void TMetersRefProp::FillCells() {
     EditSi->setText(text.OptionalNumber(Record.Si));
 
     // Read each time from the database connected now.
-    try {
-        classes_ = ReadListedRows(Database(), kAccuracyClasses, Record.AccuracyClass);
-    } catch (const std::exception& error) {
-        // The meter is still shown; with no class to choose, only "Отмена" closes it.
-        classes_.clear();
-        messages_->Inform(Utf8("Классы точности счетчиков не прочитаны из БД."),
-                          QString::fromStdString(DisplayText(error.what())));
-    }
+    // The meter is shown even without classes; then only "Отмена" closes it.
+    classes_ = ReadAccuracyClasses(Database(), Record.AccuracyClass, *messages_);
     ShowListedRows(*ComboBox1, classes_, Record.AccuracyClass);
 
     EditBox1->setText(ComboBox1->currentText());

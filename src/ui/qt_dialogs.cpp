@@ -1,6 +1,5 @@
 #include "ui/qt_dialogs.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -19,16 +18,36 @@ const char* kOpenFilter =
     "Файлы Kelm3 (*.gdb *.xml *.fdb *.ib);;Обменный файл (*.xml);;Базы Kelm 3  (*.gdb *.fdb *.ib)";
 const char* kSaveFilter = "Обменный файл (*.xml)";
 
+// The caption of the questions and information boxes that name none of their own.
+const char* kBoxCaption = "Kelm 3";
+
+// The buttons named in the boxes' texts get their Russian names even where
+// Qt's translation has none of its own ("OK") or is not installed.
+void NameButtonsInRussian(QMessageBox& box) {
+    static const struct {
+        QMessageBox::StandardButton button;
+        const char* name;
+    } kNames[] = {{QMessageBox::Yes, "Да"},
+                  {QMessageBox::No, "Нет"},
+                  {QMessageBox::Ok, "ОК"},
+                  {QMessageBox::Cancel, "Отмена"}};
+    for (const auto& entry : kNames)
+        if (QAbstractButton* button = box.button(entry.button)) button->setText(QString::fromUtf8(entry.name));
+}
+
 }  // namespace
 
 std::optional<QString> QtWorkbenchDialogs::ChooseSourceToOpen(Pane, const QString& currentPath) {
-    const QString path = QFileDialog::getOpenFileName(parent_, QString(), currentPath, QString::fromUtf8(kOpenFilter));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    QFileDialog dialog(parent_, QString(), currentPath, QString::fromUtf8(kOpenFilter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtWorkbenchDialogs::ChooseExchangeFileToSave(const QString& currentPath) {
     QFileDialog dialog(parent_, QString(), currentPath, QString::fromUtf8(kSaveFilter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("xml");
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -37,17 +56,22 @@ std::optional<QString> QtWorkbenchDialogs::ChooseExchangeFileToSave(const QStrin
 }
 
 bool QtWorkbenchDialogs::AskYesNo(const QString& text) {
-    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kBoxCaption), text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    NameButtonsInRussian(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 bool QtWorkbenchDialogs::AskOkCancel(const QString& caption, const QString& text) {
-    return QMessageBox::question(parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    NameButtonsInRussian(box);
+    return box.exec() == QMessageBox::Ok;
 }
 
 void QtWorkbenchDialogs::Inform(const QString& text, const QString& detail) {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kBoxCaption), text, QMessageBox::Ok, parent_);
     if (!detail.isEmpty()) box.setDetailedText(detail);
+    NameButtonsInRussian(box);
     box.exec();
 }
 
@@ -67,6 +91,7 @@ void QtWorkbenchDialogs::ShowSaveErrors(const std::vector<std::string>& lines) {
     memo->setPlainText(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &window);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("BitBtn1");
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("ОК"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
     layout->addWidget(memo);
     layout->addWidget(buttons);

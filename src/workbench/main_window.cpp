@@ -155,17 +155,31 @@ void TForm1::BuildWindow() {
     layout->addWidget(bottom);
     setCentralWidget(central);
 
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8("Файл"));
-    btnTemporyFile = file->addAction(QString::fromUtf8("Создать обменный файл"));
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("&Файл"));
+    btnTemporyFile = file->addAction(QString::fromUtf8("&Создать обменный файл"));
     btnTemporyFile->setObjectName("btnTemporyFile");
-    btnSaveAs = file->addAction(QString::fromUtf8("Сохранить как"));
+    btnTemporyFile->setShortcut(QKeySequence::New);
+    btnSaveAs = file->addAction(QString::fromUtf8("Сохранить &как"));
     btnSaveAs->setObjectName("btnSaveAs");
+    btnSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
-    btnExit = file->addAction(QString::fromUtf8("Выход"));
+    btnExit = file->addAction(QString::fromUtf8("В&ыход"));
     btnExit->setObjectName("btnExit");
-    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Помощь"));
-    help->addAction(QString::fromUtf8("О программе"));
-    help->addAction(QString::fromUtf8("Справка"));
+    btnExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("&Помощь"));
+    help->addAction(QString::fromUtf8("&О программе"));
+    help->addAction(QString::fromUtf8("&Справка"));
+    // A button's key clicks it at once, so it asks what a click asks and does
+    // nothing while the button is disabled.
+    auto key = [this](QPushButton* button, const QKeySequence& keys) {
+        auto* action = new QAction(button);
+        action->setShortcut(keys);
+        addAction(action);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+    };
+    key(ButtonSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+    key(ButtonOpenRight, QKeySequence(Qt::CTRL | Qt::Key_O));
+    key(Button5, QKeySequence(Qt::Key_F5));
 
     connect(ButtonOpenLeft, &QPushButton::clicked, this, [this] { ButtonOpenLeftClick(); });
     connect(ButtonOpenRight, &QPushButton::clicked, this, [this] { ButtonOpenRightClick(OpenSender::ButtonOpenRight); });
@@ -220,12 +234,20 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
         return false;
     }
     ShowPath(pane == Pane::Left ? Label1 : Label2, path);
+    const std::string voltageBefore = filters_.VoltageFilter;
     RefreshVoltageList();
     ReselectIndex = -1;
     if (pane == Pane::Left)
         BuildTree(LeftTree, leftRef_.get());
     else
         ShowChanges(changes);
+    // The voltage box fell back to "все": the other tree drops the old class too.
+    if (filters_.VoltageFilter != voltageBefore) {
+        if (pane == Pane::Left)
+            BuildTree(RightTree, &right_.Reference());
+        else
+            BuildTree(LeftTree, leftRef_.get());
+    }
     FollowComparison();
     return true;
 }

@@ -66,7 +66,9 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
         copies.append(node);
     });
     // Selected together at the end: every row inserted while copies are
-    // selected would have to update the whole selection.
+    // selected would have to update the whole selection. What was selected
+    // before is let go, so that Delete afterwards acts on the copies only.
+    RightTree->clearSelection();
     static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);

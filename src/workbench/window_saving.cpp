@@ -4,6 +4,8 @@
 #include "workbench/main_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <ctime>
 
 #include "core/codec.h"
@@ -58,7 +60,14 @@ bool TForm1::SaveUnsavedChangesFirst() {
 }
 
 std::optional<QString> TForm1::AskExchangeFilePath() {
-    const auto chosen = dialogs_->ChooseExchangeFileToSave(RightPath());
+    // A database pane proposes an exchange file of the database's name beside
+    // it, never the database file itself.
+    QString proposed = RightPath();
+    if (!proposed.isEmpty() && !IsExchangeFilePath(proposed.toStdString())) {
+        const QFileInfo database(proposed);
+        proposed = database.dir().filePath(database.completeBaseName() + ".xml");
+    }
+    const auto chosen = dialogs_->ChooseExchangeFileToSave(proposed);
     if (!chosen) return std::nullopt;
     if (!IsExchangeFilePath(chosen->toStdString())) {
         // Nothing would be written under another name, yet the changes would count as saved.

@@ -271,12 +271,13 @@ TEST_F(ProvodsDatabase, NullConductorIsReadOnlyForLowVoltageCables) {
     EXPECT_EQ(full->PhaseNull_B0, 0.5);
     EXPECT_EQ(full->PhaseNull_Idop, 90);
     EXPECT_EQ(full->NumberPhases, 4);
-    // NULL columns leave the values not set and three phases.
+    // NULL columns read as 0, but the susceptance stays not set and three phases the default.
     const TProvod* sparse = byIdent(2);
     EXPECT_EQ(sparse->PhaseNull_F, 35);
-    EXPECT_EQ(sparse->PhaseNull_R0, NotSet);
+    EXPECT_EQ(sparse->PhaseNull_R0, 0);
+    EXPECT_EQ(sparse->PhaseNull_X0, 0);
     EXPECT_EQ(sparse->PhaseNull_B0, NotSet);
-    EXPECT_EQ(sparse->PhaseNull_Idop, NotSet);
+    EXPECT_EQ(sparse->PhaseNull_Idop, 0);
     EXPECT_EQ(sparse->NumberPhases, 3);
     for (int ident : {3, 4, 5}) {
         EXPECT_EQ(byIdent(ident)->PhaseNull_F, NotSet) << ident;
@@ -461,6 +462,23 @@ TEST_F(ProvodsDatabase, FailedLineIsUndoneWithItsTypeAndVoltageAndNamesSection) 
     EXPECT_EQ(catalogue.Rows(R"(select "Name" from "ProvodTypes" order by "Unom")"), (Rows{{"ac"}}));
     EXPECT_EQ(catalogue.Rows(R"(select "Unom" from "Unom" order by 1)"), (Rows{{"10.5"}}));
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Provods")"), "1");
+}
+
+// A row written by another program without a cross-section is still a null
+// conductor: a copy to another database keeps the row and its values.
+TEST_F(ProvodsDatabase, ACablesRowWithoutCrossSectionIsCopiedWhole) {
+    AddType(0.4, "cable", 2);
+    catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop") VALUES (1,'AVVG',50,0.62,0.06,175))");
+    catalogue.Run(R"(INSERT INTO "Cables" ("Ident","PhaseNull_R0","PhaseNull_X0","PhaseNull_Idop") VALUES (1,1.24,0.07,120))");
+    TProvods loaded;
+    Load(loaded);
+    FreshCatalogue other;
+    db.ConnectTo(other.Path());
+    TProvods target;
+    Copy(target, *loaded.GetItem(0));
+    Save(target);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_EQ(other.Rows(R"(select * from "Cables")"), (Rows{{"1", "3", "0", "1.24", "0.07", "NULL", "120"}}));
 }
 
 TEST_F(ProvodsDatabase, CablesRoundTripThroughFileAndAnotherDatabase) {

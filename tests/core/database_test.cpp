@@ -181,6 +181,17 @@ TEST(DatabaseConnection, OpensAFileInAFolderWithACyrillicName) {
     EXPECT_EQ(db.SQLQuery.Field(0).AsInteger(), 0);
 }
 
+// The script's Russian text arrives whole even when the database was made
+// from a shell without a UTF-8 locale.
+TEST(DatabaseConnection, RussianMarksAndCommentsArriveWholeFromTheScript) {
+    FreshCatalogue catalogue("", "catalogue.fdb", test::CyrillicCatalogueTemplate());
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(catalogue.Rows(R"(select "Marka", "AddStr" from "Provods")"),
+              (Rows{{W("АСКП-95/16"), W("для побережья, Ёё")}}));
+    EXPECT_EQ(catalogue.Rows(R"(select "TypeTR", "AddStr" from "Transforms2")"),
+              (Rows{{W("ТМН-6300/35-У1"), W("с РПН ±9 ступеней по 1,78%; «ёлка»")}}));
+}
+
 TEST(DatabaseConnection, MissingFileIsAnErrorAndLeavesNoConnection) {
     test::TempDir dir;
     TRef_DataModule db;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -248,6 +250,46 @@ TEST_F(ExchangeFile, CharactersWithoutAWindows1251CodeBecomeQuestionMarks) {
     EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМ ??"));
 }
 
+// Whatever a record holds, the file is XML 1.0 that reads back: identifiers
+// below zero go as -1, a carriage return as a reference, control characters
+// as "?", the largest doubles with enough digits to stay finite.
+TEST_F(ExchangeFile, EveryWrittenFileIsWellFormedAndReadsBack) {
+    const std::string path = dir.File("odd.xml");
+    auto reference = NewReference();
+    TTransform* t = Transformers(*reference).NewElement();
+    t->Ident = NotSet;
+    t->Marka = W("ТМ\r\nстрока") + std::string("\x01\x1f") + W("конец");
+    t->Unom = 1.7976931348623157e308;
+    t->Snom = -1.7976931348623157e308;
+    WriteExchangeFile(*reference, path, Russian(), 1000);
+
+    pugi::xml_document strict;
+    ASSERT_TRUE(strict.load_file(path.c_str(), pugi::parse_default | pugi::parse_wnorm_attribute));
+    EXPECT_EQ(ReadText(path).find("&#1;"), std::string::npos);
+    EXPECT_EQ(ReadText(path).find("&#01;"), std::string::npos);
+    EXPECT_EQ(std::string(strict.first_element_by_path("KelmStorage/KelmReference_v1").first_child().first_child()
+                              .child_value("Ident")),
+              "-1");
+
+    auto reopened = Open(path);
+    const TTransform& back = *Transformers(*reopened).GetItem(0);
+    EXPECT_EQ(back.Ident, -1);
+    EXPECT_EQ(back.Marka, W("ТМ\r\nстрока??конец"));
+    EXPECT_EQ(back.Unom, 1.7976931348623157e308);
+    EXPECT_EQ(back.Snom, -1.7976931348623157e308);
+}
+
+TEST_F(ExchangeFile, AFileDeclaredWindows1251IsReadInThatEncoding) {
+    const std::string path = dir.File("cp1251.xml");
+    WriteText(path, "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<r><KelmTransfor><Marka>" + W("ТМН-6300") +
+                        "</Marka></KelmTransfor></r>");
+    auto reference = Open(path);
+    EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМН-6300"));
+    const std::string rewritten = dir.File("rewritten.xml");
+    WriteExchangeFile(*reference, rewritten, Russian(), 1000);
+    EXPECT_NE(ReadText(rewritten).find("ТМН-6300"), std::string::npos);  // written in UTF-8
+}
+
 TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
     struct Case {
         const char* name;
@@ -353,6 +395,36 @@ TEST_F(ExchangeFile, DatabaseThatCannotBeOpenedIsABadFile) {
     const OpenError error = OpenFailure(path);
     EXPECT_EQ(error.kind, OpenError::Kind::BadFile);
     EXPECT_NE(error.detail.find(path), std::string::npos);
+}
+
+// isql, a program of its own, holding a database open until told to quit.
+class HeldByIsql {
+public:
+    explicit HeldByIsql(const std::string& path, const std::string& log) {
+        input_ = popen(("isql-fb -q -user SYSDBA -password x '" + path + "' >'" + log + "' 2>&1").c_str(), "w");
+        std::fputs("select 'ready' from rdb$database;\n", input_);
+        std::fflush(input_);
+        for (int wait = 0; wait < 400 && ReadAll(log).find("ready") == std::string::npos; ++wait) usleep(50000);
+    }
+    ~HeldByIsql() {
+        std::fputs("quit;\n", input_);
+        pclose(input_);
+    }
+
+private:
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    FILE* input_;
+};
+
+TEST_F(ExchangeFile, ADatabaseAnotherProgramHoldsIsABadFileSayingSo) {
+    FreshCatalogue catalogue;
+    HeldByIsql isql(catalogue.Path(), dir.File("isql.log"));
+    const OpenError error = OpenFailure(catalogue.Path());
+    EXPECT_EQ(error.kind, OpenError::Kind::BadFile);
+    EXPECT_NE(error.detail.find(kDatabaseInUseDetail), std::string::npos) << error.detail;
 }
 
 TEST_F(ExchangeFile, DatabaseMissingATableIsOlderAndTheOthersStillLoad) {

@@ -74,5 +74,22 @@ TEST(NumberText, IntegersArePlainWholeNumbers) {
         EXPECT_THROW(NumberText::ParseInteger(bad), ConversionError) << bad;
 }
 
+TEST(NumberText, NumbersTooLargeForTheirTypeAreToldFromMalformedOnes) {
+    const NumberText comma(',');
+    for (const char* huge : {"1e400", "-1,5E+309", "99999999999999999999"})
+        EXPECT_THROW(comma.ParseDouble(std::string(huge) + std::string(310, '0')), NumberTooLargeError) << huge;
+    EXPECT_THROW(comma.ParseDouble(std::string(330, '9')), NumberTooLargeError);
+    EXPECT_NO_THROW(NumberText::ParseDoubleAnySeparator("0.0001e309"));
+    EXPECT_THROW(NumberText::ParseInteger("-99999999999999999999"), NumberTooLargeError);
+    for (const char* tiny : {"1e-400", "0,0000e-999"}) {
+        try {
+            comma.ParseDouble(tiny);
+        } catch (const NumberTooLargeError&) {
+            ADD_FAILURE() << tiny << " is small, not large";
+        } catch (const ConversionError&) {
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kelm

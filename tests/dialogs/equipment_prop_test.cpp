@@ -191,6 +191,31 @@ TEST_F(EquipmentDialogs, ShuntReactorDialogShowsTheMarkWithItsPowerAndAddsTheCur
     EXPECT_EQ(messages.informed, (Informed{{kIncorrect, ""}}));
 }
 
+// The mark box is wider than the value boxes, so long marks show whole; a busbar's by 27 pixels more.
+TEST_F(EquipmentDialogs, TheMarkBoxShowsLongMarksWhole) {
+    auto markWidth = [](TPropertyDialog& d) {
+        d.layout()->activate();
+        QLineEdit* mark = Edit(d, "EditMarka");
+        EXPECT_GT(mark->width(), Edit(d, "EditDp")->width());
+        EXPECT_LE(mark->fontMetrics().horizontalAdvance(mark->text()) + 10, mark->width()) << mark->text().toStdString();
+        return mark->width();
+    };
+    TShuntReactor reactor = ShuntReactor();
+    reactor.Marka = W("РОМ-110000/500");
+    reactor.Snom = 110;
+    Open(reactor, false, [&](TPropertyDialog& d) { markWidth(d); });
+    auto limiting = Named<TCurrentLimitReactorsRef>("РБСДГ-10-2х2500-0,20У3", 10);
+    limiting.Snom = "2500";
+    Open(limiting, false, [&](TPropertyDialog& d) { markWidth(d); });
+
+    int busbarMark = 0, condenserMark = 0;
+    TBusbar busbar = Busbar();
+    Open(busbar, false, [&](TPropertyDialog& d) { busbarMark = markWidth(d); });
+    auto condenser = Compensator<TSyncCondenser>();
+    Open(condenser, false, [&](TPropertyDialog& d) { condenserMark = markWidth(d); });
+    EXPECT_EQ(busbarMark - condenserMark, 27);
+}
+
 TEST_F(EquipmentDialogs, ArresterDialogsShowOnlyTheLosses) {
     auto arrester = Named<TValveArrester>("РВС-110", 110);
     arrester.dP = 0.3;

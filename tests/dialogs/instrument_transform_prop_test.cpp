@@ -196,6 +196,7 @@ TEST_F(InstrumentTransformDialogs, UnreadableClassesAreToldAndTheDialogStillClos
     EXPECT_EQ(messages.informed[0].first, "Классы точности не прочитаны из базы данных.");
     EXPECT_NE(messages.informed[0].second, "");
     EXPECT_EQ(messages.informed[1].first, "Классы точности не прочитаны из базы данных.");
+    EXPECT_EQ(messages.informed[1].second, "нет подключенной базы данных");
     EXPECT_EQ(messages.informed[2].first, kMissing);
 }
 

@@ -17,7 +17,7 @@ using test::Retype;
 using test::Type;
 using test::W;
 
-const QString kNoClasses = QString::fromUtf8("Классы точности счетчиков не прочитаны из БД.");
+const QString kNoClasses = QString::fromUtf8("Классы точности не прочитаны из базы данных.");
 
 TMetersRef Meter() {
     TMetersRef r;
@@ -208,7 +208,8 @@ TEST(MeterDialogWithoutClasses, SaysWhyRefusesOkAndClosesOnCancel) {
     withoutTable.Run(R"(DROP TABLE "MeterACs")");
     TRef_DataModule withoutTableDb;
     withoutTableDb.ConnectTo(withoutTable.Path());
-    for (TRef_DataModule* db : {&withoutTableDb, static_cast<TRef_DataModule*>(nullptr)}) {
+    TRef_DataModule unconnectedDb;
+    for (TRef_DataModule* db : {&withoutTableDb, &unconnectedDb, static_cast<TRef_DataModule*>(nullptr)}) {
         test::ScriptedDialogs messages;
         DialogContext context{nullptr, db, NumberText(','), &messages};
         TMetersRef meter = Meter();
@@ -217,6 +218,9 @@ TEST(MeterDialogWithoutClasses, SaysWhyRefusesOkAndClosesOnCancel) {
             ASSERT_EQ(messages.informed.size(), 1u);
             EXPECT_EQ(messages.informed[0].first, kNoClasses);
             EXPECT_FALSE(messages.informed[0].second.isEmpty());  // the database's reason
+            if (db != &withoutTableDb) {
+                EXPECT_EQ(messages.informed[0].second, "нет подключенной базы данных");
+            }
             EXPECT_EQ(List(d, "ComboBox1")->count(), 0);
             EXPECT_EQ(Edit(d, "EditTariffCount")->text(), "4");
             d.BitBtn2->click();

@@ -57,6 +57,8 @@ TEST_P(ProvodEntryLimits, RefuseValuesAtTheirLimitsAndMissingRequiredOnes) {
     EXPECT_EQ(read(e, record, kComma), c.expected) << c.text;
 }
 
+const std::string kThreeHundredThirtyNines(330, '9');
+
 const EntryCase kPhaseCases[] = {
     {&ProvodEntries::F, "999,9", EntryCheck::Passed},
     {&ProvodEntries::F, "1000", EntryCheck::OutOfRange},
@@ -74,6 +76,8 @@ const EntryCase kPhaseCases[] = {
     {&ProvodEntries::Idop, "", EntryCheck::NotConverted},
     {&ProvodEntries::Idop, "12,5", EntryCheck::NotConverted},
     {&ProvodEntries::Idop, "40000", EntryCheck::OutOfRange},
+    {&ProvodEntries::Idop, "99999999999999999999", EntryCheck::OutOfRange},  // beyond any whole number
+    {&ProvodEntries::R0, kThreeHundredThirtyNines.c_str(), EntryCheck::OutOfRange},  // beyond any double
     {&ProvodEntries::AddStr, "", EntryCheck::Passed},
 };
 
@@ -87,6 +91,7 @@ const EntryCase kNullColumnCases[] = {
     {&ProvodEntries::CabIdop, "", EntryCheck::NotConverted},
     {&ProvodEntries::TgDelta, "x", EntryCheck::NotConverted},
     {&ProvodEntries::TgDelta, "5000", EntryCheck::Passed},  // the loss factor has no limit
+    {&ProvodEntries::TgDelta, kThreeHundredThirtyNines.c_str(), EntryCheck::OutOfRange},
 };
 
 INSTANTIATE_TEST_SUITE_P(LineAndCable, ProvodEntryLimits,

@@ -16,11 +16,15 @@ public:
     std::deque<std::optional<QString>> paths;  // answers to file dialogs, in order
     std::deque<bool> answers;                  // answers to Yes/No and OK/Cancel boxes, in order
     std::vector<QString> questions;            // every question asked
+    std::vector<QString> proposedSavePaths;    // what each save dialog proposed
     std::vector<std::pair<QString, QString>> informed;  // text and detail of information boxes
     std::vector<std::vector<std::string>> saveErrors;   // lines of each error window
 
     std::optional<QString> ChooseSourceToOpen(Pane, const QString&) override { return NextPath(); }
-    std::optional<QString> ChooseExchangeFileToSave(const QString&) override { return NextPath(); }
+    std::optional<QString> ChooseExchangeFileToSave(const QString& proposed) override {
+        proposedSavePaths.push_back(proposed);
+        return NextPath();
+    }
     bool AskYesNo(const QString& text) override { return NextAnswer(text); }
     bool AskOkCancel(const QString& caption, const QString& text) override { return NextAnswer(caption + ": " + text); }
     void Inform(const QString& text, const QString& detail) override { informed.emplace_back(text, detail); }

@@ -13,6 +13,9 @@
 
 namespace kelm::test {
 
+std::string EmptyCatalogueTemplate() { return KELM_TEMPLATE_DB; }
+std::string CyrillicCatalogueTemplate() { return KELM_CYRILLIC_DB; }
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelm-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
@@ -24,14 +27,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-FreshCatalogue::FreshCatalogue(const std::string& subfolder, const std::string& fileName) {
+FreshCatalogue::FreshCatalogue(const std::string& subfolder, const std::string& fileName,
+                               const std::string& templatePath) {
     std::filesystem::path folder = dir_.Path();
     if (!subfolder.empty()) {
         folder /= subfolder;
         std::filesystem::create_directories(folder);
     }
     path_ = (folder / fileName).string();
-    std::filesystem::copy_file(KELM_TEMPLATE_DB, path_);
+    std::filesystem::copy_file(templatePath, path_);
 }
 
 void FreshCatalogue::Run(const std::string& sql) const {

@@ -12,6 +12,11 @@
 
 namespace kelm::test {
 
+// The database every FreshCatalogue starts from, and one holding Russian marks
+// and comments (tests/support/cyrillic_marks.sql) made without a UTF-8 locale.
+std::string EmptyCatalogueTemplate();
+std::string CyrillicCatalogueTemplate();
+
 class TempDir {
 public:
     TempDir();
@@ -25,10 +30,12 @@ private:
     std::filesystem::path path_;
 };
 
-// A new, empty catalogue database in a temporary folder, removed afterwards.
+// A new catalogue database in a temporary folder, removed afterwards: empty,
+// or a copy of `templatePath`.
 class FreshCatalogue {
 public:
-    explicit FreshCatalogue(const std::string& subfolder = "", const std::string& fileName = "catalogue.fdb");
+    explicit FreshCatalogue(const std::string& subfolder = "", const std::string& fileName = "catalogue.fdb",
+                            const std::string& templatePath = EmptyCatalogueTemplate());
     const std::string& Path() const { return path_; }
 
     // Runs a statement (UTF-8 text) through a connection of its own, for

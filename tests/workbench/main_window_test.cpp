@@ -132,6 +132,16 @@ TEST_F(MainWindow, VoltageListFallsBackToAllWhenTheClassIsGone) {
     EXPECT_EQ(window.cb_Unom->currentText(), "10");  // still there: kept
 }
 
+TEST_F(MainWindow, FallingBackToAllUnfiltersTheOtherTreeToo) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("A", "35", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("B", "10", "1"))));
+    ChooseVoltage("35");
+    ASSERT_TRUE(Elements(window.RightTree).isEmpty());
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l2.xml", Transformer("C", "6", "2"))));
+    EXPECT_EQ(window.cb_Unom->currentText(), "все");
+    EXPECT_EQ(Elements(window.RightTree), QStringList{"B-1 (10 кВ)"});
+}
+
 TEST_F(MainWindow, SynchronisedTreesFollowTheClickedOne) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("T", "10", "100") + Transformer("U", "6", "1"))));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "6", "1") + Transformer("T", "10", "100"))));
@@ -201,6 +211,17 @@ TEST_F(Dropping, TheRootCopiesEveryShownElement) {
     EXPECT_TRUE(window.ButtonCancel->isEnabled());
     EXPECT_TRUE(window.btnSaveAs->isEnabled());
     EXPECT_TRUE(copyQuestions.asked.empty());
+}
+
+TEST_F(Dropping, AfterADropTheRightSelectionHoldsExactlyTheCopies) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("B", "10", "1"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "10", "1"))));
+    window.RightTree->topLevelItem(0)->setSelected(true);
+    Select({Find(window.LeftTree, "B-1 (10 кВ)")});
+    Drop();
+    const QList<QTreeWidgetItem*> selected = window.RightTree->selectedItems();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0]->text(0), "B-1 (10 кВ)");
 }
 
 TEST_F(Dropping, ACategoryAndOneOfItsElementsCopyThatElementOnce) {

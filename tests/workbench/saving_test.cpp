@@ -1,5 +1,7 @@
 // Saving the right pane, cancelling, a new exchange file and leaving.
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <regex>
 
 #include "workbench/window_fixture.h"
@@ -63,6 +65,15 @@ TEST_F(Saving, ADatabaseSaveWritesCopiesAndDeletionsAndCorrectsTheTree) {
     EXPECT_FALSE(window.ButtonSave->isEnabled());
     EXPECT_FALSE(window.ButtonCancel->isEnabled());
     EXPECT_EQ(window.RightRef()->SourceKind, DatabaseSource);
+}
+
+TEST_F(Saving, SaveAsOnADatabasePaneProposesAnExchangeFileBesideIt) {
+    OpenDatabaseOnTheRight();
+    dialogs.paths = {std::nullopt};
+    EXPECT_FALSE(window.ButtonSaveClick(SaveSender::btnSaveAs));
+    const QFileInfo database(QString::fromStdString(right.Path()));
+    ASSERT_EQ(dialogs.proposedSavePaths.size(), 1u);
+    EXPECT_EQ(dialogs.proposedSavePaths[0], database.dir().filePath(database.completeBaseName() + ".xml"));
 }
 
 TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindowAndStayUnsaved) {

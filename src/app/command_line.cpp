@@ -1,0 +1,60 @@
+#include "app/command_line.h"
+
+#include <ostream>
+
+#include "app/version.h"
+
+namespace kelm {
+
+const char* const kExchangeUsage =
+    "Использование: kelm-exchange [ЛЕВЫЙ [ПРАВЫЙ]]\n"
+    "  открывает окно обмена справочниками; ЛЕВЫЙ и ПРАВЫЙ открываются в левом и\n"
+    "  правом дереве: обменный файл (*.xml) или база справочников (любое другое\n"
+    "  расширение, \"сервер:путь\" для базы на сервере).\n"
+    "  --help     эта справка\n"
+    "  --version  версия программы\n"
+    "  --         всё дальше считается путями, даже если начинается с \"-\"\n";
+
+std::string VersionLine(const std::string& program) { return program + " " + KELM_VERSION; }
+
+std::optional<int> AnswerInformationRequest(const std::vector<std::string>& args, const std::string& program,
+                                            const std::string& usage, std::ostream& out) {
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h") {
+            out << usage;
+            return 0;
+        }
+        if (arg == "--version") {
+            out << VersionLine(program) << "\n";
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+int UsageError(const std::string& program, const std::string& problem, std::ostream& err) {
+    err << program << ": " << problem << "; справка: " << program << " --help\n";
+    return kUsageExit;
+}
+
+ExchangeArguments ParseExchangeArguments(const std::vector<std::string>& args) {
+    ExchangeArguments parsed;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            parsed.problem = "неизвестный параметр \"" + arg + "\"";
+            return parsed;
+        } else if (parsed.paths.size() == 2) {
+            parsed.problem = "лишний источник \"" + arg + "\": открываются не более двух";
+            return parsed;
+        } else {
+            parsed.paths.push_back(arg);
+        }
+    }
+    return parsed;
+}
+
+}  // namespace kelm
