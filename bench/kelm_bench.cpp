@@ -28,6 +28,7 @@
 #include "catalogues/busbars.h"
 #include "catalogues/categories.h"
 #include "core/database_save.h"
+#include "decisions/comparison.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
 #include "catalogues/instrument_transforms.h"
@@ -307,6 +308,27 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     const auto [openDb, readDb] = TimeOpens(dbPath, db);
     report.Add({"open-db", "open catalogue database (floor: select *)", openDb, readDb});
 
+    // Comparing two catalogues, the collections' indexes built on the way:
+    // the same elements in another order, and a catalogue generated apart.
+    if (measured("compare")) {
+        auto compare = [&](std::unique_ptr<TReference> right, const char* key, const char* title) {
+            const std::unique_ptr<TReference> left = OpenSource(xmlPath, db, NewReference);
+            std::unique_ptr<CatalogueComparison> comparison;
+            const double comparing =
+                Seconds([&] { comparison = std::make_unique<CatalogueComparison>(*left, *right); });
+            report.Add({key, title, comparing, -1});
+            int absent = 0, commentOnly = 0;
+            for (int c = 0; c < left->CategoryCount(); ++c) {
+                absent += comparison->LeftCounts(c).absent + comparison->RightCounts(c).absent;
+                commentOnly += comparison->LeftCounts(c).commentOnly + comparison->RightCounts(c).commentOnly;
+            }
+            report.Note(std::string(key) + "-states", std::string(key) + ": absent " + std::to_string(absent) +
+                                                          ", comment only " + std::to_string(commentOnly));
+        };
+        compare(OpenSource(dbPath, db, NewReference), "compare", "compare with the same catalogue (database)");
+        compare(GenerateCatalogue(count, seed + 1), "compare-other", "compare with another catalogue");
+    }
+
     // 3. Build the tree of the opened catalogue.
     TForm1 window(settings);
     window.SetDataModule(&db);
@@ -443,8 +465,8 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
     if (counts.size() > 1) {
         const double n0 = counts.front(), n1 = counts.back();
         const double nlogn = n1 * std::log(n1) / (n0 * std::log(n0));
-        for (const char* key : {"tree", "drop-empty"}) {
-            if (!measured(key)) continue;
+        for (const char* key : {"tree", "drop-empty", "compare", "compare-other"}) {
+            if (!measured(key == std::string("compare-other") ? "compare" : key)) continue;
             const double growth = reports.back().Time(key) / reports.front().Time(key);
             char line[200];
             std::snprintf(line, sizeof line, "growth %-10s N=%d -> %d: x%.2f (n log n: x%.2f)", key, counts.front(),

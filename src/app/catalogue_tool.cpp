@@ -1,8 +1,10 @@
 #include "app/catalogue_tool.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <ostream>
+#include <utility>
 #include <variant>
 
 #include "app/command_line.h"
@@ -11,6 +13,7 @@
 #include "core/data_module.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
+#include "decisions/comparison.h"
 #include "decisions/copy_run.h"
 
 namespace kelm {
@@ -26,10 +29,14 @@ constexpr const char* kUsage =
     "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
     "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
     "      провода с совпадающими значениями пропускаются всегда)\n"
+    "  kelm-catalogue diff ЛЕВЫЙ ПРАВЫЙ\n"
+    "      выводит различия двух справочников по категориям: \"< элемент\" есть только\n"
+    "      в левом, \"> элемент\" только в правом, \"~ элемент\" отличается комментарием\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
-    "Коды завершения: 0 успех, 1 ошибка в файле, 2 база более ранней версии,\n"
-    "  3 не все элементы записаны в базу (остальные сохранены), 64 неверный вызов,\n"
+    "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
+    "  ранней версии, 3 не все элементы записаны в базу (остальные сохранены),\n"
+    "  4 справочники различаются (diff), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
 int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
@@ -153,7 +160,46 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
     return failed > 0 ? ExitNotWritten : ExitOk;
 }
 
+int Diff(const std::string& leftPath, const std::string& rightPath, std::ostream& out, std::ostream& err,
+         const RegionalSettings& settings, TRef_DataModule& db) {
+    std::unique_ptr<TReference> left, right;
+    try {
+        left = OpenSource(leftPath, db, NewReference);
+        right = OpenSource(rightPath, db, NewReference);
+    } catch (const OpenError& error) {
+        return OpenFailure(error, err);
+    }
+    return WriteDifferences(*left, *right, settings.Numbers(), out) ? ExitDiffer : ExitOk;
+}
+
 }  // namespace
+
+bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out) {
+    const CatalogueComparison comparison(left, right);
+    for (int c = 0; c < std::min(left.CategoryCount(), right.CategoryCount()); ++c) {
+        if (comparison.LeftCounts(c).None() && comparison.RightCounts(c).None()) continue;
+        // (label, mark): sorted by label; a comment difference seen from both sides is one line.
+        std::vector<std::pair<std::string, char>> lines;
+        auto collect = [&](const TXMLCustomClass& collection, char onlyHere) {
+            for (int i = 0; i < collection.Count(); ++i) {
+                const TBaseElement& record = *collection.GetItem(i);
+                const Presence state = comparison.StateOf(record);
+                if (state == Presence::Present) continue;
+                lines.emplace_back(Utf8FromCp1251(collection.Label(record, numbers)),
+                                   state == Presence::Absent ? onlyHere : '~');
+            }
+        };
+        collect(*left.GetCollection(c), '<');
+        collect(*right.GetCollection(c), '>');
+        std::sort(lines.begin(), lines.end());
+        out << CategoryCaption(c) << "\n";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0 && lines[i].second == '~' && lines[i] == lines[i - 1]) continue;
+            out << "  " << lines[i].second << " " << lines[i].first << "\n";
+        }
+    }
+    return !comparison.Same();
+}
 
 void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::ostream& out) {
     out << "Справочник Kelm 3\n";
@@ -177,6 +223,10 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         const auto rule = DuplicatesRule({args.begin() + 3, args.end()});
         if (const std::string* problem = std::get_if<std::string>(&rule)) return Usage(err, *problem);
         return Copy(args[1], args[2], std::get<int>(rule), out, err, settings, db);
+    }
+    if (command == "diff") {
+        if (args.size() != 3) return Usage(err, "diff ждёт два источника");
+        return Diff(args[1], args[2], out, err, settings, db);
     }
     if (command != "dump" && command != "convert") return Usage(err, "неизвестная команда \"" + command + "\"");
     const std::size_t wanted = command == "dump" ? 2 : 3;

@@ -14,10 +14,24 @@ namespace kelm {
 class TRef_DataModule;
 
 // 3: the catalogue was saved, but some records could not be written (named on stderr).
-enum ToolExit { ExitOk = 0, ExitBadFile = 1, ExitOlderDatabase = 2, ExitNotWritten = 3, ExitUsage = 64 };
+// 4: diff found the two catalogues different.
+enum ToolExit {
+    ExitOk = 0,
+    ExitBadFile = 1,
+    ExitOlderDatabase = 2,
+    ExitNotWritten = 3,
+    ExitDiffer = 4,
+    ExitUsage = 64
+};
 
 // The catalogue as the window's tree shows it without filters (UTF-8).
 void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::ostream& out);
+
+// The differences of two catalogues, per category that differs: its caption,
+// then "  < label" for an element only in `left`, "  > label" for one only in
+// `right`, "  ~ label" for one whose equal differs only in its comment; sorted
+// by label. False when nothing differs (and nothing is written).
+bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out);
 
 // Runs the tool with its arguments (without the program name).
 int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -246,10 +246,13 @@ public:
 
     TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false, nullptr); }
     TBaseElement* FindSameWithComment(const TBaseElement& record) const {
-        return Find(record, true, category_.comment ? &(static_cast<const R&>(record).*category_.comment) : nullptr);
+        return Find(record, true, CommentPointer(record));
     }
     TBaseElement* FindSameWithComment(const TBaseElement& record, const std::string& comment) const {
         return Find(record, true, &comment);
+    }
+    TBaseElement* FindSameKept(const TBaseElement& record, bool withComment) const override {
+        return Find(record, withComment, CommentPointer(record), true);
     }
 
     bool LoadRecordFromXml(pugi::xml_node element) override {
@@ -436,11 +439,18 @@ private:
     // The first record equal to `element`: only records sharing its exactly
     // compared fields can be, and the lookup knows their order.
     // `comment`, when given, stands for x's comment.
-    TBaseElement* Find(const TBaseElement& element, bool withComment, const std::string* comment) const {
+    // `kept` passes over records marked deleted.
+    TBaseElement* Find(const TBaseElement& element, bool withComment, const std::string* comment,
+                       bool kept = false) const {
         const R& x = static_cast<const R&>(element);
         UpdateLookup();
         if (!withComment || !category_.comment) comment = nullptr;
-        return const_cast<R*>(lookup_.FindFirst(x, [&](const R& r) { return Same(r, x, comment); }));
+        return const_cast<R*>(
+            lookup_.FindFirst(x, [&](const R& r) { return !(kept && r.Deleted == 1) && Same(r, x, comment); }));
+    }
+
+    const std::string* CommentPointer(const TBaseElement& record) const {
+        return category_.comment ? &(static_cast<const R&>(record).*category_.comment) : nullptr;
     }
 
     // Equal values, and the same comment as `comment` when one is given.

@@ -104,6 +104,9 @@ public:
 
     virtual void MarkDeleted(TBaseElement* record);
     virtual TBaseElement* FindSame(const TBaseElement& record) const = 0;
+    // As FindSame (FindSameWithComment when `withComment`), but a record marked
+    // deleted is as good as gone: it is never the one found.
+    virtual TBaseElement* FindSameKept(const TBaseElement& record, bool withComment) const = 0;
     // Every record element of this category anywhere below `node`, in document order.
     virtual void LoadFromXml(pugi::xml_node node);
     // Appends the collection element with every record not marked deleted,

@@ -83,6 +83,7 @@ void TForm1::BuildWindow() {
     cbx_Sync = new QCheckBox(QString::fromUtf8("Синхронизировать окна"));
     cbx_Sync->setObjectName("cbx_Sync");
     filterBar->addWidget(cbx_Sync);
+    BuildComparisonBar(filterBar);
     filterBar->addStretch();
     layout->addWidget(GroupBox3);
 
@@ -232,6 +233,7 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
         if (pane == Pane::Left) {
             leftRef_ = OpenSource(path.toStdString(), *db_, NewReference);
             leftPath_ = path;
+            ++leftRevision_;
         } else {
             changes = right_.Open(path.toStdString(), *db_);
         }
@@ -255,6 +257,7 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
         else
             BuildTree(LeftTree, leftRef_.get());
     }
+    FollowComparison();
     return true;
 }
 
@@ -307,14 +310,16 @@ void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
             StepProgress(++position);
             TBaseElement* record = collection->GetItem(i);
             if (collection->FilteredByVoltage() && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
-            QTreeWidgetItem* node = NewElementNode(ScreenText(collection->Label(*record, numbers_)), record,
-                                                   ImageOfRecord(*record));
+            const QString label = ScreenText(collection->Label(*record, numbers_));
+            if (!ShowsElement(*record, label)) continue;
+            QTreeWidgetItem* node = NewElementNode(label, record, ImageOfRecord(*record));
             if (right) rightNodes_.emplace(record, node);
             elements.append(node);
         }
         category->addChildren(elements);
         root->addChild(category);
     }
+    MarkTree(view);
     if (ReselectIndex >= 0) {
         if (QTreeWidgetItem* node = NodeAt(view, ReselectIndex)) {
             view->setCurrentItem(node);

@@ -5,12 +5,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <functional>
@@ -21,6 +24,7 @@
 #include "core/reference.h"
 #include "core/regional.h"
 #include "core/voltage_class.h"
+#include "decisions/comparison.h"
 #include "decisions/copy_run.h"
 #include "decisions/right_pane.h"
 #include "ui/workbench_dialogs.h"
@@ -67,6 +71,14 @@ public:
     void ApplyFilters();
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
+    // Comparing the two panes and finding elements by their label.
+    void cbx_CompareClick() { ApplyFilters(); }
+    void cb_ShowChange() { ApplyFilters(); }
+    void ed_FindChange();  // the typed text, applied once typing pauses
+    void ClearFind();
+    // The comparison of the two panes as they are now while "Сравнить" is
+    // ticked; none otherwise.
+    const CatalogueComparison* Comparison();
     void RightTreeDragDrop(QTreeWidget* source);
     // Saves the right pane; true when everything was saved (not stopped, not failed).
     bool ButtonSaveClick(SaveSender sender);
@@ -103,6 +115,9 @@ public:
     QComboBox* cb_Unom;
     QPushButton* Button5;
     QCheckBox* cbx_Sync;
+    QCheckBox* cbx_Compare;
+    QComboBox* cb_Show;
+    QLineEdit* ed_Find;
     QSplitter* Splitter1;
     QGroupBox* GroupBox1;
     QPushButton* ButtonOpenLeft;
@@ -148,6 +163,13 @@ private:
     void ShowRemovedAndAdded(const PaneChanges& changes);
     void RebuildCategoryNodes(QTreeWidgetItem* category);
     bool Shows(const TXMLCustomClass& collection, const TBaseElement& record) const;
+    void BuildComparisonBar(QHBoxLayout* filterBar);
+    // Whether an element node passes the comparison's "только различия" and the found text.
+    bool ShowsElement(const TBaseElement& record, const QString& label);
+    // Gives the element nodes of `view` their states and the category nodes their counts.
+    void MarkTree(QTreeWidget* view);
+    // Brings both trees in line with the comparison after a change of either pane.
+    void FollowComparison();
     QTreeWidget* NewTree(const QString& name);
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
@@ -176,6 +198,16 @@ private:
     std::uint64_t historyGeneration_ = 0;  // the pane's catalogue the history belongs to
     double leftWidthRatio_ = 0.5;
     std::function<int(QDialog&)> dialogExec_;
+
+    // Which catalogues a comparison or a tree's marks were made for: the
+    // left pane's openings and the right pane's revision.
+    using ComparisonKey = std::pair<std::uint64_t, std::uint64_t>;
+    ComparisonKey CurrentComparisonKey() const { return {leftRevision_, right_.Revision()}; }
+    std::uint64_t leftRevision_ = 0;
+    std::unique_ptr<CatalogueComparison> comparison_;
+    ComparisonKey comparedFor_, leftMarkedFor_, rightMarkedFor_;
+    QString findText_;  // as applied to the trees
+    QTimer* findTimer_ = nullptr;
 };
 
 // Windows-1251 text of the catalogue for the screen.

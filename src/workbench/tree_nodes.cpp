@@ -1,5 +1,6 @@
 #include "workbench/tree_nodes.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPixmap>
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kPresenceRole = Qt::UserRole + 2;
 
 QPixmap Draw(int image, bool selected) {
     QPixmap pixmap(16, 16);
@@ -63,16 +65,40 @@ QPixmap Draw(int image, bool selected) {
     return pixmap;
 }
 
+// A small orange dot in the lower right corner: the element the other catalogue lacks.
+QPixmap WithAbsentMark(QPixmap pixmap) {
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.setBrush(QColor(235, 110, 0));
+    p.drawEllipse(QRectF(9, 9, 6.5, 6.5));
+    return pixmap;
+}
+
 // Each node shows its image, and for the root and categories the selected
 // variant while it is selected.
-QIcon IconFor(int image) {
-    static QIcon icons[7];
-    if (icons[image].isNull()) {
+QIcon IconFor(int image, bool absent = false) {
+    static QIcon icons[7][2];
+    QIcon& icon = icons[image][absent ? 1 : 0];
+    if (icon.isNull()) {
         const int selectedImage = (image == ImageRoot || image == ImageCategory) ? image + 1 : image;
-        icons[image].addPixmap(Draw(image, false), QIcon::Normal);
-        icons[image].addPixmap(Draw(selectedImage, true), QIcon::Selected);
+        QPixmap normal = Draw(image, false), selected = Draw(selectedImage, true);
+        icon.addPixmap(absent ? WithAbsentMark(normal) : normal, QIcon::Normal);
+        icon.addPixmap(absent ? WithAbsentMark(selected) : selected, QIcon::Selected);
     }
-    return icons[image];
+    return icon;
+}
+
+QVariant FontFor(Presence presence) {
+    auto styled = [](bool bold, bool italic) {
+        QFont font;
+        font.setBold(bold);
+        font.setItalic(italic);
+        return QVariant(font);
+    };
+    static const QVariant absent = styled(true, false), commentOnly = styled(false, true);
+    if (presence == Presence::Absent) return absent;
+    return presence == Presence::CommentOnly ? commentOnly : QVariant();
 }
 
 // A node keeps its label, data and image in members of its own: a tree
@@ -88,9 +114,11 @@ public:
             switch (role) {
                 case Qt::DisplayRole:
                 case Qt::EditRole: return label_;
-                case Qt::DecorationRole: return IconFor(image_);
+                case Qt::DecorationRole: return IconFor(image_, presence_ == Presence::Absent);
+                case Qt::FontRole: return FontFor(presence_);
                 case kDataRole: return QVariant::fromValue(data_);
                 case kImageRole: return image_;
+                case kPresenceRole: return static_cast<int>(presence_);
                 default: break;
             }
         }
@@ -98,7 +126,8 @@ public:
     }
 
     void setData(int column, int role, const QVariant& value) override {
-        if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole && role != kDataRole && role != kImageRole)) {
+        if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole && role != kDataRole &&
+                            role != kImageRole && role != kPresenceRole)) {
             QTreeWidgetItem::setData(column, role, value);
             return;
         }
@@ -106,6 +135,8 @@ public:
             data_ = value.value<void*>();
         else if (role == kImageRole)
             image_ = value.toInt();
+        else if (role == kPresenceRole)
+            presence_ = static_cast<Presence>(value.toInt());
         else
             label_ = value.toString();
         emitDataChanged();
@@ -115,6 +146,7 @@ private:
     QString label_;
     void* data_;
     int image_;
+    Presence presence_ = Presence::Present;
 };
 
 QTreeWidgetItem* NewNode(const QString& label, void* data, int image) { return new CatalogueNode(label, data, image); }
@@ -155,6 +187,12 @@ int ImageOfRecord(const TBaseElement& record) {
 int ImageOf(const QTreeWidgetItem* node) { return node->data(0, kImageRole).toInt(); }
 
 void SetImage(QTreeWidgetItem* node, int image) { node->setData(0, kImageRole, image); }
+
+Presence PresenceOf(const QTreeWidgetItem* node) { return static_cast<Presence>(node->data(0, kPresenceRole).toInt()); }
+
+void SetPresence(QTreeWidgetItem* node, Presence presence) {
+    if (PresenceOf(node) != presence) node->setData(0, kPresenceRole, static_cast<int>(presence));
+}
 
 int NodeCount(const QTreeWidget* tree) {
     int count = 0;

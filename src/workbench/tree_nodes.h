@@ -7,6 +7,7 @@
 
 #include "core/collection.h"
 #include "core/reference.h"
+#include "decisions/comparison.h"
 
 namespace kelm {
 
@@ -31,6 +32,10 @@ QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int 
 int ImageOfRecord(const TBaseElement& record);
 int ImageOf(const QTreeWidgetItem* node);
 void SetImage(QTreeWidgetItem* node, int image);
+// How an element node shows its state in a comparison: absent in bold with a
+// mark in its image, differing in its comment in italics, present as usual.
+Presence PresenceOf(const QTreeWidgetItem* node);
+void SetPresence(QTreeWidgetItem* node, Presence presence);
 
 // Nodes counted in tree order from the root (an "absolute index").
 int NodeCount(const QTreeWidget* tree);

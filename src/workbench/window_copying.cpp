@@ -72,6 +72,7 @@ void TForm1::RightTreeDragDrop(QTreeWidget* source) {
     static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
     RightTree->setUpdatesEnabled(true);
     Progress->setVisible(false);
+    FollowComparison();
     ShowRightPaneState();
     Remember(changes);
 }

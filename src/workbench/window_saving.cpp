@@ -42,6 +42,7 @@ void TForm1::ShowChanges(const PaneChanges& changes) {
         for (TBaseElement* record : changes.changed)
             if (QTreeWidgetItem* node = NodeOf(record)) SetImage(node, ImageOfRecord(*record));
     }
+    FollowComparison();
     ShowRightPaneState();
 }
 

@@ -17,6 +17,7 @@
 #include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "catalogues/categories.h"
+#include "support/differing_catalogues.h"
 #include "support/test_support.h"
 
 namespace kelm {
@@ -130,6 +131,26 @@ TEST_F(CatalogueTool, CopyMergesCatalogues) {
     const std::string copied = out.str();
     ASSERT_EQ(Run({"dump", file}), ExitOk);
     EXPECT_EQ(copied, out.str());
+}
+
+TEST_F(CatalogueTool, DiffListsWhatDiffersPerCategory) {
+    test::DifferingCatalogues catalogues;
+    const std::string left = dir.File("left.xml"), right = dir.File("right.xml");
+    WriteExchangeFile(*catalogues.left, left, settings, 0);
+    WriteExchangeFile(*catalogues.right, right, settings, 0);
+
+    EXPECT_EQ(Run({"diff", left, left}), ExitOk);
+    EXPECT_EQ(out.str(), "");
+    ASSERT_EQ(Run({"diff", left, right}), ExitDiffer) << err.str();
+    const std::string lines = out.str();
+    EXPECT_NE(lines.find("Провода и кабели\n  < B-0 (0 кВ)\n  ~ C-0 (0 кВ)\n  < D-0 (0 кВ)\n  > E-0 (0 кВ)\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("Шины подстанций\n  < B (0 кВ)\n  < D (0 кВ)\n  > E (0 кВ)\n"), std::string::npos) << lines;
+    for (int c = 0; c < kCategoryCount; ++c) EXPECT_NE(lines.find(CategoryCaption(c)), std::string::npos) << c;
+
+    EXPECT_EQ(Run({"diff", left}), ExitUsage);
+    EXPECT_EQ(Run({"diff", left, dir.File("missing.xml")}), ExitBadFile);
 }
 
 // An exchange file of `count` two-winding transformers, the first `tooLong`

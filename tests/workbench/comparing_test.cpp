@@ -1,0 +1,160 @@
+// Comparing the two panes in the window: marks, counts, the "только различия"
+// view, the states after changes, and finding elements by their label.
+#include "dialogs/dialog_driver.h"
+#include "dialogs/property_dialog.h"
+#include "support/differing_catalogues.h"
+#include "workbench/window_fixture.h"
+
+namespace kelm {
+namespace {
+
+using namespace test;
+
+class Comparing : public MainWindow {
+protected:
+    // The differing catalogues as exchange files, opened in the two panes
+    // (the right file leaves out the deleted "D", as a save does).
+    void OpenDifferingCatalogues() {
+        DifferingCatalogues catalogues;
+        const std::string left = dir.File("left.xml"), right = dir.File("right.xml");
+        WriteExchangeFile(*catalogues.left, left, settings, 0);
+        WriteExchangeFile(*catalogues.right, right, settings, 0);
+        ASSERT_TRUE(window.OpenPath(Pane::Left, QString::fromStdString(left)));
+        ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(right)));
+    }
+    void Compare(bool on, int show = 0) {
+        if (window.cbx_Compare->isChecked() != on) window.cbx_Compare->click();
+        window.cb_Show->setCurrentIndex(show);
+        window.cb_ShowChange();
+    }
+    static QTreeWidgetItem* Category(QTreeWidget* tree, int c) { return tree->topLevelItem(0)->child(c); }
+    // The element of category `c` whose label starts with `marka`.
+    static QTreeWidgetItem* Element(QTreeWidget* tree, int c, const QString& marka) {
+        QTreeWidgetItem* category = Category(tree, c);
+        for (int e = 0; e < category->childCount(); ++e)
+            if (category->child(e)->text(0).startsWith(marka)) return category->child(e);
+        return nullptr;
+    }
+    static QStringList Markas(QTreeWidget* tree, int c) {
+        QStringList markas;
+        for (int e = 0; e < Category(tree, c)->childCount(); ++e)
+            markas << QString::fromStdString(RecordOf(Category(tree, c)->child(e))->Marka);
+        return markas;
+    }
+    static int Count(QTreeWidget* tree, Presence state) {
+        int count = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) count += NodeLevel(*it) == 2 && PresenceOf(*it) == state;
+        return count;
+    }
+};
+
+TEST_F(Comparing, MarksAndCountsEveryCategoryAndUntickedLooksAsBefore) {
+    OpenDifferingCatalogues();
+    const QStringList before = Lines(window.LeftTree) + Lines(window.RightTree);
+    EXPECT_FALSE(window.cb_Show->isEnabled());
+    Compare(true);
+    EXPECT_TRUE(window.cb_Show->isEnabled());
+    for (int c = 0; c < kCategories; ++c) {
+        SCOPED_TRACE(c);
+        const bool commented = window.LeftRef()->GetCollection(c)->HasComment();
+        const QString caption = QString::fromUtf8(CategoryCaption(c));
+        EXPECT_EQ(Category(window.LeftTree, c)->text(0),
+                  caption + (commented ? QString::fromUtf8(" (нет: 2, комментарий: 1)") : QString::fromUtf8(" (нет: 2)")));
+        EXPECT_EQ(Category(window.RightTree, c)->text(0),
+                  caption + (commented ? QString::fromUtf8(" (нет: 1, комментарий: 1)") : QString::fromUtf8(" (нет: 1)")));
+        QTreeWidgetItem* absent = Element(window.LeftTree, c, "B");
+        EXPECT_EQ(PresenceOf(absent), Presence::Absent);
+        EXPECT_TRUE(absent->font(0).bold());
+        EXPECT_EQ(PresenceOf(Element(window.LeftTree, c, "A")), Presence::Present);
+        EXPECT_FALSE(Element(window.LeftTree, c, "A")->font(0).bold());
+        EXPECT_EQ(Element(window.LeftTree, c, "C")->font(0).italic(), commented);
+        EXPECT_EQ(PresenceOf(Element(window.RightTree, c, "E")), Presence::Absent);
+    }
+    // The mark in the image: the absent element's icon differs from a present one's.
+    EXPECT_NE(Element(window.LeftTree, 5, "B")->icon(0).pixmap(16).toImage(),
+              Element(window.LeftTree, 5, "A")->icon(0).pixmap(16).toImage());
+
+    Compare(false);
+    EXPECT_EQ(Lines(window.LeftTree) + Lines(window.RightTree), before);
+    EXPECT_EQ(Count(window.LeftTree, Presence::Absent) + Count(window.RightTree, Presence::Absent), 0);
+    EXPECT_FALSE(Element(window.LeftTree, 5, "B")->font(0).bold());
+}
+
+TEST_F(Comparing, OnlyDifferencesHidesEqualElementsAndFollowsADrop) {
+    OpenDifferingCatalogues();
+    Compare(true, 1);
+    EXPECT_EQ(Markas(window.LeftTree, 1), (QStringList{"B", "C", "D"}));  // two-winding transformers
+    EXPECT_EQ(Markas(window.LeftTree, 5), (QStringList{"B", "D"}));       // busbars: no comment to differ in
+    EXPECT_EQ(Markas(window.RightTree, 5), (QStringList{"E"}));
+
+    // Everything the left shows goes right; a commented element with another comment is no duplicate.
+    DropAll();
+    EXPECT_TRUE(copyQuestions.asked.empty());
+    EXPECT_EQ(Count(window.LeftTree, Presence::Absent), 0);
+    EXPECT_TRUE(Elements(window.LeftTree).isEmpty());
+    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+    EXPECT_EQ(Markas(window.RightTree, 1), (QStringList{"C", "E"}));  // "C" with the comment only the right has
+    EXPECT_EQ(Markas(window.RightTree, 5), (QStringList{"E"}));
+
+    Compare(true, 0);
+    EXPECT_EQ(Markas(window.RightTree, 5), (QStringList{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(Count(window.LeftTree, Presence::Absent), 0);
+}
+
+TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
+    auto tap = [](const char* steps) {
+        return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><Pxx>0.33</Pxx><Pkz>1.97</Pkz><UhiV>10</UhiV>"
+               "<UlowV>0.4</UlowV><Snom>100</Snom><Ukz>4.5</Ukz><Ixx>2.6</Ixx><Notv>" +
+               std::string(steps) + "</Notv><DeltaOtv>2.5</DeltaOtv></KelmTransfor>";
+    };
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", tap("9") + Transformer("U", "10", "40"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", tap("2") + Transformer("U", "10", "40"))));
+    Compare(true);
+    QTreeWidgetItem* leftT = Element(window.LeftTree, 1, "T");
+    QTreeWidgetItem* leftU = Element(window.LeftTree, 1, "U");
+    EXPECT_EQ(PresenceOf(leftT), Presence::Absent);
+    EXPECT_EQ(PresenceOf(leftU), Presence::Present);
+
+    // A deleted element is as good as gone.
+    window.RightTree->clearSelection();
+    Element(window.RightTree, 1, "U")->setSelected(true);
+    window.Del1Click();
+    EXPECT_EQ(PresenceOf(leftU), Presence::Absent);
+    window.UndeleteClick();
+    EXPECT_EQ(PresenceOf(leftU), Presence::Present);
+
+    window.SetDialogExec([](QDialog& dialog) {
+        dialog.show();
+        Retype(dialog, "EditNumberOtp", "9");
+        static_cast<TPropertyDialog&>(dialog).TryAccept();
+        return dialog.result();
+    });
+    window.RightTree->clearSelection();
+    QTreeWidgetItem* rightT = Element(window.RightTree, 1, "T");
+    window.RightTree->setCurrentItem(rightT);
+    rightT->setSelected(true);
+    window.LeftTreeDblClick(window.RightTree);
+    EXPECT_EQ(PresenceOf(leftT), Presence::Present);
+    EXPECT_EQ(PresenceOf(rightT), Presence::Present);
+    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+}
+
+TEST_F(Comparing, FindFiltersBothTreesIgnoringCaseUntilCleared) {
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("ТМ-100", "10", "100") + Transformer("TDN", "110", "16000"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("тмг-40", "10", "40"))));
+    window.ed_Find->setText(QString::fromUtf8("Тм"));
+    window.ed_FindChange();
+    EXPECT_EQ(Elements(window.LeftTree), QStringList{QString::fromUtf8("ТМ-100-100 (10 кВ)")});
+    EXPECT_EQ(Elements(window.RightTree), QStringList{QString::fromUtf8("тмг-40-40 (10 кВ)")});
+    window.ed_Find->setText("tdn");
+    window.ed_FindChange();
+    EXPECT_EQ(Elements(window.LeftTree), QStringList{"TDN-16000 (110 кВ)"});
+    EXPECT_TRUE(Elements(window.RightTree).isEmpty());
+
+    window.ClearFind();
+    EXPECT_EQ(Elements(window.LeftTree).size(), 2);
+    EXPECT_EQ(Elements(window.RightTree).size(), 1);
+}
+
+}  // namespace
+}  // namespace kelm
