@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -356,14 +357,20 @@ public:
     std::unique_ptr<PendingSave> WriteToDatabase(Transaction& transaction, TRef_DataModule& db,
                                                  const NumberText& numbers) override {
         auto pending = std::make_unique<Pending>(*this);
+        const auto& hooks = category_.hooks;
+        const bool severalStatements = hooks.beforeEveryRecord || hooks.beforeWrite || hooks.afterWrite;
         for (std::size_t i = 0; i < this->items_.size(); ++i) {
             R& record = static_cast<R&>(*this->items_[i]);
             if (record.Deleted != 1 && record.Added != 1 && !category_.hooks.beforeEveryRecord) continue;
             R written = record;  // the record itself changes only once the save is committed
-            Savepoint savepoint(transaction);
+            // A record written by one statement needs no savepoint: a statement
+            // that fails is undone on its own. One written by several (its type,
+            // its "Cables" row, its voltage) is undone as a whole.
+            std::optional<Savepoint> savepoint;
+            if (severalStatements) savepoint.emplace(transaction);
             try {
                 const RecordWrite done = WriteRecord(category_, written, db);
-                savepoint.release();
+                if (savepoint) savepoint->release();
                 if (done == RecordWrite::Deleted) {
                     pending->deleted.push_back(&record);
                 } else if (done == RecordWrite::Written) {

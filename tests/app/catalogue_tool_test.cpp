@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -231,8 +232,12 @@ TEST_F(CatalogueTool, WritingTheOutputFailsIsNonZero) {
 TEST_F(CatalogueTool, SigtermEndsACopyAndLeavesTheDatabaseUnchanged) {
     FreshCatalogue target;
     const std::string source = Transformers(dir, 100000);
+    const auto emptySize = std::filesystem::file_size(target.Path());
     const pid_t copy = Start({KELM_CATALOGUE_PROGRAM, "copy", source, target.Path()});
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The file grows once the save is writing its (still uncommitted) rows.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::filesystem::file_size(target.Path()) == emptySize && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     kill(copy, SIGTERM);
     EXPECT_EQ(ExitStatus(copy, 5), 143);
     EXPECT_EQ(Count(target), "0");

@@ -126,6 +126,30 @@ TEST_F(RightPaneTest, AFailedConnectionLeavesThePaneUnsaved) {
     EXPECT_TRUE(pane.HasUnsavedChanges());
 }
 
+TEST_F(RightPaneTest, ARefusedCommitLeavesThePaneAndTheDatabaseUnsaved) {
+    database.Run(R"(CREATE EXCEPTION "NoCommit" 'commit refused')");
+    database.Run(R"(CREATE TRIGGER "RefuseCommit" ON TRANSACTION COMMIT AS BEGIN
+        IF (EXISTS(SELECT 1 FROM "Transforms2" WHERE "TypeTR" = 'refuse')) THEN EXCEPTION "NoCommit"; END)");
+    pane.Open(database.Path(), db);
+    OpenLeft(Transformer("A", "1") + Transformer("refuse", "2"));
+    DropAll();
+
+    EXPECT_ANY_THROW(pane.SaveToDatabase(db, numbers));
+    EXPECT_EQ(Rows(), 0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Record(i)->Ident, kUnsavedCopy);
+        EXPECT_EQ(Record(i)->Added, 1);
+    }
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+
+    // The connection outlives the refused commit: without the refused record the next save goes through.
+    ASSERT_EQ(Markas(), (std::vector<std::string>{"A", "refuse"}));
+    pane.Delete({Record(1)});
+    pane.SaveToDatabase(db, numbers);
+    EXPECT_EQ(database.Value(R"(select "TypeTR" from "Transforms2")"), "A");
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+}
+
 TEST_F(RightPaneTest, AFileSaveMakesThePaneThatFileAndCancelReloadsIt) {
     pane.Open(database.Path(), db);
     OpenLeft(Transformer("A", "1") + Transformer("C", "2"));
