@@ -1,50 +1,24 @@
 // The exchange-file reader: any bytes either fail to open as an exchange file
 // or open, write back, and open again with the same records. A file the
-// program wrote must always read back, and write again to the same bytes:
+// program wrote must always read back (control characters XML 1.0 cannot
+// hold written as "?"), and write again to the same bytes:
 // nothing a record holds is lost or changed by a second round.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "catalogues/categories.h"
+#include "core/codec.h"
 #include "core/exchange_file.h"
+#include "work_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A folder of this process for the two files of each run; in memory when the
-// system has a memory file system, since every write is synced.
-class WorkFolder {
-public:
-    WorkFolder() {
-        const char* base = std::getenv("KELM_FUZZ_TMPDIR");
-        std::string pattern = std::string(base ? base : fs::exists("/dev/shm") ? "/dev/shm" : "/tmp") +
-                              "/kelm-fuzz-XXXXXX";
-        if (!mkdtemp(pattern.data())) std::abort();
-        path_ = pattern;
-    }
-    ~WorkFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(const char* name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-const WorkFolder& Folder() {
-    static const WorkFolder folder;
-    return folder;
-}
+using kelm::fuzz::Folder;
 
 // Every record's label, category by category: what the tree shows.
 std::vector<std::vector<std::string>> Labels(const kelm::TReference& reference, const kelm::NumberText& numbers) {
@@ -73,11 +47,9 @@ std::string Content(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input = Folder().File("input.xml");
+    const std::string input = Folder().Write("input.xml", data, size);
     const std::string written = Folder().File("written.xml");
     const std::string rewritten = Folder().File("rewritten.xml");
-    std::ofstream(input, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
 
     // The last byte picks the user's decimal separator, so both are written.
     kelm::RegionalSettings settings;
@@ -90,7 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const kelm::OpenError&) {
         return 0;
     }
-    const auto labels = Labels(*first, numbers);
+    // The file keeps every character but the control characters XML 1.0 cannot
+    // hold, which it writes as "?".
+    auto labels = Labels(*first, numbers);
+    for (auto& category : labels)
+        for (std::string& label : category) label = kelm::Cp1251FromUtf8(kelm::XmlUtf8FromCp1251(label));
 
     kelm::WriteExchangeFile(*first, written, settings, 0);
     std::unique_ptr<kelm::TReference> second = kelm::NewReference();
