@@ -60,9 +60,7 @@ TEST_F(Editing, TheLeftTreeOnlyShowsTheElement) {
 
 TEST_F(Editing, ConfirmedValuesGoBackAndAreSavedToTheDatabase) {
     FreshCatalogue catalogue;
-    catalogue.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (10,'ac',0))");
-    catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop") VALUES (1,'AC-70',70,0.42,0.44,265))");
-    ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(catalogue.Path())));
+    OpenOneLineOnTheRight(catalogue);
     act = [](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("EditR0")->setText("0,5");
         static_cast<TPropertyDialog&>(dialog).TryAccept();

@@ -126,9 +126,7 @@ TEST_F(Undoing, ADeleteAndAnUndeleteAreTakenBackAndMadeAgain) {
 
 TEST_F(Undoing, AnEditIsTakenBackAndMadeAgain) {
     FreshCatalogue catalogue;
-    catalogue.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (10,'ac',0))");
-    catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop") VALUES (1,'AC-70',70,0.42,0.44,265))");
-    ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(catalogue.Path())));
+    OpenOneLineOnTheRight(catalogue);
     window.SetDialogExec([](QDialog& dialog) {
         dialog.show();
         dialog.findChild<QLineEdit*>("EditR0")->setText("0,5");

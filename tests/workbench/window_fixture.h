@@ -69,6 +69,12 @@ protected:
         Select({window.LeftTree->topLevelItem(0)});
         window.RightTreeDragDrop(window.LeftTree);
     }
+    // Opens on the right a catalogue holding one line, "AC-70-70 (10 кВ)".
+    void OpenOneLineOnTheRight(const FreshCatalogue& catalogue) {
+        catalogue.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (10,'ac',0))");
+        catalogue.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop") VALUES (1,'AC-70',70,0.42,0.44,265))");
+        ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(catalogue.Path())));
+    }
     void ChooseVoltage(const QString& text) {
         window.cb_Unom->setCurrentIndex(window.cb_Unom->findText(text));
         window.cb_UnomChange();
