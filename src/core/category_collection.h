@@ -499,12 +499,17 @@ private:
 
     template <class T>
     static void StoreText(R& record, T R::*member, std::string_view text) {
-        if constexpr (std::is_same_v<T, std::string>)
-            record.*member = Cp1251FromUtf8(text);
-        else if constexpr (std::is_same_v<T, double>)
+        if constexpr (std::is_same_v<T, std::string>) {
+            // Text of nothing but blanks and control characters is no value,
+            // as when it is written (XML readers drop blank text anyway):
+            // read as it stands, it would show and then vanish on the next write.
+            std::string value = Cp1251FromUtf8(text);
+            record.*member = IsValueSet(value) ? std::move(value) : std::string();
+        } else if constexpr (std::is_same_v<T, double>) {
             record.*member = NumberText::ParseDoubleAnySeparator(text);
-        else
+        } else {
             record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "the field");
+        }
     }
 
     const Category<R>& category_;

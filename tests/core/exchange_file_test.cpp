@@ -250,6 +250,17 @@ TEST_F(ExchangeFile, CharactersWithoutAWindows1251CodeBecomeQuestionMarks) {
     EXPECT_EQ(Transformers(*reference).GetItem(0)->Marka, W("ТМ ??"));
 }
 
+// Such text is no value when written: read as it stands, it would show in
+// the tree and then vanish from the next file.
+TEST_F(ExchangeFile, TextOfOnlyBlanksAndControlCharactersIsReadAsNoValue) {
+    const std::string path = dir.File("control.xml");
+    WriteText(path, "<r><KelmTransfor><Marka>\x1b\x1b</Marka><AddStr> \x01 </AddStr><Unom>10</Unom></KelmTransfor></r>");
+    auto reference = Open(path);
+    const TTransform& read = *Transformers(*reference).GetItem(0);
+    EXPECT_EQ(read.Marka, "");
+    EXPECT_EQ(read.AddStr, "");
+}
+
 // Whatever a record holds, the file is XML 1.0 that reads back: identifiers
 // below zero go as -1, a carriage return as a reference, control characters
 // as "?", the largest doubles with enough digits to stay finite.
