@@ -123,7 +123,9 @@ std::string NumberText::Format(double value) const {
 
     std::string out = negative ? "-" : "";
     const int integerDigits = exponent + 1;
-    if (integerDigits <= kSignificantDigits && std::fabs(value) >= 0.00001) {
+    // The form follows the rounded number, so that its text reads back to
+    // a number written the same way (just below 0.00001 rounds up to it).
+    if (integerDigits <= kSignificantDigits && exponent >= -5) {
         if (integerDigits <= 0) {
             out += '0';
             out += separator_;

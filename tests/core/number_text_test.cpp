@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace kelm {
@@ -28,6 +29,9 @@ TEST(NumberText, ScientificBeyondFifteenDigitsOrBelowOneHundredThousandth) {
     EXPECT_EQ(comma.Format(1234567890123456.0), "1,23456789012346E15");
     EXPECT_EQ(comma.Format(1e-6), "1E-6");
     EXPECT_EQ(comma.Format(-1.5e-7), "-1,5E-7");
+    // Rounded to 15 digits a number just below takes the form of what it rounds to.
+    EXPECT_EQ(comma.Format(std::nextafter(0.00001, 0.0)), "0,00001");
+    EXPECT_EQ(comma.Format(9.99999999999999e-6), "9,99999999999999E-6");
 }
 
 TEST(NumberText, FormattedNumbersReadBackToFifteenDigits) {
