@@ -159,19 +159,32 @@ void WriteLikeDocument(const pugi::xml_document& shape, const std::string& path)
 // The rows a save writes besides each record's own: conductor and device
 // types, voltages, null conductors. Read back from a saved database, so that
 // the floor inserts exactly the rows the save did.
+struct SideColumn {
+    const char* name;
+    bool text;  // or else a number
+};
 struct SideTable {
-    const char* insert;
-    const char* select;
-    std::vector<bool> isText;  // per column: text, or else a number
+    const char* name;
+    std::vector<SideColumn> columns;
+
+    std::string ColumnList() const {
+        std::string list;
+        for (const SideColumn& column : columns) list += (list.empty() ? "\"" : ",\"") + std::string(column.name) + "\"";
+        return list;
+    }
+    std::string Select() const { return "select " + ColumnList() + " from \"" + name + "\""; }
+    std::string Insert() const {
+        std::string marks;
+        for (std::size_t i = 0; i < columns.size(); ++i) marks += i ? ",?" : "?";
+        return "INSERT INTO \"" + std::string(name) + "\" (" + ColumnList() + ") VALUES (" + marks + ")";
+    }
 };
 const std::vector<SideTable> kSideTables = {
-    {R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (?,?,?))",
-     R"(select "Unom","Name","CableFlags" from "ProvodTypes")", {false, true, false}},
-    {R"(INSERT INTO "Unom" ("Unom") VALUES (?))", R"(select "Unom" from "Unom")", {false}},
-    {R"(INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0","PhaseNull_B0","PhaseNull_Idop") VALUES (?,?,?,?,?,?,?))",
-     R"(select "Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0","PhaseNull_B0","PhaseNull_Idop" from "Cables")",
-     {false, false, false, false, false, false, false}},
-    {R"(INSERT INTO "SwitchGN" ("Name") VALUES (?))", R"(select "Name" from "SwitchGN")", {true}},
+    {"ProvodTypes", {{"Unom", false}, {"Name", true}, {"CableFlags", false}}},
+    {"Unom", {{"Unom", false}}},
+    {"Cables", {{"Ident", false}, {"NumberPhases", false}, {"PhaseNull_F", false}, {"PhaseNull_R0", false},
+                {"PhaseNull_X0", false}, {"PhaseNull_B0", false}, {"PhaseNull_Idop", false}}},
+    {"SwitchGN", {{"Name", true}}},
 };
 
 using SideRow = std::vector<std::variant<std::monostate, double, std::string>>;
@@ -180,14 +193,14 @@ std::vector<std::vector<SideRow>> ReadSideRows(Query& q) {
     for (const SideTable& table : kSideTables) {
         rows.emplace_back();
         q.Close();
-        q.SetText(table.select);
+        q.SetText(table.Select());
         q.Open();
         for (; !q.Eof(); q.Next()) {
             SideRow& row = rows.back().emplace_back();
-            for (std::size_t i = 0; i < table.isText.size(); ++i) {
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
                 const FieldValue field = q.Field(static_cast<int>(i));
                 if (field.IsNull()) row.emplace_back();
-                else if (table.isText[i]) row.emplace_back(field.AsString());
+                else if (table.columns[i].text) row.emplace_back(field.AsString());
                 else row.emplace_back(field.AsDouble());
             }
         }
@@ -197,10 +210,11 @@ std::vector<std::vector<SideRow>> ReadSideRows(Query& q) {
 }
 
 void InsertSideRows(const std::vector<std::vector<SideRow>>& rows, Query& q) {
-    for (std::size_t t = 0; t < kSideTables.size(); ++t)
+    for (std::size_t t = 0; t < kSideTables.size(); ++t) {
+        const std::string insert = kSideTables[t].Insert();
         for (const SideRow& row : rows[t]) {
             q.Close();
-            q.SetText(kSideTables[t].insert);
+            q.SetText(insert);
             for (std::size_t i = 0; i < row.size(); ++i) {
                 ParamSlot slot = q.Param(static_cast<int>(i));
                 if (const double* number = std::get_if<double>(&row[i])) slot.SetDouble(*number);
@@ -209,6 +223,7 @@ void InsertSideRows(const std::vector<std::vector<SideRow>>& rows, Query& q) {
             }
             q.Execute();
         }
+    }
     q.Close();
 }
 
