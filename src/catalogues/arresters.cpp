@@ -8,12 +8,13 @@ namespace {
 template <class R>
 Category<R> WithArresterValues(Category<R> category) {
     category.fields = {
-        {"Marka", &R::Marka, "Marka"},
-        {"Ident", &R::Ident, "Ident"},
-        {"Unom", &R::Unom, "Unom"},
-        {"dP", &R::dP, "dP"},
+        {"Marka", &R::Marka, "Marka", "Марка"},
+        {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+        {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ"},
+        {"dP", &R::dP, "dP", "Потери активной мощности, кВт", Required, Below(1000000)},
     };
     category.compared = {&R::Marka, &R::Unom, &R::dP};
+    category.identity = {&R::Marka, &R::Unom};
     category.sortKeys = {&R::Unom, &R::Marka};
     category.params = {&R::Marka, &R::Unom, &R::dP};
     return category;

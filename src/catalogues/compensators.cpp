@@ -3,18 +3,29 @@
 namespace kelm {
 namespace {
 
+// What the compensating categories tell apart beyond their names and statements.
+struct CompensatorFacts {
+    double snomLimit;     // the dialog keeps the rated power below it
+    const char* lossesCaption;
+};
+
+// The synchronous compensator's losses are a power; the others' are per unit of power.
+constexpr CompensatorFacts kSyncCondenserFacts{100000, "Потери активной мощности, кВт"};
+constexpr CompensatorFacts kPerUnitLossesFacts{1000000, "Удельные потери мощности, кВт/квар"};
+
 // Completes a compensating category, given its names and statements, with
 // the fields, keys and parameters the three share.
 template <class R>
-Category<R> WithCompensatorValues(Category<R> category) {
+Category<R> WithCompensatorValues(Category<R> category, const CompensatorFacts& facts) {
     category.fields = {
-        {"Marka", &R::Marka, "Marka"},
-        {"Ident", &R::Ident, "Ident"},
-        {"Unom", &R::Unom, "Unom"},
-        {"Snom", &R::Snom, "Snom"},
-        {"dP", &R::dP, "dP"},
+        {"Marka", &R::Marka, "Marka", "Марка"},
+        {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+        {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ"},
+        {"Snom", &R::Snom, "Snom", "Номинальная мощность, МВА", Required, Below(facts.snomLimit)},
+        {"dP", &R::dP, "dP", facts.lossesCaption, Required, Below(1000000)},
     };
     category.compared = {&R::Marka, &R::Unom, &R::Snom, &R::dP};
+    category.identity = {&R::Marka, &R::Unom};
     category.sortKeys = {&R::Unom, &R::Marka, &R::Snom};
     category.params = {&R::Marka, &R::Unom, &R::Snom, &R::dP};
     return category;
@@ -32,7 +43,7 @@ const Category<TSyncCondenser>& SyncCondensersCategory() {
         .insertSql = R"(INSERT INTO "SynchronousCondensers" ("Marka","Unom","Snom","dP") VALUES (:p1,:p2,:p3,:p4))",
         .updateSql = R"(UPDATE "SynchronousCondensers" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"dP"=:p4 WHERE "Ident"=:5)",
         .deleteSql = R"(delete from "SynchronousCondensers" where "Ident"=:p1)",
-    });
+    }, kSyncCondenserFacts);
     return category;
 }
 
@@ -46,7 +57,7 @@ const Category<TCapacitorBank>& CapacitorBanksCategory() {
         .insertSql = R"(INSERT INTO "CapacitorBanks" ("Marka","Unom","Snom","dP") VALUES (:p1,:p2,:p3,:p4))",
         .updateSql = R"(UPDATE "CapacitorBanks" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"dP"=:p4 WHERE "Ident"=:5)",
         .deleteSql = R"(delete from "CapacitorBanks" where "Ident"=:p1)",
-    });
+    }, kPerUnitLossesFacts);
     return category;
 }
 
@@ -60,7 +71,7 @@ const Category<TTiristorCondenser>& TiristorCondensersCategory() {
         .insertSql = R"(INSERT INTO "TiristorCondensers" ("Marka","Unom","Snom","dP") VALUES (:p1,:p2,:p3,:p4))",
         .updateSql = R"(UPDATE "TiristorCondensers" set "Marka"=:p1,"Unom"=:p2,"Snom"=:p3,"dP"=:p4 WHERE "Ident"=:5)",
         .deleteSql = R"(delete from "TiristorCondensers" where "Ident"=:p1)",
-    });
+    }, kPerUnitLossesFacts);
     return category;
 }
 

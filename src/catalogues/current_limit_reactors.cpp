@@ -1,6 +1,11 @@
 #include "catalogues/current_limit_reactors.h"
 
 namespace kelm {
+namespace {
+
+constexpr ChoiceItem kTwin[] = {{0, "Нет"}, {1, "Да"}};
+
+}  // namespace
 
 const Category<TCurrentLimitReactorsRef>& CurrentLimitReactorsCategory() {
     using R = TCurrentLimitReactorsRef;
@@ -10,15 +15,16 @@ const Category<TCurrentLimitReactorsRef>& CurrentLimitReactorsCategory() {
         .collectionElement = "KelmCurrentLimitReactorsRefs",
         .recordElement = "KelmCurrentLimitReactorsRef",
         .fields = {
-            {"Marka", &R::Marka, "Marka"},
-            {"Ident", &R::Ident, "Ident"},
-            {"Unom", &R::Unom, "Unom"},
-            {"Snom", &R::Snom, "Snom"},
-            {"Inom", &R::Inom, "Inom"},
-            {"dP", &R::dP, "dP"},
-            {"IsDouble", &R::IsDouble, "IsDouble"},  // the column "isDouble", found whatever the letter case
+            {"Marka", &R::Marka, "Marka", "Обозначение"},
+            {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+            {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ"},
+            {"Snom", &R::Snom, "Snom", "Номинальная мощность, МВА"},
+            {"Inom", &R::Inom, "Inom", "Номинальный ток, А", Required, Below(1000)},
+            {"dP", &R::dP, "dP", "Потери мощности, кВт", Required, Below(1000000)},
+            {"IsDouble", &R::IsDouble, "IsDouble", "Сдвоенный", 0, {}, kTwin},  // the column "isDouble", found whatever the letter case
         },
         .compared = {&R::Marka, &R::Snom, &R::Unom, &R::Inom, &R::dP, &R::IsDouble},
+        .identity = {&R::Marka, &R::Unom},
         .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
         .selectAll = R"(Select * from "CurrentLimitReactorsRef")",
         .selectByOwners = R"(Select * from "CurrentLimitReactorsRef" WHERE 0=1)",

@@ -1,6 +1,12 @@
 #include "catalogues/meters.h"
 
 namespace kelm {
+namespace {
+
+constexpr ChoiceItem kMeasured[] = {{1, "активная"}, {2, "реактивная"}, {3, "активная/реактивная"}};
+constexpr ChoiceItem kDirections[] = {{0, "одно"}, {1, "два"}};
+
+}  // namespace
 
 const Category<TMetersRef>& MetersRefsCategory() {
     using R = TMetersRef;
@@ -10,26 +16,26 @@ const Category<TMetersRef>& MetersRefsCategory() {
         .recordElement = "KelmMetersRef",
         // A blank Manufacturer or voltage text goes to the database as NULL.
         .fields = {
-            {"Marka", &R::Marka, "Indication"},
-            {"Ident", &R::Ident, "Ident"},
-            {"Unom", &R::UnomText, "Unom", Optional},
-            {"Power", &R::Power, "Power"},
-            {"Reverse", &R::Reverse, "Reverse"},
-            {"AccuracyClass", &R::AccuracyClass, "AccuracyClass"},
-            {"RevoCount", &R::RevoCount, "RevoCount", Optional},
-            {"NumberCount", &R::NumberCount, "NumberCount", Optional},
-            {"CalibrationInterval", &R::CalibrationInterval, "CalibrationInterval", Optional},
-            {"ServiceLife", &R::ServiceLife, "ServiceLife", Optional},
-            {"Manufacturer", &R::Manufacturer, "Manufacturer", Optional},
-            {"Inom", &R::Inom, "Inom", Optional},
-            {"TariffCount", &R::TariffCount, "TariffCount", Optional},
-            {"WorkTemperatureLow", &R::WorkTemperatureLow, "WorkTemperatureLow", Optional},
-            {"WorkTemperatureHigh", &R::WorkTemperatureHigh, "WorkTemperatureHigh", Optional},
-            {"Sensitivity", &R::Sensitivity, "Sensitivity", Optional},
-            {"Capacity", &R::Capacity, "Capacity", Optional},
-            {"Pu", &R::Pu, "Pu", Optional},
-            {"Si", &R::Si, "Si", Optional},
-            {"PrefailureLife", &R::PrefailureLife, "PrefailureLife", Optional},
+            {"Marka", &R::Marka, "Indication", "Обозначение"},
+            {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+            {"Unom", &R::UnomText, "Unom", "Номинальное напряжение, кВ", Optional},
+            {"Power", &R::Power, "Power", "Измерение", 0, {}, kMeasured},
+            {"Reverse", &R::Reverse, "Reverse", "Направление", 0, {}, kDirections},
+            {"AccuracyClass", &R::AccuracyClass, "AccuracyClass", "Класс точности, %"},
+            {"RevoCount", &R::RevoCount, "RevoCount", "Количество оборотов на 1кВт.ч", Optional},
+            {"NumberCount", &R::NumberCount, "NumberCount", "Количество цифр счетного механизма", Optional},
+            {"CalibrationInterval", &R::CalibrationInterval, "CalibrationInterval", "Межповерочный интервал, лет", Optional},
+            {"ServiceLife", &R::ServiceLife, "ServiceLife", "Средний срок службы, лет", Optional},
+            {"Manufacturer", &R::Manufacturer, "Manufacturer", "Изготовитель", Optional},
+            {"Inom", &R::Inom, "Inom", "Номинальный ток, А", Optional},
+            {"TariffCount", &R::TariffCount, "TariffCount", "Количество тарифов", Optional},
+            {"WorkTemperatureLow", &R::WorkTemperatureLow, "WorkTemperatureLow", "Диапазон рабочих температур от, °С", Optional},
+            {"WorkTemperatureHigh", &R::WorkTemperatureHigh, "WorkTemperatureHigh", "Диапазон рабочих температур до, °С", Optional},
+            {"Sensitivity", &R::Sensitivity, "Sensitivity", "Чувствительность", Optional, Below(100)},
+            {"Capacity", &R::Capacity, "Capacity", "Полная мощность, потребляемая цепью, не более, В·А", Optional, Below(1000)},
+            {"Pu", &R::Pu, "Pu", "Активная мощность, потребляемая цепью напряжения, не более, Вт", Optional, Below(1000)},
+            {"Si", &R::Si, "Si", "Полная мощность, потребляемая цепью тока, не более, В·А", Optional, Below(1000)},
+            {"PrefailureLife", &R::PrefailureLife, "PrefailureLife", "Средняя наработка на отказ", Optional},
         },
         .compared = {&R::Marka, &R::UnomText, &R::Power, &R::Reverse, &R::AccuracyClass, &R::RevoCount,
                      &R::NumberCount, &R::CalibrationInterval, &R::ServiceLife, &R::Manufacturer, &R::Inom,
@@ -37,6 +43,7 @@ const Category<TMetersRef>& MetersRefsCategory() {
                      &R::Capacity, &R::Pu, &R::Si, &R::PrefailureLife},
         // Meters keep the voltage as text, so they sort as text.
         .filteredByVoltage = false,
+        .identity = {&R::Marka, &R::UnomText},
         .sortKeys = {&R::UnomText, &R::Marka},
         .labelNumber = std::nullopt,  // the label holds the voltage text and no number
         .labelVoltage = &R::UnomText,
@@ -50,6 +57,7 @@ const Category<TMetersRef>& MetersRefsCategory() {
                    &R::CalibrationInterval, &R::ServiceLife, &R::Manufacturer, &R::Inom, &R::UnomText,
                    &R::TariffCount, &R::WorkTemperatureLow, &R::WorkTemperatureHigh, &R::Sensitivity,
                    &R::Capacity, &R::Pu, &R::Si, &R::PrefailureLife},
+        .rules = {{&R::WorkTemperatureHigh, TemperatureRangeInOrder<R>}},
         // The mark is cleared before the delete, so a failed delete keeps the record, unmarked.
     };
     return category;

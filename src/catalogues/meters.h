@@ -30,6 +30,14 @@ struct TMetersRef final : TBaseElement {
 
 const Category<TMetersRef>& MetersRefsCategory();
 
+// The working temperatures of a meter or an instrument transformer, compared
+// as stored: a blank upper bound is its NotSet value, so a lower bound alone
+// is refused, as the dialogs refuse it.
+template <class R>
+bool TemperatureRangeInOrder(const R& r) {
+    return r.WorkTemperatureHigh >= r.WorkTemperatureLow;
+}
+
 class TMetersRefs : public TCategoryCollection<TMetersRef, TXMLCustomClass> {
 public:
     TMetersRefs() : TCategoryCollection(MetersRefsCategory()) {}

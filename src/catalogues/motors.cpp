@@ -8,13 +8,13 @@ namespace {
 template <class R>
 std::vector<FieldDef<R>> MotorFields(std::initializer_list<FieldDef<R>> more = {}) {
     std::vector<FieldDef<R>> fields = {
-        {"Marka", &R::Marka, "Marka"},
-        {"Ident", &R::Ident, "Ident"},
-        {"Unom", &R::Unom, "Unom"},
-        {"Pnom", &R::Pnom, "Pnom"},
-        {"Performance", &R::Performance, "Performance", Optional},
-        {"CosFi", &R::CosFi, "CosFi", Optional},
-        {"n", &R::n, "n", Optional},
+        {"Marka", &R::Marka, "Marka", "Марка"},
+        {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+        {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ"},
+        {"Pnom", &R::Pnom, "Pnom", "Номинальная мощность, кВт", Required, Below(1000000)},
+        {"Performance", &R::Performance, "Performance", "КДП, о.е.", Optional, Below(10)},
+        {"CosFi", &R::CosFi, "CosFi", "Коэффициент мощности", Optional, AtMost(1)},
+        {"n", &R::n, "n", "Частота вращения, об./мин", Optional},
     };
     fields.insert(fields.end(), more);
     return fields;
@@ -30,6 +30,7 @@ const Category<TSyncMotor>& SyncMotorsCategory() {
         .recordElement = "KelmSyncMotor",
         .fields = MotorFields<R>(),
         .compared = {&R::Marka, &R::Unom, &R::Pnom, &R::Performance, &R::CosFi, &R::n},
+        .identity = {&R::Marka, &R::Unom, &R::Pnom},
         .sortKeys = {&R::Unom, &R::Marka},
         .selectAll = R"(Select * from "SynchronousMotors")",
         .selectByOwners = R"(Select * from "SynchronousMotors" WHERE 1=0)",
@@ -47,8 +48,9 @@ const Category<TAsyncMotor>& AsyncMotorsCategory() {
         .collectionClass = "TAsyncMotors",
         .collectionElement = "KelmAsyncMotors",
         .recordElement = "KelmAsyncMotor",
-        .fields = MotorFields<R>({{"Slip", &R::Slip, "Slip", Optional}}),
+        .fields = MotorFields<R>({{"Slip", &R::Slip, "Slip", "Номинальное скольжение, %", Optional, Below(1000)}}),
         .compared = {&R::Marka, &R::Unom, &R::Pnom, &R::Performance, &R::CosFi, &R::Slip, &R::n},
+        .identity = {&R::Marka, &R::Unom, &R::Pnom},
         .sortKeys = {&R::Unom, &R::Marka},
         .selectAll = R"(Select * from "AsynchronousMotors")",
         .selectByOwners = R"(Select * from "AsynchronousMotors" WHERE 1=0)",

@@ -9,24 +9,25 @@ const Category<TSwitchGR>& SwitchGRsCategory() {
         .collectionElement = "KelmSwitchGRs",
         .recordElement = "KelmSwitchGR",
         .fields = {
-            {"Marka", &R::Marka, "Marka"},
-            {"Ident", &R::Ident, "Ident"},
-            {"Unom", &R::Unom, "Unom"},
-            {"SwitchGType", &R::SwitchGType, "SwitchGType"},
-            {"AddStr", &R::AddStr, "AddStr"},
-            {"Inom", &R::Inom, "Inom", Optional},
-            {"Ioff", &R::Ioff, "Ioff", Optional},
-            {"Id", &R::Id, "Id", Optional},
-            {"It", &R::It, "It", Optional},
-            {"Toff", &R::Toff, "Toff", Optional},
-            {"Ton", &R::Ton, "Ton", Optional},
-            {"Name", &R::Name, "Name"},  // from the joined "SwitchGN" row
+            {"Marka", &R::Marka, "Marka", "Марка"},
+            {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+            {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ", Required},
+            {"SwitchGType", &R::SwitchGType, "SwitchGType", "Идентификатор вида", RowId},
+            {"AddStr", &R::AddStr, "AddStr", "Дополнительная информация"},
+            {"Inom", &R::Inom, "Inom", "Номинальный ток, кА", Optional, Below(100)},
+            {"Ioff", &R::Ioff, "Ioff", "Ток отключения, кА", Optional, Below(1000)},
+            {"Id", &R::Id, "Id", "Ток динамической стойкости, кА", Optional, Below(1000)},
+            {"It", &R::It, "It", "Ток термической стойкости, кА", Optional, Below(1000)},
+            {"Toff", &R::Toff, "Toff", "Время отключения, с", Optional, Below(1000)},
+            {"Ton", &R::Ton, "Ton", "Время включения, с", Optional, Below(1000)},
+            {"Name", &R::Name, "Name", "Вид"},  // from the joined "SwitchGN" row
         },
-        // The type takes part by its identifier only, not by its name.
-        .compared = {&R::Marka, &R::SwitchGType, &R::Unom, &R::Inom, &R::Ioff, &R::Id, &R::It, &R::Toff,
-                     &R::Ton},
+        // The type takes part by its name: its row identifier belongs to one
+        // database, and a save gives the device the target's own.
+        .compared = {&R::Marka, &R::Name, &R::Unom, &R::Inom, &R::Ioff, &R::Id, &R::It, &R::Toff, &R::Ton},
         .comment = &R::AddStr,
         .group = DuplicateGroup::Transformers,
+        .identity = {&R::Marka, &R::Unom},
         .sortKeys = {&R::Unom, &R::Marka},
         .labelNumber = std::nullopt,  // the error line has no power part
         // Both statements join the type table: a device without its type row is not read.

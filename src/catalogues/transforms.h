@@ -2,6 +2,7 @@
 // Two-winding power transformers: "Transforms2", "KelmTransforms"/"KelmTransfor".
 
 #include "core/category_collection.h"
+#include "core/voltage_class.h"
 
 namespace kelm {
 
@@ -20,6 +21,13 @@ struct TTransform final : TBaseElement {
 };
 
 const Category<TTransform>& TransformsCategory();
+
+// Every kind of transformer is built for the network class of its
+// high-voltage winding.
+template <class R>
+bool HighWindingOfRatedClass(const R& r) {
+    return SameValue(VoltageClass(r.UnomB), r.Unom);
+}
 
 class TTransforms : public TCategoryCollection<TTransform, TXMLClass> {
 public:

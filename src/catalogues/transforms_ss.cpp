@@ -1,5 +1,7 @@
 #include "catalogues/transforms_ss.h"
 
+#include "catalogues/transforms.h"
+
 namespace kelm {
 
 const Category<TTransformSS>& TransformsSSCategory() {
@@ -9,26 +11,27 @@ const Category<TTransformSS>& TransformsSSCategory() {
         .collectionElement = "KelmTransformsSS",
         .recordElement = "KelmTransforSS",
         .fields = {
-            {"Marka", &R::Marka, "TypeTR"},
-            {"Ident", &R::Ident, "Ident"},
-            {"Unom", &R::Unom, "Unom"},
-            {"AddStr", &R::AddStr, "AddStr"},
-            {"Snom", &R::Snom, "Snom"},
-            {"UkBH", &R::UkBH, "UkBH"},
-            {"UkHH", &R::UkHH, "UkHH"},
-            {"Pxx", &R::Pxx, "Pxx"},
-            {"Pkz", &R::Pkz, "Pkz"},
-            {"Ixx", &R::Ixx, "Ixx"},
-            {"UnomB", &R::UnomB, "UnomB"},
-            {"UnomH1", &R::UnomH1, "UnomH1"},
-            {"UnomH2", &R::UnomH2, "UnomH2"},
-            {"NumberOtp", &R::NumberOtp, "NumberOtp", Optional},
-            {"DeltaUotp", &R::DeltaUotp, "DeltaUotp", Optional},
+            {"Marka", &R::Marka, "TypeTR", "Тип"},
+            {"Ident", &R::Ident, "Ident", "Идентификатор", RowId},
+            {"Unom", &R::Unom, "Unom", "Номинальное напряжение, кВ", Required},
+            {"AddStr", &R::AddStr, "AddStr", "Дополнительная информация"},
+            {"Snom", &R::Snom, "Snom", "Номинальная мощность, кВ·А", Required},
+            {"UkBH", &R::UkBH, "UkBH", "Напряжение короткого замыкания Uк.з.(вн), %", Required, Below(10000)},
+            {"UkHH", &R::UkHH, "UkHH", "Напряжение короткого замыкания Uк.з.(нн), %", Required, Below(10000)},
+            {"Pxx", &R::Pxx, "Pxx", "Мощность холостого хода, кВт", Required, Below(10000)},
+            {"Pkz", &R::Pkz, "Pkz", "Мощность короткого замыкания, кВт", Required, Below(10000)},
+            {"Ixx", &R::Ixx, "Ixx", "Ток холостого хода, %", Required, Below(10000)},
+            {"UnomB", &R::UnomB, "UnomB", "Номинальное напряжение обмоток UномВ, кВ", Required, Below(1000)},
+            {"UnomH1", &R::UnomH1, "UnomH1", "Номинальное напряжение обмоток UномН1, кВ", Required, Below(1000)},
+            {"UnomH2", &R::UnomH2, "UnomH2", "Номинальное напряжение обмоток UномН2, кВ", Required, Below(1000)},
+            {"NumberOtp", &R::NumberOtp, "NumberOtp", "Пределы регулирования, число ступеней", Optional},
+            {"DeltaUotp", &R::DeltaUotp, "DeltaUotp", "Пределы регулирования, ступень, %", Optional, Below(1000)},
         },
         .compared = {&R::Marka, &R::Unom, &R::Snom, &R::UkBH, &R::UkHH, &R::Pkz, &R::Pxx, &R::Ixx, &R::UnomB,
                      &R::UnomH1, &R::UnomH2, &R::DeltaUotp, &R::NumberOtp},
         .comment = &R::AddStr,
         .group = DuplicateGroup::Transformers,
+        .identity = {&R::Marka, &R::Unom, &R::Snom, &R::UnomB, &R::UnomH1, &R::UnomH2},
         .sortKeys = {&R::Unom, &R::Marka, &R::Snom},
         .labelNumber = &R::Snom,
         .selectAll = R"(Select * from "TransformsSS")",
@@ -38,6 +41,7 @@ const Category<TTransformSS>& TransformsSSCategory() {
         .deleteSql = R"(delete from "TransformsSS" where "Ident"=:p1)",
         .params = {&R::Unom, &R::Marka, &R::Snom, &R::AddStr, &R::UkBH, &R::UkHH, &R::Pxx, &R::Pkz, &R::Ixx,
                    &R::UnomB, &R::UnomH1, &R::UnomH2, &R::NumberOtp, &R::DeltaUotp},
+        .rules = {{&R::UnomB, HighWindingOfRatedClass<R>}},
     };
     return category;
 }

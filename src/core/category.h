@@ -6,12 +6,16 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <type_traits>
+#include <utility>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "core/collection.h"
 #include "core/element.h"
+#include "core/field.h"
 
 namespace kelm {
 
@@ -21,21 +25,32 @@ class TRef_DataModule;
 template <class R>
 using Member = std::variant<std::int32_t R::*, std::int16_t R::*, double R::*, std::string R::*>;
 
-enum FieldFlag : unsigned {
-    // Holds NotSet when the catalogue has no value: the default of a new
-    // record, read from NULL, written as NULL, left out of the exchange file.
-    // A text field so marked is written as NULL when it is blank.
-    Optional = 1u << 0,
-    // A double read from its column as a whole number.
-    ReadAsInteger = 1u << 1,
+// A field of record class R: how it is stored, and its facts.
+template <class R>
+struct FieldDef : FieldFacts {
+    template <class M>
+    FieldDef(const char* element, M field, const char* column, const char* caption, unsigned flags = 0,
+             Limits limits = {}, std::span<const ChoiceItem> items = {})
+        : FieldFacts{element, caption, flags, limits, items}, member(field), column(column) {
+        kind = std::visit(
+            [&](auto m) {
+                using T = std::remove_cvref_t<decltype(std::declval<R&>().*m)>;
+                if constexpr (std::is_same_v<T, std::string>) return FieldKind::Text;
+                else if constexpr (std::is_same_v<T, double>) return FieldKind::Number;
+                else return items.empty() ? FieldKind::Whole : FieldKind::Choice;
+            },
+            member);
+    }
+    Member<R> member;
+    const char* column;  // column read by LoadFromDatabase; nullptr: not read from the main query
 };
 
+// A condition a property dialog checks across fields; a record that breaks
+// it is out of range in `field`.
 template <class R>
-struct FieldDef {
-    const char* element;  // exchange-file field element
-    Member<R> member;
-    const char* column;   // column read by LoadFromDatabase; nullptr: not read from the main query
-    unsigned flags = 0;
+struct RecordRule {
+    Member<R> field;
+    bool (*holds)(const R&);
 };
 
 // A field compared by FindSame: doubles by SameValue unless `plain`.
@@ -64,10 +79,13 @@ struct Category {
     const char* collectionElement;  // "KelmTransforms"
     const char* recordElement;      // "KelmTransfor"
     std::vector<FieldDef<R>> fields{};  // in the order SaveToXml writes them
-    std::vector<Compared<R>> compared{};
+    std::vector<Compared<R>> compared{};  // what the duplicate search of a copy compares
     std::string R::*comment = nullptr;  // AddStr of the commented categories
     DuplicateGroup group = DuplicateGroup::Others;
     bool filteredByVoltage = true;
+    // The fields that name an element to a user: elements of two catalogues
+    // with the same identity are the same type, whatever their other values.
+    std::vector<Member<R>> identity{};
     std::vector<Member<R>> sortKeys{};  // Unom (or its text), Marka, and maybe a third
     // Element label and save error line: Marka ["-" number] " (" voltage " кВ)".
     std::optional<Member<R>> labelNumber{};
@@ -80,6 +98,7 @@ struct Category {
     const char* deleteSql;       // Ident in position 1
     std::vector<Member<R>> params{};  // insert and update positions 1..k
     CategoryHooks<R> hooks{};
+    std::vector<RecordRule<R>> rules{};  // the property dialog's checks beyond each field's limits
 };
 
 }  // namespace kelm

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/category.h"
+#include "core/category_fields.h"
 #include "core/category_lookup.h"
 #include "core/codec.h"
 #include "core/collection.h"
@@ -37,13 +38,6 @@ using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
 std::string_view ElementText(pugi::xml_node element, std::string& joined);
 std::string ReplaceOwners(const std::string& statement, const std::string& owners);
 [[noreturn]] void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem);
-
-template <class Int>
-Int CheckedInteger(std::int64_t value, const char* what) {
-    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
-        throw ConversionError(std::to_string(value) + " does not fit " + what);
-    return static_cast<Int>(value);
-}
 
 template <class T>
 std::string ValueText(const T& value, const NumberText& numbers) {
@@ -200,7 +194,11 @@ class TCategoryCollection : public Base {
     static_assert(std::is_base_of_v<TXMLCustomClass, Base>);
 
 public:
-    explicit TCategoryCollection(const Category<R>& category) : category_(category), lookup_(category) {}
+    explicit TCategoryCollection(const Category<R>& category)
+        : category_(category),
+          identity_(FieldIndexesOf(category, category.identity)),
+          comment_(category.comment ? FieldIndexOf(category, Member<R>(category.comment)) : -1),
+          lookup_(category) {}
 
     const Category<R>& Definition() const { return category_; }
     const char* ClassName() const override { return category_.collectionClass; }
@@ -208,6 +206,38 @@ public:
     const char* RecordElement() const override { return category_.recordElement; }
 
     R* GetItem(int index) const { return static_cast<R*>(TXMLCustomClass::GetItem(index)); }
+
+    int FieldCount() const override { return static_cast<int>(category_.fields.size()); }
+    const FieldFacts& Field(int index) const override { return FieldAt(index); }
+    const std::vector<int>& IdentityFields() const override { return identity_; }
+    int CommentField() const override { return comment_; }
+    std::string FieldText(const TBaseElement& record, int field, const NumberText& numbers) const override {
+        return detail::FieldValueText(FieldAt(field), static_cast<const R&>(record), numbers);
+    }
+    void SetFieldText(TBaseElement& record, int field, std::string_view text) const override {
+        detail::SetFieldValueText(FieldAt(field), static_cast<R&>(record), text);
+    }
+    bool IsFieldSet(const TBaseElement& record, int field) const override {
+        return detail::IsFieldValueSet(FieldAt(field), static_cast<const R&>(record));
+    }
+    bool SameField(const TBaseElement& a, const TBaseElement& b, int field) const override {
+        return detail::SameFieldValue(FieldAt(field), static_cast<const R&>(a), static_cast<const R&>(b));
+    }
+    std::string IdentityKey(const TBaseElement& record) const override {
+        // Each value with its length in front, so that no text can run into the next.
+        const NumberText file;
+        std::string key;
+        for (int field : identity_) {
+            const std::string text = FieldText(record, field, file);
+            key += std::to_string(text.size());
+            key += ':';
+            key += text;
+        }
+        return key;
+    }
+    std::vector<FieldViolation> Check(const TBaseElement& record) const override {
+        return CheckRecord(category_, static_cast<const R&>(record));
+    }
 
     DuplicateGroup Group() const override { return category_.group; }
     bool FilteredByVoltage() const override { return category_.filteredByVoltage; }
@@ -512,7 +542,14 @@ private:
         }
     }
 
+    const FieldDef<R>& FieldAt(int index) const {
+        if (index < 0 || index >= FieldCount()) throw std::out_of_range("no such field");
+        return category_.fields[static_cast<std::size_t>(index)];
+    }
+
     const Category<R>& category_;
+    std::vector<int> identity_;
+    int comment_;
     mutable CategoryLookup<R> lookup_;
 };
 

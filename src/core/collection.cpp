@@ -5,12 +5,27 @@
 #include <unordered_set>
 
 #include "core/data_module.h"
+#include "core/number_text.h"
 
 namespace kelm {
 
 TBaseElement* TXMLCustomClass::GetItem(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
     return items_[static_cast<std::size_t>(index)];
+}
+
+int TXMLCustomClass::FieldIndex(std::string_view element) const {
+    for (int i = 0; i < FieldCount(); ++i)
+        if (element == Field(i).element) return i;
+    return -1;
+}
+
+std::string TXMLCustomClass::ShownFieldText(const TBaseElement& record, int field, const NumberText& numbers) const {
+    std::string text = FieldText(record, field, numbers);
+    const FieldFacts& facts = Field(field);
+    if (facts.kind != FieldKind::Choice || text.empty()) return text;
+    const ChoiceItem* item = facts.ItemOf(NumberText::ParseInteger(text));
+    return item ? item->text : text;
 }
 
 int TXMLCustomClass::IndexOf(const TBaseElement* record) const {

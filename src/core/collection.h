@@ -10,9 +10,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/element.h"
+#include "core/field.h"
 #include "core/record_list.h"
 
 namespace kelm {
@@ -77,6 +79,35 @@ public:
     // Writes every value of `values` but the marks into `record`, one of this
     // collection's records; the look-ups follow.
     virtual void WriteValues(TBaseElement& record, const TBaseElement& values) = 0;
+
+    // The fields, in the order the exchange file writes them.
+    virtual int FieldCount() const = 0;
+    virtual const FieldFacts& Field(int index) const = 0;
+    // The index of the field written as `element`, or -1.
+    int FieldIndex(std::string_view element) const;
+    // The fields that name an element to a user, in the table's order.
+    virtual const std::vector<int>& IdentityFields() const = 0;
+    // The comment field, or -1 for a category without one.
+    virtual int CommentField() const = 0;
+
+    // A field of a record of this category as the exchange file writes it
+    // (numbers with `numbers`' separator, text in UTF-8); empty when unset.
+    virtual std::string FieldText(const TBaseElement& record, int field, const NumberText& numbers) const = 0;
+    // The same, but a choice as the text of its item.
+    std::string ShownFieldText(const TBaseElement& record, int field, const NumberText& numbers) const;
+    // Sets a field from text in UTF-8: a number with either decimal
+    // separator, a choice by its item's text or its number. Blank text unsets
+    // an optional field, empties a text and leaves any other field as it is.
+    // Throws ConversionError for text that is no value of the field.
+    virtual void SetFieldText(TBaseElement& record, int field, std::string_view text) const = 0;
+    virtual bool IsFieldSet(const TBaseElement& record, int field) const = 0;
+    // Whether two records of this category hold equal values in a field,
+    // by the one rule of equal values (WrittenAlike).
+    virtual bool SameField(const TBaseElement& a, const TBaseElement& b, int field) const = 0;
+    // The identity fields' values as one key: equal keys, the same identity.
+    virtual std::string IdentityKey(const TBaseElement& record) const = 0;
+    // Every limit or required field of the property dialog that the record breaks.
+    virtual std::vector<FieldViolation> Check(const TBaseElement& record) const = 0;
 
     int Count() const { return static_cast<int>(items_.size()); }
     TBaseElement* GetItem(int index) const;  // none beyond the end

@@ -31,6 +31,10 @@ void Below(double value, double limit) {
     if (value >= limit) throw OutOfRangeError();
 }
 
+void CheckLimit(const FieldFacts& field, double value) {
+    if (IsValueSet(value) && !WithinLimits(field.limits, value)) throw OutOfRangeError();
+}
+
 QString EntryText::Number(double value) const { return QString::fromStdString(numbers_.Format(value)); }
 
 QString EntryText::OptionalNumber(double value) const { return IsValueSet(value) ? Number(value) : QString(); }

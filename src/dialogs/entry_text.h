@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/element.h"
+#include "core/field.h"
 #include "core/number_text.h"
 
 namespace kelm {
@@ -37,6 +38,9 @@ EntryCheck CheckEntries(const std::function<void()>& readBack);
 // Limits are strict: the value must stay below. An unset optional value
 // (NotSet) passes every positive limit.
 void Below(double value, double limit);
+// A value read back against the limits its category states for the field;
+// an unset value has none.
+void CheckLimit(const FieldFacts& field, double value);
 
 class EntryText {
 public:

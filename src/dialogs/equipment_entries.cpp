@@ -1,27 +1,39 @@
 #include "dialogs/equipment_entries.h"
 
+#include "catalogues/arresters.h"
+#include "catalogues/busbars.h"
+#include "catalogues/compensators.h"
+#include "catalogues/motors.h"
+#include "catalogues/shunt_reactors.h"
+
 namespace kelm {
 namespace {
 
-struct RatedLimits {
-    double snom, dp;
+// The two fields a rated-value dialog shows in EditSnom and EditDp, by EquipmentKind.
+struct RatedFields {
+    const FieldFacts& snom;
+    const FieldFacts& dp;
 };
 
-// By EquipmentKind.
-constexpr RatedLimits kRatedLimits[] = {
-    {100, 100},          // busbar: active and reactive resistance
-    {1000000, 1000000},  // shunt reactor
-    {100000, 1000000},   // synchronous compensator
-    {1000000, 1000000},  // capacitor bank
-    {1000000, 1000000},  // thyristor compensator
-};
-
-constexpr double kCurrentLimit = 1000000;
-constexpr double kLossesLimit = 1000000;
-constexpr double kReactorCurrentLimit = 1000;
-constexpr double kMotorPowerLimit = 1000000;
-constexpr double kEfficiencyLimit = 10;
-constexpr double kSlipLimit = 1000;
+RatedFields RatedFieldsOf(EquipmentKind kind) {
+    switch (kind) {
+    case EquipmentKind::Busbar:
+        return {FactsOf(BusbarsCategory(), &TBusbar::R), FactsOf(BusbarsCategory(), &TBusbar::X)};
+    case EquipmentKind::ShuntReactor:
+        return {FactsOf(ShuntReactorsCategory(), &TShuntReactor::Snom),
+                FactsOf(ShuntReactorsCategory(), &TShuntReactor::dP)};
+    case EquipmentKind::SyncCondenser:
+        return {FactsOf(SyncCondensersCategory(), &TSyncCondenser::Snom),
+                FactsOf(SyncCondensersCategory(), &TSyncCondenser::dP)};
+    case EquipmentKind::CapacitorBank:
+        return {FactsOf(CapacitorBanksCategory(), &TCapacitorBank::Snom),
+                FactsOf(CapacitorBanksCategory(), &TCapacitorBank::dP)};
+    case EquipmentKind::TiristorCondenser:
+        break;
+    }
+    return {FactsOf(TiristorCondensersCategory(), &TTiristorCondenser::Snom),
+            FactsOf(TiristorCondensersCategory(), &TTiristorCondenser::dP)};
+}
 
 // The speed is a 16-bit whole number, but its box takes a decimal separator:
 // anything else than a whole number the field holds is refused as incorrect.
@@ -35,9 +47,9 @@ std::int16_t ReadSpeed(const QString& text) {
 }
 
 void CheckRated(EquipmentKind kind, const RatedValues& values) {
-    const RatedLimits& limits = kRatedLimits[static_cast<int>(kind)];
-    Below(values.Snom, limits.snom);
-    Below(values.Dp, limits.dp);
+    const RatedFields fields = RatedFieldsOf(kind);
+    CheckLimit(fields.snom, values.Snom);
+    CheckLimit(fields.dp, values.Dp);
 }
 
 }  // namespace
@@ -53,7 +65,7 @@ EntryCheck ReadRatedEntries(EquipmentKind PropKind, const RatedEntries& e, Rated
 EntryCheck ReadShuntReactorEntries(const RatedEntries& e, RatedValues& v, const EntryText& text) {
     return CheckEntries([&] {
         v.Inom = text.ReadNumber(e.Inom);
-        Below(v.Inom, kCurrentLimit);
+        CheckLimit(FactsOf(ShuntReactorsCategory(), &TShuntReactor::Inom), v.Inom);
         v.Snom = text.ReadNumber(e.Snom);
         v.Dp = text.ReadNumber(e.Dp);
         CheckRated(EquipmentKind::ShuntReactor, v);
@@ -63,7 +75,8 @@ EntryCheck ReadShuntReactorEntries(const RatedEntries& e, RatedValues& v, const 
 EntryCheck ReadLossesEntry(const QString& dp, double& value, const EntryText& text) {
     return CheckEntries([&] {
         value = text.ReadNumber(dp);
-        Below(value, kLossesLimit);
+        // Both kinds of arrester state the same limits.
+        CheckLimit(FactsOf(ValveArrestersCategory(), &TValveArrester::dP), value);
     });
 }
 
@@ -74,8 +87,9 @@ EntryCheck ReadReactorEntries(const RatedEntries& e, int twinPosition, TCurrentL
         r.Inom = text.ReadNumber(e.Inom);
         r.dP = text.ReadNumber(e.Dp);
         if (twinPosition >= 0) r.IsDouble = static_cast<std::int16_t>(twinPosition);
-        Below(r.dP, kLossesLimit);
-        Below(r.Inom, kReactorCurrentLimit);
+        using R = TCurrentLimitReactorsRef;
+        CheckLimit(FactsOf(CurrentLimitReactorsCategory(), &R::dP), r.dP);
+        CheckLimit(FactsOf(CurrentLimitReactorsCategory(), &R::Inom), r.Inom);
     });
 }
 
@@ -86,12 +100,13 @@ EntryCheck ReadMotorEntries(const MotorEntries& e, bool IsAsync, MotorValues& v,
         v.CosFi = text.ReadOptionalNumber(e.CosFi);
         if (IsAsync) {
             v.Slip = text.ReadOptionalNumber(e.Slip);
-            Below(v.Slip, kSlipLimit);
+            CheckLimit(FactsOf(AsyncMotorsCategory(), &TAsyncMotor::Slip), v.Slip);
         }
-        Below(v.Pnom, kMotorPowerLimit);
-        Below(v.Performance, kEfficiencyLimit);
-        // A power factor of 1 itself is possible.
-        if (v.CosFi > 1) throw OutOfRangeError();
+        // Both kinds of motor state the same limits for the values they share.
+        using R = TSyncMotor;
+        CheckLimit(FactsOf(SyncMotorsCategory(), &R::Pnom), v.Pnom);
+        CheckLimit(FactsOf(SyncMotorsCategory(), &R::Performance), v.Performance);
+        CheckLimit(FactsOf(SyncMotorsCategory(), &R::CosFi), v.CosFi);
         v.n = ReadSpeed(e.N);
     });
 }

@@ -1,10 +1,9 @@
 #include "dialogs/instrument_transform_entries.h"
 
+#include "catalogues/meters.h"
+
 namespace kelm {
 namespace {
-
-constexpr double kLoadLimit = 1000;  // RatedLoad and VoltageDrop
-constexpr double kSecondaryVoltageLimit = 10000;
 
 std::int16_t ChosenClass(const std::vector<std::int32_t>& idents, int position) {
     if (position < 0 || position >= static_cast<int>(idents.size()))
@@ -17,16 +16,15 @@ std::int16_t ChosenClass(const std::vector<std::int32_t>& idents, int position) 
 
 // The values both dialogs share, read after EditA and EditB.
 template <class R>
-void ReadSharedEntries(const InstrumentTransformEntries& e, const std::vector<std::int32_t>& idents, double R::*load,
-                       R& r, const EntryText& text) {
+void ReadSharedEntries(const InstrumentTransformEntries& e, const std::vector<std::int32_t>& idents,
+                       const Category<R>& category, double R::*load, R& r, const EntryText& text) {
     r.AccuracyClass = ChosenClass(idents, e.ClassPosition);
     r.Manufacturer = EntryText::ReadText(e.Manufacturer);
     r.*load = text.ReadOptionalNumber(e.C);
     r.WorkTemperatureLow = EntryText::ReadOptionalWhole<std::int16_t>(e.Low);
     r.WorkTemperatureHigh = EntryText::ReadOptionalWhole<std::int16_t>(e.High);
-    Below(r.*load, kLoadLimit);
-    // A blank bound counts as its NotSet value: a lower bound alone is refused.
-    if (r.WorkTemperatureHigh < r.WorkTemperatureLow) throw OutOfRangeError();
+    CheckLimit(FactsOf(category, load), r.*load);
+    if (!TemperatureRangeInOrder(r)) throw OutOfRangeError();
 }
 
 }  // namespace
@@ -36,7 +34,7 @@ EntryCheck ReadCurrentTransformEntries(const InstrumentTransformEntries& e, cons
     return CheckEntries([&] {
         r.I1nom = EntryText::ReadWhole<std::int16_t>(e.A);
         r.I2nom = EntryText::ReadWhole<std::int16_t>(e.B);
-        ReadSharedEntries(e, idents, &TTransformsIRef::RatedLoad, r, text);
+        ReadSharedEntries(e, idents, TransformsIRefsCategory(), &TTransformsIRef::RatedLoad, r, text);
     });
 }
 
@@ -45,8 +43,8 @@ EntryCheck ReadVoltageTransformEntries(const InstrumentTransformEntries& e, cons
     return CheckEntries([&] {
         r.UnomB = EntryText::ReadWhole<std::int16_t>(e.A);
         r.UnomH = text.ReadNumber(e.B);
-        ReadSharedEntries(e, idents, &TTransformsVRef::VoltageDrop, r, text);
-        Below(r.UnomH, kSecondaryVoltageLimit);
+        ReadSharedEntries(e, idents, TransformsVRefsCategory(), &TTransformsVRef::VoltageDrop, r, text);
+        CheckLimit(FactsOf(TransformsVRefsCategory(), &TTransformsVRef::UnomH), r.UnomH);
     });
 }
 

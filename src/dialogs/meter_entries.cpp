@@ -1,12 +1,6 @@
 #include "dialogs/meter_entries.h"
 
 namespace kelm {
-namespace {
-
-constexpr double kSensitivityLimit = 100;
-constexpr double kPowerLimit = 1000;  // V·A or W drawn by the circuits
-
-}  // namespace
 
 EntryCheck ReadMeterEntries(const MeterEntries& e, const ListedRow* accuracyClass, TMetersRef& r,
                             const EntryText& text) {
@@ -33,10 +27,10 @@ EntryCheck ReadMeterEntries(const MeterEntries& e, const ListedRow* accuracyClas
         r.Pu = text.ReadOptionalNumber(e.Pu);
         r.Si = text.ReadOptionalNumber(e.Si);
 
-        Below(r.Sensitivity, kSensitivityLimit);
-        for (double value : {r.Capacity, r.Pu, r.Si}) Below(value, kPowerLimit);
-        // Compared as stored: an unset upper bound (NotSet) under a set lower one is refused.
-        if (r.WorkTemperatureHigh < r.WorkTemperatureLow) throw OutOfRangeError();
+        using R = TMetersRef;
+        for (double R::*field : {&R::Sensitivity, &R::Capacity, &R::Pu, &R::Si})
+            CheckLimit(FactsOf(MetersRefsCategory(), field), r.*field);
+        if (!TemperatureRangeInOrder(r)) throw OutOfRangeError();
     });
 }
 

@@ -3,10 +3,11 @@
 namespace kelm {
 namespace {
 
-constexpr double kSectionLimit = 1000;
-constexpr double kResistanceLimit = 100;
-constexpr double kSusceptanceLimit = 1000;
-constexpr double kConductanceLimit = 1000000;
+using R = TProvod;
+
+void CheckLimits(const TProvod& r, std::initializer_list<double R::*> fields) {
+    for (double R::*field : fields) CheckLimit(FactsOf(ProvodsCategory(), field), r.*field);
+}
 
 void ReadPhaseConductor(const ProvodEntries& e, TProvod& r, const EntryText& text) {
     r.F = text.ReadNumber(e.F);
@@ -16,13 +17,7 @@ void ReadPhaseConductor(const ProvodEntries& e, TProvod& r, const EntryText& tex
     r.B0 = text.ReadOptionalNumber(e.B0);
 }
 
-void CheckPhaseConductor(const TProvod& r) {
-    Below(r.F, kSectionLimit);
-    Below(r.R0, kResistanceLimit);
-    Below(r.X0, kResistanceLimit);
-    Below(r.B0, kSusceptanceLimit);
-    Below(r.G0, kConductanceLimit);
-}
+void CheckPhaseConductor(const TProvod& r) { CheckLimits(r, {&R::F, &R::R0, &R::X0, &R::B0, &R::G0}); }
 
 }  // namespace
 
@@ -56,10 +51,7 @@ EntryCheck ReadCableEntries(const ProvodEntries& e, TProvod& r, const EntryText&
             r.PhaseNull_B0 = text.ReadOptionalNumber(e.CabB0);
         }
         CheckPhaseConductor(r);
-        Below(r.PhaseNull_F, kSectionLimit);
-        Below(r.PhaseNull_R0, kResistanceLimit);
-        Below(r.PhaseNull_X0, kResistanceLimit);
-        Below(r.PhaseNull_B0, kSusceptanceLimit);
+        CheckLimits(r, {&R::PhaseNull_F, &R::PhaseNull_R0, &R::PhaseNull_X0, &R::PhaseNull_B0});
     });
 }
 

@@ -1,12 +1,6 @@
 #include "dialogs/switch_gr_entries.h"
 
 namespace kelm {
-namespace {
-
-constexpr double kRatedCurrentLimit = 100;  // kA
-constexpr double kLimit = 1000;             // the other currents (kA) and the times (s)
-
-}  // namespace
 
 EntryCheck ReadSwitchGREntries(const SwitchGREntries& e, const ListedRow* type, TSwitchGR& r, const EntryText& text) {
     return CheckEntries([&] {
@@ -24,8 +18,9 @@ EntryCheck ReadSwitchGREntries(const SwitchGREntries& e, const ListedRow* type, 
         r.It = text.ReadOptionalNumber(e.It);
         r.Toff = text.ReadOptionalNumber(e.Toff);
         r.Ton = text.ReadOptionalNumber(e.Ton);
-        Below(r.Inom, kRatedCurrentLimit);
-        for (double value : {r.Ioff, r.Id, r.It, r.Toff, r.Ton}) Below(value, kLimit);
+        using R = TSwitchGR;
+        for (double R::*field : {&R::Inom, &R::Ioff, &R::Id, &R::It, &R::Toff, &R::Ton})
+            CheckLimit(FactsOf(SwitchGRsCategory(), field), r.*field);
     });
 }
 

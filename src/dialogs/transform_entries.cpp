@@ -1,14 +1,9 @@
 #include "dialogs/transform_entries.h"
 
-#include "core/voltage_class.h"
+#include "core/category_fields.h"
 
 namespace kelm {
 namespace {
-
-// The two-winding dialog bounds losses, current and short-circuit voltage
-// tighter than the winding voltages; the other dialogs the other way round.
-constexpr double kLow = 1000;
-constexpr double kHigh = 10000;
 
 template <class R>
 void ReadField(const FieldEdit<R>& edit, const QString& entered, R& record, const EntryText& text) {
@@ -26,15 +21,22 @@ void ReadField(const FieldEdit<R>& edit, const QString& entered, R& record, cons
         edit.field);
 }
 
-template <class R>
-EntryCheck ReadBack(const std::vector<FieldEdit<R>>& edits, const EditTexts& texts, R& record,
-                    const EntryText& text) {
+// The field of category record C that an edit of a dialog over its values R shows.
+template <class C, class R>
+Member<C> FieldOf(const Member<R>& field) {
+    return std::visit([](auto member) { return Member<C>(member); }, field);
+}
+
+// `category` holds the limits: the three-winding and autotransformer tables state the same.
+template <class C, class R>
+EntryCheck ReadBack(const Category<C>& category, const std::vector<FieldEdit<R>>& edits, const EditTexts& texts,
+                    R& record, const EntryText& text) {
     return CheckEntries([&] {
         for (const FieldEdit<R>& edit : edits) ReadField(edit, texts.value(edit.edit), record, text);
         for (const FieldEdit<R>& edit : edits)
-            if (const auto* number = std::get_if<double R::*>(&edit.field)) Below(record.**number, edit.below);
-        // The type is built for the network class of its high-voltage winding.
-        if (!SameValue(VoltageClass(record.UnomB), record.Unom)) throw OutOfRangeError();
+            if (const auto* number = std::get_if<double R::*>(&edit.field))
+                CheckLimit(FactsOf(category, FieldOf<C>(edit.field)), record.**number);
+        if (!HighWindingOfRatedClass(record)) throw OutOfRangeError();
     });
 }
 
@@ -47,13 +49,13 @@ const std::vector<FieldEdit<TTransform>>& TransformEdits() {
         {"EditAddStr", &R::AddStr},
         {"EditUnom", &R::Unom},
         {"EditSnom", &R::Snom},
-        {"EditUkz", &R::Uk, Required, kLow},
-        {"EditPxx", &R::Pxx, Required, kLow},
-        {"EditPkz", &R::Pkz, Required, kLow},
-        {"EditIxx", &R::Ixx, Required, kLow},
-        {"EditUhv", &R::UnomB, Required, kHigh},
-        {"EditUlv", &R::UnomH, Required, kHigh},
-        {"EditDeltaUotp", &R::DeltaUotp, Optional, kLow},
+        {"EditUkz", &R::Uk},
+        {"EditPxx", &R::Pxx},
+        {"EditPkz", &R::Pkz},
+        {"EditIxx", &R::Ixx},
+        {"EditUhv", &R::UnomB},
+        {"EditUlv", &R::UnomH},
+        {"EditDeltaUotp", &R::DeltaUotp, Optional},
         {"EditNumberOtp", &R::NumberOtp, Optional},
     };
     return edits;
@@ -66,24 +68,24 @@ const std::vector<FieldEdit<TTransform3Values>>& Transform3Edits() {
         {"EditAddStr", &R::AddStr},
         {"EditUnom", &R::Unom},
         {"EditSnom", &R::Snom},
-        {"EditUB", &R::UnomB, Required, kLow},
-        {"EditUC", &R::UnomC, Required, kLow},
-        {"EditUH", &R::UnomH, Required, kLow},
-        {"EditPxx", &R::Pxx, Required, kHigh},
-        {"EditIxx", &R::Ixx, Required, kHigh},
-        {"EditPkzVC", &R::PkzBC, Required, kHigh},
-        {"EditPkzVN", &R::PkzBH, Required, kHigh},
-        {"EditPkzCN", &R::PkzCH, Required, kHigh},
-        {"EditUkzVC", &R::UkBC, Required, kHigh},
-        {"EditUkzVN", &R::UkBH, Required, kHigh},
-        {"EditUkzCN", &R::UkCH, Required, kHigh},
-        {"EditSB", &R::SobmB, Optional, kLow},
-        {"EditSC", &R::SobmC, Optional, kLow},
-        {"EditSH", &R::SobmH, Optional, kLow},
+        {"EditUB", &R::UnomB},
+        {"EditUC", &R::UnomC},
+        {"EditUH", &R::UnomH},
+        {"EditPxx", &R::Pxx},
+        {"EditIxx", &R::Ixx},
+        {"EditPkzVC", &R::PkzBC},
+        {"EditPkzVN", &R::PkzBH},
+        {"EditPkzCN", &R::PkzCH},
+        {"EditUkzVC", &R::UkBC},
+        {"EditUkzVN", &R::UkBH},
+        {"EditUkzCN", &R::UkCH},
+        {"EditSB", &R::SobmB, Optional},
+        {"EditSC", &R::SobmC, Optional},
+        {"EditSH", &R::SobmH, Optional},
         {"EditNumberOtpB", &R::NumberOtpB, Optional},
-        {"EditDeltaUotpB", &R::DeltaUotpB, Optional, kLow},
+        {"EditDeltaUotpB", &R::DeltaUotpB, Optional},
         {"EditNumberOtpC", &R::NumberOtpC, Optional},
-        {"EditDeltaUotpC", &R::DeltaUotpC, Optional, kLow},
+        {"EditDeltaUotpC", &R::DeltaUotpC, Optional},
     };
     return edits;
 }
@@ -95,16 +97,16 @@ const std::vector<FieldEdit<TTransformSS>>& TransformSSEdits() {
         {"EditAddStr", &R::AddStr},
         {"EditUnom", &R::Unom},
         {"EditSnom", &R::Snom},
-        {"EditUkBH", &R::UkBH, Required, kHigh},
-        {"EditUkHH", &R::UkHH, Required, kHigh},
-        {"EditPxx", &R::Pxx, Required, kHigh},
-        {"EditPkz", &R::Pkz, Required, kHigh},
-        {"EditIxx", &R::Ixx, Required, kHigh},
-        {"EditUnomB", &R::UnomB, Required, kLow},
-        {"EditUnomH1", &R::UnomH1, Required, kLow},
-        {"EditUnomH2", &R::UnomH2, Required, kLow},
+        {"EditUkBH", &R::UkBH},
+        {"EditUkHH", &R::UkHH},
+        {"EditPxx", &R::Pxx},
+        {"EditPkz", &R::Pkz},
+        {"EditIxx", &R::Ixx},
+        {"EditUnomB", &R::UnomB},
+        {"EditUnomH1", &R::UnomH1},
+        {"EditUnomH2", &R::UnomH2},
         {"EditNumberOtp", &R::NumberOtp, Optional},
-        {"EditDeltaUotp", &R::DeltaUotp, Optional, kLow},
+        {"EditDeltaUotp", &R::DeltaUotp, Optional},
     };
     return edits;
 }
@@ -114,15 +116,15 @@ QString TypeWithPower(const std::string& marka, double snom, const EntryText& te
 }
 
 EntryCheck ReadTransformEntries(const EditTexts& texts, TTransform& record, const EntryText& text) {
-    return ReadBack(TransformEdits(), texts, record, text);
+    return ReadBack(TransformsCategory(), TransformEdits(), texts, record, text);
 }
 
 EntryCheck ReadTransform3Entries(const EditTexts& texts, TTransform3Values& record, const EntryText& text) {
-    return ReadBack(Transform3Edits(), texts, record, text);
+    return ReadBack(Transforms3Category(), Transform3Edits(), texts, record, text);
 }
 
 EntryCheck ReadTransformSSEntries(const EditTexts& texts, TTransformSS& record, const EntryText& text) {
-    return ReadBack(TransformSSEdits(), texts, record, text);
+    return ReadBack(TransformsSSCategory(), TransformSSEdits(), texts, record, text);
 }
 
 }  // namespace kelm

@@ -21,8 +21,6 @@ namespace kelm {
 // The texts of a dialog's edits by the edits' names.
 using EditTexts = QHash<QString, QString>;
 
-inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-
 // Whether an edit must hold a value. An optional field that is NotSet shows
 // as a blank edit, and a blank edit reads back as NotSet.
 enum class Entry { Required, Optional };
@@ -33,7 +31,6 @@ struct FieldEdit {
     const char* edit;  // the edit's object name
     Member<R> field;
     Entry entry = Entry::Required;
-    double below = kNoLimit;  // a value read back must stay below it
 };
 
 const std::vector<FieldEdit<TTransform>>& TransformEdits();
@@ -58,8 +55,9 @@ QString ShownText(const FieldEdit<R>& edit, const R& record, const EntryText& te
 // The type box of every transformer dialog: the type and its rated power, "ТМ-1000".
 QString TypeWithPower(const std::string& marka, double snom, const EntryText& text);
 
-// Reading back on OK: every field in its table's order, then the limits, then
-// the high-voltage winding against the rated voltage, whose class it must be.
+// Reading back on OK: every field in its table's order, then the limits the
+// category states for them, then the high-voltage winding against the rated
+// voltage, whose class it must be.
 EntryCheck ReadTransformEntries(const EditTexts& texts, TTransform& record, const EntryText& text);
 EntryCheck ReadTransform3Entries(const EditTexts& texts, TTransform3Values& record, const EntryText& text);
 EntryCheck ReadTransformSSEntries(const EditTexts& texts, TTransformSS& record, const EntryText& text);

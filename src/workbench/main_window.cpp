@@ -26,7 +26,6 @@ namespace {
 
 const char* kRootLabel = "Справочник Kelm 3";
 const char* kNoPath = "Укажите путь к файлу";
-constexpr int kCategoryNodesAndRoot = 20;
 
 }  // namespace
 
@@ -361,10 +360,8 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::UpdateSaveAsEnabled() {
-    // Enabled once the right tree holds an element besides the root and the 19 categories.
-    int count = 0;
-    for (QTreeWidgetItemIterator it(RightTree); *it && count <= kCategoryNodesAndRoot; ++it) ++count;
-    btnSaveAs->setEnabled(count > kCategoryNodesAndRoot);
+    // Enabled once the right catalogue holds an element, whatever the tree shows of it.
+    btnSaveAs->setEnabled(right_.Reference().TotalCount() > 0);
 }
 
 void TForm1::LeftTreeClick(QTreeWidget* tree) {

@@ -70,27 +70,31 @@ TEST(ProvodsContract, NewElementHasTheLineDefaults) {
     EXPECT_EQ(p->PhaseNull_Idop, NotSet);
 }
 
-TEST(ProvodsContract, FindSameComparesOnlyMarkaTypeAndSection) {
+// The conductor type takes part by its content (voltage, name, cable flags),
+// never by the row identifier one database gave it.
+TEST(ProvodsContract, FindSameComparesMarkaSectionAndTheTypesContent) {
     TProvods c;
     TProvod* a = Add(c, "AC-70", 110, 70);
     a->ProvodType = 3;
     a->R0 = 0.42;
     a->AddStr = "one";
     TProvods probe;
-    TProvod* x = Add(probe, "AC-70", 35, 70 + 1e-13);  // another voltage, another resistance
-    x->ProvodType = 3;
+    TProvod* x = Add(probe, "AC-70", 110 + 1e-13, 70 + 1e-13);  // another type row, another resistance
+    x->ProvodType = 9;
     x->R0 = 0.5;
-    x->Name = "other";
     x->AddStr = "two";
     EXPECT_EQ(c.FindSame(*x), a);
     EXPECT_EQ(c.FindSameWithComment(*x), nullptr);
     x->AddStr = "one";
     EXPECT_EQ(c.FindSameWithComment(*x), a);
-    x->ProvodType = 4;
-    EXPECT_EQ(c.FindSame(*x), nullptr);
-    x->ProvodType = 3;
-    x->F = 95;
-    EXPECT_EQ(c.FindSame(*x), nullptr);
+    for (auto change : std::vector<void (*)(TProvod&)>{[](TProvod& r) { r.Name = "other"; },
+                                                       [](TProvod& r) { r.CableFlags = kCableFlag; },
+                                                       [](TProvod& r) { r.Unom = 35; },
+                                                       [](TProvod& r) { r.F = 95; }}) {
+        TProvod changed = *x;
+        change(changed);
+        EXPECT_EQ(c.FindSame(changed), nullptr);
+    }
 }
 
 TEST(ProvodsContract, SortsByVoltageMarkaAndSection) {

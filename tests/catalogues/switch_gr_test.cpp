@@ -42,13 +42,14 @@ TEST(SwitchGRsContract, NewElementLeavesTheCurrentsAndTimesNotSet) {
     EXPECT_STREQ(NewReference()->GetCollection(15)->ClassName(), "TSwitchGRs");
 }
 
-TEST(SwitchGRsContract, FindSameComparesTheTypeByIdentifierNotByName) {
+// The type takes part by its name: the row identifier belongs to one database.
+TEST(SwitchGRsContract, FindSameComparesTheTypeByNameNotByIdentifier) {
     TSwitchGRs c;
     const TSwitchGR* original = AddFull(c);
     for (const std::string& element : test::FieldElements(SwitchGRsCategory())) {
         TSwitchGR probe = *original;
         test::ChangeField(SwitchGRsCategory(), probe, element);
-        const bool compared = element != "Ident" && element != "AddStr" && element != "Name";
+        const bool compared = element != "Ident" && element != "AddStr" && element != "SwitchGType";
         EXPECT_EQ(c.FindSame(probe), compared ? nullptr : original) << element;
         EXPECT_EQ(c.FindSameWithComment(probe), compared || element == "AddStr" ? nullptr : original) << element;
     }

@@ -7,8 +7,10 @@
 #include <fstream>
 
 #include "catalogues/categories.h"
+#include "catalogues/provods.h"
 #include "catalogues/transforms.h"
 #include "core/exchange_file.h"
+#include "decisions/comparison.h"
 #include "support/scripted_copy_questions.h"
 #include "support/test_support.h"
 
@@ -262,6 +264,35 @@ TEST(StepText, CountsElementsInRussian) {
     EXPECT_EQ(CopyingText(12), "копирование 12 элементов");
     EXPECT_EQ(CopyingText(21), "копирование 21 элемента");
     EXPECT_EQ(CopyingText(20000), "копирование 20000 элементов");
+}
+
+// A line names its conductor type by content: the type's row identifier in
+// one database means nothing in a file or in another database.
+TEST_F(RightPaneTest, ALineIsFoundAgainAfterASaveAndBetweenDatabasesWithOtherTypeRows) {
+    const std::string line = "<KelmProvod><Marka>AC-70</Marka><F>70</F><Unom>10</Unom><Name>ac</Name>"
+                             "<ProvodType>77</ProvodType><R0>0.4</R0><X0>0.3</X0><Idop>265</Idop></KelmProvod>";
+    OpenLeft(line);
+    // The two databases give the same type different row identifiers.
+    FreshCatalogue other;
+    database.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (35,'x',0))");
+    pane.Open(database.Path(), db);
+    DropAll();
+    pane.SaveToDatabase(db, numbers);
+    const TBaseElement& saved = *pane.Reference().GetCollection(0)->GetItem(0);
+    EXPECT_NE(static_cast<const TProvod&>(saved).ProvodType, 77);
+    EXPECT_TRUE(CatalogueComparison(*left, pane.Reference()).Same());
+    questions.choices = {{Skip, false}};
+    EXPECT_TRUE(DropAll().added.empty());
+    EXPECT_EQ(questions.asked.size(), 1u);
+
+    RightPane second;
+    second.Open(other.Path(), db);
+    CopyRun run(questions);
+    second.Copy(run, {{&saved, "AC-70"}});
+    second.SaveToDatabase(db, numbers);
+    const auto reopened = OpenSource(database.Path(), db, NewReference);
+    EXPECT_NE(other.Value(R"(select "ProvodType" from "Provods")"), database.Value(R"(select "ProvodType" from "Provods")"));
+    EXPECT_TRUE(CatalogueComparison(*reopened, second.Reference()).Same());
 }
 
 }  // namespace
