@@ -276,12 +276,21 @@ public:
     }
 
     TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false, nullptr); }
+    // These override TXMLClass's where the base is TXMLClass and are plain
+    // members where it is not, so they cannot be marked either way.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Winconsistent-missing-override"
+#endif
     TBaseElement* FindSameWithComment(const TBaseElement& record) const {
         return Find(record, true, CommentPointer(record));
     }
     TBaseElement* FindSameWithComment(const TBaseElement& record, const std::string& comment) const {
         return Find(record, true, &comment);
     }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
     TBaseElement* FindSameKept(const TBaseElement& record, bool withComment) const override {
         return Find(record, withComment, CommentPointer(record), true);
     }
