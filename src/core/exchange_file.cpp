@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "core/codec.h"
 #include "core/data_module.h"
@@ -49,7 +50,13 @@ struct FileContent {
 // file is large, and every extra pass over it costs time and memory. Only a
 // regular file is a catalogue: a folder or a device named like one is not.
 FileContent ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Looked at before it is opened: opening a pipe waits for a writer, and
+    // opening a device may act on it. Non-blocking, so that a pipe put in its
+    // place meanwhile is found by the check after opening, not waited on.
+    struct stat named {};
+    if (stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
+        throw OpenError(OpenError::Kind::BadFile, path + ": not a regular file");
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
     struct Closer {
         int fd;
@@ -93,6 +100,33 @@ FileContent Utf8Content(std::string_view cp1251) {
     FileContent content{std::make_unique_for_overwrite<char[]>(text.size() + 1), text.size()};
     std::memcpy(content.data.get(), text.data(), text.size());
     return content;
+}
+
+// The offset of the first character reference to U+0000 outside comments
+// and CDATA sections, or npos. XML has no such character, and read as one it
+// would end the field's text there.
+std::size_t NullReference(std::string_view text) {
+    for (std::size_t at = text.find_first_of("&<"); at != std::string_view::npos;
+         at = text.find_first_of("&<", at + 1)) {
+        if (text[at] == '<') {
+            for (const auto& [start, end] : {std::pair{"<!--", "-->"}, std::pair{"<![CDATA[", "]]>"}})
+                if (text.substr(at).starts_with(start)) {
+                    at = text.find(end, at);
+                    if (at == std::string_view::npos) return at;  // left for the parser to report
+                    break;
+                }
+            continue;
+        }
+        std::size_t digit = at + 1;
+        if (digit >= text.size() || text[digit] != '#') continue;
+        ++digit;
+        const bool hex = digit < text.size() && (text[digit] == 'x' || text[digit] == 'X');
+        if (hex) ++digit;
+        const std::size_t first = digit;
+        while (digit < text.size() && text[digit] == '0') ++digit;
+        if (digit > first && digit < text.size() && text[digit] == ';') return at;
+    }
+    return std::string_view::npos;
 }
 
 pugi::xml_document NewDocument(const RegionalSettings& settings, std::time_t now) {
@@ -139,12 +173,29 @@ private:
     int fd_;
 };
 
-// The file a write to `path` replaces: a symbolic link stays, its file is replaced.
+// The file a write to `path` replaces: a symbolic link stays and the file it
+// leads to is replaced, or created when the link dangles. Anything else that
+// is not a regular file (a device, a pipe, a folder, a looping link) is
+// refused before anything is opened.
 std::filesystem::path ReplacedFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) return path;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? std::filesystem::path(path) : target;
+    constexpr int kMostLinks = 40;  // as the kernel follows them
+    std::filesystem::path file = path;
+    for (int links = 0;; ++links) {
+        struct stat info {};
+        if (lstat(file.c_str(), &info) != 0) {
+            if (errno == ENOENT) return file;
+            throw FileWriteError(path + ": " + std::strerror(errno));
+        }
+        if (S_ISREG(info.st_mode)) return file;
+        if (!S_ISLNK(info.st_mode))
+            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": not a regular file");
+        if (links == kMostLinks)
+            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": " + std::strerror(ELOOP));
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(file, error);
+        if (error) throw FileWriteError(path + ": " + error.message());
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
 }
 
 // The start of every temporary name a write to `file` uses, in its folder:
@@ -247,6 +298,9 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
         FileContent again = ReadWholeFile(path);
         return cp1251 ? Utf8Content(again.Text()) : std::move(again);
     };
+    if (const std::size_t null = NullReference(content.Text()); null != std::string_view::npos)
+        throw OpenError(OpenError::Kind::BadFile, path + ", line " + std::to_string(LineAt(content.Text(), null)) +
+                                                      ": character reference to U+0000, which XML does not allow");
     pugi::xml_document doc;
     // A field's text kept as the element's value, not as a node of its own,
     // halves the nodes of a catalogue document.

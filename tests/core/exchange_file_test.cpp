@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -317,6 +318,7 @@ TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
         {"utf8.xml", "<r><KelmTransfor><Marka>\xFF\xFE</Marka></KelmTransfor></r>", "Marka"},
         {"range.xml", "<r><KelmTransfor><Ident>99999999999</Ident></KelmTransfor></r>", "99999999999"},
         {"deep.xml", deep, "line 1"},
+        {"null.xml", "<r>\n<KelmTransfor><Marka>T<![CDATA[&#0;]]>&#x00;cut</Marka></KelmTransfor></r>", "line 2: character"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.name);
@@ -394,10 +396,40 @@ TEST_F(ExchangeFile, ANameAtTheFileSystemsLimitCanBeWritten) {
     EXPECT_NE(ReadText(path).find("<Marka>T</Marka>"), std::string::npos);
 }
 
-TEST_F(ExchangeFile, AFolderOrADeviceIsABadFile) {
+TEST_F(ExchangeFile, OnlyRegularFilesAreReadOrReplaced) {
     std::filesystem::create_directory(dir.File("x.xml"));
     EXPECT_EQ(OpenFailure(dir.File("x.xml")).kind, OpenError::Kind::BadFile);
     EXPECT_THROW(OpenExchangeFile(*NewReference(), "/dev/zero"), OpenError);
+    const std::string fifo = dir.File("fifo.xml");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_NE(OpenFailure(fifo).detail.find("not a regular file"), std::string::npos);  // not waited on
+
+    auto reference = NewReference();
+    Transformers(*reference).NewElement()->Marka = "T";
+    auto refused = [&](const std::string& path) {
+        try {
+            WriteExchangeFile(*reference, path, Russian(), 0);
+        } catch (const FileWriteError& error) {
+            return std::string(error.what()).starts_with("Ошибка в файле.");
+        }
+        return false;
+    };
+    const std::string device = dir.File("device.xml"), loop = dir.File("loop.xml");
+    std::filesystem::create_symlink("/dev/null", device);
+    std::filesystem::create_symlink(loop, loop);
+    EXPECT_TRUE(refused(device));
+    EXPECT_TRUE(refused(loop));
+    EXPECT_TRUE(refused(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(device));
+    EXPECT_TRUE(std::filesystem::is_symlink(loop));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+    // A dangling link is written through: its target is created, the link stays.
+    const std::string dangling = dir.File("dangling.xml");
+    std::filesystem::create_symlink("made.xml", dangling);
+    WriteExchangeFile(*reference, dangling, Russian(), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_NE(ReadText(dir.File("made.xml")).find("<Marka>T</Marka>"), std::string::npos);
 }
 
 TEST_F(ExchangeFile, DatabaseThatCannotBeOpenedIsABadFile) {
