@@ -266,11 +266,15 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
         err << "kelm-catalogue: " << DisplayText(error.what()) << "\n";
         status = ExitBadFile;
     }
-    // Output that could not be written (a full disk, a closed pipe) is a failure too.
+    // Output that could not be written (a full disk, a closed pipe) is a
+    // failure when the output is the answer; a copy's answer is its save, so
+    // its status stays what the save gave.
     out.flush();
     if (!out) {
-        err << "kelm-catalogue: не удалось записать вывод.\n";
-        if (status == ExitOk) status = ExitBadFile;
+        const bool saves = !args.empty() && args[0] == "copy";
+        err << "kelm-catalogue: не удалось записать " << (saves ? "отчёт" : "вывод") << ".\n";
+        // 0 and 4 are answers the lost output was to explain.
+        if (!saves && (status == ExitOk || status == ExitDiffer)) status = ExitBadFile;
     }
     return status;
 }

@@ -224,9 +224,31 @@ int ExitStatus(pid_t pid, double seconds) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST_F(CatalogueTool, WritingTheOutputFailsIsNonZero) {
+// An output that takes nothing, as a full disk does.
+struct FullStream : std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+};
+
+TEST_F(CatalogueTool, LostOutputFailsTheAnswerButNotTheSave) {
     FreshCatalogue catalogue;
-    EXPECT_NE(ExitStatus(Start({KELM_CATALOGUE_PROGRAM, "dump", catalogue.Path()}, "/dev/full"), 60), 0);
+    EXPECT_EQ(ExitStatus(Start({KELM_CATALOGUE_PROGRAM, "dump", catalogue.Path()}, "/dev/full"), 60), ExitBadFile);
+
+    test::DifferingCatalogues catalogues;
+    const std::string left = dir.File("left.xml"), right = dir.File("right.xml");
+    WriteExchangeFile(*catalogues.left, left, settings, 0);
+    WriteExchangeFile(*catalogues.right, right, settings, 0);
+    FullStream full;
+    std::ostream lost(&full), alsoLost(&full);
+    EXPECT_EQ(RunCatalogueTool({"diff", left, right}, lost, err, settings, db), ExitBadFile);
+    EXPECT_EQ(RunCatalogueTool({"diff", left, left}, alsoLost, err, settings, db), ExitOk);  // nothing to write
+
+    // The copy is saved: its status says so, and stderr that the report is lost.
+    err.str("");
+    const std::string target = dir.File("target.xml");
+    std::ostream reportLost(&full);
+    EXPECT_EQ(RunCatalogueTool({"copy", left, target}, reportLost, err, settings, db), ExitOk);
+    EXPECT_NE(err.str().find("не удалось записать отчёт"), std::string::npos) << err.str();
+    EXPECT_TRUE(std::filesystem::exists(target));
 }
 
 TEST_F(CatalogueTool, SigtermEndsACopyAndLeavesTheDatabaseUnchanged) {
