@@ -394,16 +394,31 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
             const double comparing =
                 Seconds([&] { comparison = std::make_unique<CatalogueComparison>(*left, *right); });
             report.Add({key, title, comparing, -1});
-            int absent = 0, commentOnly = 0;
+            int absent = 0, changed = 0;
             for (int c = 0; c < left->CategoryCount(); ++c) {
                 absent += comparison->LeftCounts(c).absent + comparison->RightCounts(c).absent;
-                commentOnly += comparison->LeftCounts(c).commentOnly + comparison->RightCounts(c).commentOnly;
+                changed += comparison->LeftCounts(c).changed;
             }
             report.Note(std::string(key) + "-states", std::string(key) + ": absent " + std::to_string(absent) +
-                                                          ", comment only " + std::to_string(commentOnly));
+                                                          ", changed " + std::to_string(changed));
         };
         compare(OpenSource(dbPath, db, NewReference), "compare", "compare with the same catalogue (database)");
         compare(GenerateCatalogue(count, seed + 1), "compare-other", "compare with another catalogue");
+        // The same catalogue with every tenth element changed in a value outside its identity.
+        std::unique_ptr<TReference> changed = OpenSource(xmlPath, db, NewReference);
+        for (int c = 0; c < changed->CategoryCount(); ++c) {
+            TXMLCustomClass& collection = *changed->GetCollection(c);
+            const std::vector<int>& identity = collection.IdentityFields();
+            int field = -1;
+            for (int f = 0; f < collection.FieldCount() && field < 0; ++f)
+                if (collection.Field(f).kind == FieldKind::Number && !collection.Field(f).Is(RowId) &&
+                    std::find(identity.begin(), identity.end(), f) == identity.end())
+                    field = f;
+            if (field < 0) continue;
+            for (int i = 0; i < collection.Count(); i += 10) collection.SetFieldText(*collection.GetItem(i), field, "0.123");
+            collection.RecordsChanged();
+        }
+        compare(std::move(changed), "compare-changed", "compare with the same catalogue, every tenth element changed");
     }
 
     // 3. Build the tree of the opened catalogue.
@@ -542,8 +557,8 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
     if (counts.size() > 1) {
         const double n0 = counts.front(), n1 = counts.back();
         const double nlogn = n1 * std::log(n1) / (n0 * std::log(n0));
-        for (const char* key : {"tree", "drop-empty", "compare", "compare-other"}) {
-            if (!measured(key == std::string("compare-other") ? "compare" : key)) continue;
+        for (const char* key : {"tree", "drop-empty", "compare", "compare-other", "compare-changed"}) {
+            if (!measured(std::string(key).starts_with("compare") ? "compare" : key)) continue;
             const double growth = reports.back().Time(key) / reports.front().Time(key);
             char line[200];
             std::snprintf(line, sizeof line, "growth %-10s N=%d -> %d: x%.2f (n log n: x%.2f)", key, counts.front(),

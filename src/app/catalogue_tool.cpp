@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <utility>
 #include <variant>
 
 #include "app/command_line.h"
+#include "app/comparison_report.h"
 #include "catalogues/categories.h"
 #include "core/codec.h"
 #include "core/data_module.h"
@@ -29,9 +31,11 @@ constexpr const char* kUsage =
     "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
     "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
     "      провода с совпадающими значениями пропускаются всегда)\n"
-    "  kelm-catalogue diff ЛЕВЫЙ ПРАВЫЙ\n"
+    "  kelm-catalogue diff ЛЕВЫЙ ПРАВЫЙ [--summary] [--html ОТЧЁТ.html]\n"
     "      выводит различия двух справочников по категориям: \"< элемент\" есть только\n"
-    "      в левом, \"> элемент\" только в правом, \"~ элемент\" отличается комментарием\n"
+    "      в левом, \"> элемент\" только в правом, \"~ элемент\" есть в обоих с другими\n"
+    "      значениями (под ним по строке на поле: \"название: левое → правое\");\n"
+    "      --summary выводит только числа по категориям, --html записывает ещё и отчёт\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
@@ -160,8 +164,43 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
     return failed > 0 ? ExitNotWritten : ExitOk;
 }
 
-int Diff(const std::string& leftPath, const std::string& rightPath, std::ostream& out, std::ostream& err,
-         const RegionalSettings& settings, TRef_DataModule& db) {
+// What diff's optional arguments ask for, or the one line that says what is wrong.
+struct DiffOptions {
+    bool summary = false;
+    std::string html;  // the report's path; empty for none
+};
+std::variant<DiffOptions, std::string> ReadDiffOptions(const std::vector<std::string>& args) {
+    DiffOptions options;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--summary") {
+            options.summary = true;
+        } else if (args[i] == "--html") {
+            if (i + 1 == args.size()) return std::string("у --html нет имени файла отчёта");
+            options.html = args[++i];
+        } else {
+            return "неизвестный параметр \"" + args[i] + "\"";
+        }
+    }
+    return options;
+}
+
+// Whether writing `report` would replace the file at `source`.
+bool SameFile(const std::string& report, const std::string& source) {
+    std::error_code error, sourceError;
+    if (std::filesystem::equivalent(report, source, error)) return true;
+    const auto reportPath = std::filesystem::weakly_canonical(report, error);
+    const auto sourcePath = std::filesystem::weakly_canonical(source, sourceError);
+    return !error && !sourceError && reportPath == sourcePath;
+}
+
+int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const RegionalSettings& settings,
+         TRef_DataModule& db) {
+    const auto read = ReadDiffOptions(args);
+    if (const std::string* problem = std::get_if<std::string>(&read)) return Usage(err, *problem);
+    const DiffOptions& options = std::get<DiffOptions>(read);
+    const std::string &leftPath = args[1], &rightPath = args[2];
+    if (!options.html.empty() && (SameFile(options.html, leftPath) || SameFile(options.html, rightPath)))
+        return Usage(err, "отчёт не может заменить сравниваемый справочник: " + options.html);
     std::unique_ptr<TReference> left, right;
     try {
         left = OpenSource(leftPath, db, NewReference);
@@ -169,35 +208,29 @@ int Diff(const std::string& leftPath, const std::string& rightPath, std::ostream
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
     }
-    return WriteDifferences(*left, *right, settings.Numbers(), out) ? ExitDiffer : ExitOk;
+    const CatalogueComparison comparison(*left, *right);
+    if (options.summary)
+        WriteDifferenceSummary(comparison, out);
+    else
+        WriteDifferenceList(comparison, *left, *right, settings.Numbers(), out);
+    if (!options.html.empty()) {
+        std::ofstream report(options.html, std::ios::binary | std::ios::trunc);
+        WriteHtmlReport(comparison, *left, *right, settings.Numbers(),
+                        {leftPath, rightPath, settings.ModificationStamp(std::time(nullptr))}, report);
+        report.close();
+        if (!report) {
+            err << "Не удалось записать отчёт " << options.html << ".\n";
+            return ExitBadFile;
+        }
+    }
+    return comparison.Same() ? ExitOk : ExitDiffer;
 }
 
 }  // namespace
 
 bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out) {
     const CatalogueComparison comparison(left, right);
-    for (int c = 0; c < std::min(left.CategoryCount(), right.CategoryCount()); ++c) {
-        if (comparison.LeftCounts(c).None() && comparison.RightCounts(c).None()) continue;
-        // (label, mark): sorted by label; a comment difference seen from both sides is one line.
-        std::vector<std::pair<std::string, char>> lines;
-        auto collect = [&](const TXMLCustomClass& collection, char onlyHere) {
-            for (int i = 0; i < collection.Count(); ++i) {
-                const TBaseElement& record = *collection.GetItem(i);
-                const Presence state = comparison.StateOf(record);
-                if (state == Presence::Present) continue;
-                lines.emplace_back(Utf8FromCp1251(collection.Label(record, numbers)),
-                                   state == Presence::Absent ? onlyHere : '~');
-            }
-        };
-        collect(*left.GetCollection(c), '<');
-        collect(*right.GetCollection(c), '>');
-        std::sort(lines.begin(), lines.end());
-        out << CategoryCaption(c) << "\n";
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i > 0 && lines[i].second == '~' && lines[i] == lines[i - 1]) continue;
-            out << "  " << lines[i].second << " " << lines[i].first << "\n";
-        }
-    }
+    WriteDifferenceList(comparison, left, right, numbers, out);
     return !comparison.Same();
 }
 
@@ -225,8 +258,8 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return Copy(args[1], args[2], std::get<int>(rule), out, err, settings, db);
     }
     if (command == "diff") {
-        if (args.size() != 3) return Usage(err, "diff ждёт два источника");
-        return Diff(args[1], args[2], out, err, settings, db);
+        if (args.size() < 3) return Usage(err, "diff ждёт два источника");
+        return Diff(args, out, err, settings, db);
     }
     if (command != "dump" && command != "convert") return Usage(err, "неизвестная команда \"" + command + "\"");
     const std::size_t wanted = command == "dump" ? 2 : 3;

@@ -29,8 +29,9 @@ void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::
 
 // The differences of two catalogues, per category that differs: its caption,
 // then "  < label" for an element only in `left`, "  > label" for one only in
-// `right`, "  ~ label" for one whose equal differs only in its comment; sorted
-// by label. False when nothing differs (and nothing is written).
+// `right`, "  ~ label" for one paired with other values, followed by a line
+// per differing field; sorted by label. False when nothing differs (and
+// nothing is written).
 bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out);
 
 // Runs the tool with its arguments (without the program name).

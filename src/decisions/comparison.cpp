@@ -1,52 +1,213 @@
 #include "decisions/comparison.h"
 
 #include <algorithm>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "core/number_text.h"
 
 namespace kelm {
+namespace {
+
+// Above this many candidate pairs in one identity, looking for the closest
+// partner costs more than it tells: equal ones still pair first, the rest in order.
+constexpr std::size_t kClosestCells = 4096;
+
+// The kept records of both sides that share one identity, as collection indexes.
+struct IdentityGroup {
+    std::vector<int> left, right;
+};
+
+using Pairing = std::vector<std::pair<int, int>>;  // (left index, right index)
+
+int EqualFields(const TXMLCustomClass& collection, const TBaseElement& a, const TBaseElement& b,
+                const std::vector<int>& fields) {
+    int equal = 0;
+    for (int field : fields) equal += collection.SameField(a, b, field);
+    return equal;
+}
+
+// Most equal fields first (so equal records before all others), then in collection order.
+void PairClosest(const TXMLCustomClass& left, const TXMLCustomClass& right, const IdentityGroup& group,
+                 const std::vector<int>& fields, Pairing& paired) {
+    std::vector<std::tuple<int, int, int>> cells;  // (-equal fields, left, right)
+    cells.reserve(group.left.size() * group.right.size());
+    for (int l : group.left)
+        for (int r : group.right)
+            cells.emplace_back(-EqualFields(left, *left.GetItem(l), *right.GetItem(r), fields), l, r);
+    std::sort(cells.begin(), cells.end());
+    std::vector<int> usedLeft, usedRight;
+    auto used = [](const std::vector<int>& list, int index) {
+        return std::find(list.begin(), list.end(), index) != list.end();
+    };
+    for (const auto& [negated, l, r] : cells) {
+        if (used(usedLeft, l) || used(usedRight, r)) continue;
+        usedLeft.push_back(l);
+        usedRight.push_back(r);
+        paired.emplace_back(l, r);
+    }
+}
+
+// A large group: equal records by their written values, the rest in order.
+void PairEqualThenInOrder(const TXMLCustomClass& left, const TXMLCustomClass& right, const IdentityGroup& group,
+                          const std::vector<int>& fields, Pairing& paired) {
+    const NumberText file;
+    auto values = [&](const TXMLCustomClass& collection, int index) {
+        std::string key;
+        for (int field : fields) {
+            const std::string text = collection.FieldText(*collection.GetItem(index), field, file);
+            key += std::to_string(text.size());
+            key += ':';
+            key += text;
+        }
+        return key;
+    };
+    std::unordered_multimap<std::string, int> rightByValues;
+    for (int r : group.right) rightByValues.emplace(values(right, r), r);
+    std::vector<int> restLeft;
+    std::vector<bool> rightUsed(static_cast<std::size_t>(right.Count()), false);
+    for (int l : group.left) {
+        const auto [first, last] = rightByValues.equal_range(values(left, l));
+        auto found = std::find_if(first, last, [&](const auto& entry) { return !rightUsed[entry.second]; });
+        if (found == last) {
+            restLeft.push_back(l);
+            continue;
+        }
+        rightUsed[static_cast<std::size_t>(found->second)] = true;
+        paired.emplace_back(l, found->second);
+    }
+    auto r = group.right.begin();
+    for (int l : restLeft) {
+        while (r != group.right.end() && rightUsed[static_cast<std::size_t>(*r)]) ++r;
+        if (r == group.right.end()) break;
+        rightUsed[static_cast<std::size_t>(*r)] = true;
+        paired.emplace_back(l, *r);
+    }
+}
+
+const std::vector<int> kNoFields;
+
+}  // namespace
 
 const char* PresenceText(Presence presence) {
     switch (presence) {
         case Presence::Present: return "есть";
-        case Presence::CommentOnly: return "комментарий";
+        case Presence::Changed: return "изменён";
         case Presence::Absent: return "нет";
     }
     return "";
 }
 
+std::vector<int> ComparedFields(const TXMLCustomClass& collection) {
+    std::vector<int> fields;
+    for (int f = 0; f < collection.FieldCount(); ++f)
+        if (!collection.Field(f).Is(RowId)) fields.push_back(f);
+    return fields;
+}
+
+// Records meet through an index of their identities: one pass over each side.
+CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomClass& right) {
+    const std::vector<int> fields = ComparedFields(left);
+    std::vector<IdentityGroup> groups;
+    std::unordered_map<std::string, std::size_t> groupOf;
+    groupOf.reserve(static_cast<std::size_t>(left.Count()));
+    auto gather = [&](const TXMLCustomClass& collection, bool leftSide) {
+        for (int i = 0; i < collection.Count(); ++i) {
+            const TBaseElement& record = *collection.GetItem(i);
+            if (record.Deleted == 1) continue;
+            const auto [place, added] = groupOf.try_emplace(collection.IdentityKey(record), groups.size());
+            if (added) groups.emplace_back();
+            IdentityGroup& group = groups[place->second];
+            (leftSide ? group.left : group.right).push_back(i);
+        }
+    };
+    gather(left, true);
+    gather(right, false);
+
+    CategoryComparison result;
+    Pairing paired;
+    std::vector<bool> leftPaired(static_cast<std::size_t>(left.Count()), false);
+    std::vector<bool> rightPaired(static_cast<std::size_t>(right.Count()), false);
+    for (const IdentityGroup& group : groups) {
+        if (group.left.empty() || group.right.empty()) continue;
+        if (group.left.size() == 1 && group.right.size() == 1)
+            paired.emplace_back(group.left[0], group.right[0]);
+        else if (group.left.size() * group.right.size() <= kClosestCells)
+            PairClosest(left, right, group, fields, paired);
+        else
+            PairEqualThenInOrder(left, right, group, fields, paired);
+    }
+    std::sort(paired.begin(), paired.end());
+    result.pairs.reserve(paired.size());
+    for (const auto& [l, r] : paired) {
+        leftPaired[static_cast<std::size_t>(l)] = rightPaired[static_cast<std::size_t>(r)] = true;
+        ElementPair pair{left.GetItem(l), right.GetItem(r), {}};
+        for (int field : fields)
+            if (!left.SameField(*pair.left, *pair.right, field)) pair.fields.push_back(field);
+        result.changed += pair.Changed();
+        result.pairs.push_back(std::move(pair));
+    }
+    auto unpaired = [](const TXMLCustomClass& collection, const std::vector<bool>& pairedHere,
+                       std::vector<const TBaseElement*>& only) {
+        for (int i = 0; i < collection.Count(); ++i)
+            if (!pairedHere[static_cast<std::size_t>(i)] && collection.GetItem(i)->Deleted != 1)
+                only.push_back(collection.GetItem(i));
+    };
+    unpaired(left, leftPaired, result.onlyLeft);
+    unpaired(right, rightPaired, result.onlyRight);
+    return result;
+}
+
 CatalogueComparison::CatalogueComparison(const TReference& left, const TReference& right) {
     const int categories = std::max(left.CategoryCount(), right.CategoryCount());
-    left_.resize(static_cast<std::size_t>(categories));
-    right_.resize(static_cast<std::size_t>(categories));
+    categories_.resize(static_cast<std::size_t>(categories));
+    std::size_t records = 0;
     for (int c = 0; c < categories; ++c) {
         const TXMLCustomClass* l = left.GetCollection(c);
         const TXMLCustomClass* r = right.GetCollection(c);
         if (!l || !r) continue;
-        CompareCategory(*l, *r, left_[static_cast<std::size_t>(c)]);
-        CompareCategory(*r, *l, right_[static_cast<std::size_t>(c)]);
+        categories_[static_cast<std::size_t>(c)] = PairCategory(*l, *r);
+        records += static_cast<std::size_t>(l->Count() + r->Count());
+    }
+    places_.reserve(records);
+    for (int c = 0; c < categories; ++c) {
+        const CategoryComparison& category = categories_[static_cast<std::size_t>(c)];
+        for (std::size_t p = 0; p < category.pairs.size(); ++p) {
+            places_.emplace(category.pairs[p].left, Place{c, static_cast<int>(p)});
+            places_.emplace(category.pairs[p].right, Place{c, static_cast<int>(p)});
+        }
+        for (const auto* only : {&category.onlyLeft, &category.onlyRight})
+            for (const TBaseElement* record : *only) places_.emplace(record, Place{c, -1});
     }
 }
 
-// Each look-up goes through the other collection's index: n log n for the whole category.
-void CatalogueComparison::CompareCategory(const TXMLCustomClass& mine, const TXMLCustomClass& other,
-                                          DifferenceCounts& counts) {
-    for (int i = 0; i < mine.Count(); ++i) {
-        const TBaseElement& record = *mine.GetItem(i);
-        if (record.Deleted == 1 || other.FindSameKept(record, true)) continue;
-        if (other.FindSameKept(record, false)) {
-            differing_.emplace(&record, Presence::CommentOnly);
-            ++counts.commentOnly;
-        } else {
-            differing_.emplace(&record, Presence::Absent);
-            ++counts.absent;
-        }
-    }
+const ElementPair* CatalogueComparison::PairOf(const TBaseElement& record) const {
+    const auto found = places_.find(&record);
+    if (found == places_.end() || found->second.pair < 0) return nullptr;
+    return &categories_[static_cast<std::size_t>(found->second.category)].pairs[static_cast<std::size_t>(found->second.pair)];
 }
 
 Presence CatalogueComparison::StateOf(const TBaseElement& record) const {
-    const auto found = differing_.find(&record);
-    return found == differing_.end() ? Presence::Present : found->second;
+    const auto found = places_.find(&record);
+    if (found == places_.end()) return Presence::Present;
+    if (found->second.pair < 0) return Presence::Absent;
+    return PairOf(record)->Changed() ? Presence::Changed : Presence::Present;
 }
 
-bool CatalogueComparison::Same() const { return differing_.empty(); }
+const TBaseElement* CatalogueComparison::PartnerOf(const TBaseElement& record) const {
+    const ElementPair* pair = PairOf(record);
+    if (!pair) return nullptr;
+    return pair->left == &record ? pair->right : pair->left;
+}
+
+const std::vector<int>& CatalogueComparison::DifferingFields(const TBaseElement& record) const {
+    const ElementPair* pair = PairOf(record);
+    return pair ? pair->fields : kNoFields;
+}
+
+bool CatalogueComparison::Same() const {
+    return std::all_of(categories_.begin(), categories_.end(), [](const CategoryComparison& c) { return c.Same(); });
+}
 
 }  // namespace kelm

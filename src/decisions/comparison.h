@@ -1,30 +1,62 @@
 #pragma once
-// Two loaded catalogues side by side: for each element of either, whether the
-// other catalogue's same category holds it ("есть"), holds it with another
-// comment ("комментарий") or lacks it ("нет"), on the duplicate rules of a
-// copy. A record marked deleted is as good as gone on both sides: it is never
-// anyone's equal and has no state of its own.
+// Two loaded catalogues side by side, value by value. In each category an
+// element of one catalogue pairs with the element of the other that has the
+// same identity; where several share one identity, equal ones pair first,
+// then the closest (most equal fields), then in collection order. A paired
+// element is "есть" when every field is equal, comment included, and
+// "изменён" with the fields that differ otherwise; an element without a
+// partner is "нет". A record marked deleted is as good as gone on both sides:
+// it pairs with nothing and has no state of its own. Row identifiers mean
+// nothing in another catalogue and never take part.
 
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+#include "core/collection.h"
 #include "core/reference.h"
 
 namespace kelm {
 
-enum class Presence : std::uint8_t { Present, CommentOnly, Absent };
+enum class Presence : std::uint8_t { Present, Changed, Absent };
 
-// "есть", "комментарий", "нет".
+// "есть", "изменён", "нет".
 const char* PresenceText(Presence presence);
 
 // The elements of one category of one catalogue that differ from the other.
 struct DifferenceCounts {
     int absent = 0;
-    int commentOnly = 0;
+    int changed = 0;
 
-    bool None() const { return absent == 0 && commentOnly == 0; }
+    bool None() const { return absent == 0 && changed == 0; }
 };
+
+// An element of the left catalogue with its partner on the right.
+struct ElementPair {
+    const TBaseElement* left;
+    const TBaseElement* right;
+    std::vector<int> fields;  // the fields whose values differ, in the table's order
+
+    bool Changed() const { return !fields.empty(); }
+};
+
+// One category of both catalogues, paired.
+struct CategoryComparison {
+    std::vector<ElementPair> pairs;                 // in the left collection's order
+    std::vector<const TBaseElement*> onlyLeft;      // in collection order
+    std::vector<const TBaseElement*> onlyRight;     // in collection order
+    int changed = 0;                                // pairs with a differing field
+
+    DifferenceCounts LeftCounts() const { return {static_cast<int>(onlyLeft.size()), changed}; }
+    DifferenceCounts RightCounts() const { return {static_cast<int>(onlyRight.size()), changed}; }
+    bool Same() const { return changed == 0 && onlyLeft.empty() && onlyRight.empty(); }
+};
+
+// The fields of a category that a comparison looks at: all but row identifiers.
+std::vector<int> ComparedFields(const TXMLCustomClass& collection);
+
+// Pairs the kept records of two collections of one category.
+CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomClass& right);
 
 class CatalogueComparison {
 public:
@@ -35,16 +67,28 @@ public:
 
     // The state of a record of either catalogue (Present for a deleted one).
     Presence StateOf(const TBaseElement& record) const;
-    DifferenceCounts LeftCounts(int category) const { return left_.at(static_cast<std::size_t>(category)); }
-    DifferenceCounts RightCounts(int category) const { return right_.at(static_cast<std::size_t>(category)); }
+    // The record of the other catalogue paired with `record`, or none.
+    const TBaseElement* PartnerOf(const TBaseElement& record) const;
+    // The fields in which `record` and its partner differ (none without a partner).
+    const std::vector<int>& DifferingFields(const TBaseElement& record) const;
+
+    int CategoryCount() const { return static_cast<int>(categories_.size()); }
+    const CategoryComparison& Category(int category) const { return categories_.at(static_cast<std::size_t>(category)); }
+    DifferenceCounts LeftCounts(int category) const { return Category(category).LeftCounts(); }
+    DifferenceCounts RightCounts(int category) const { return Category(category).RightCounts(); }
     // Whether no element of either catalogue differs.
     bool Same() const;
 
 private:
-    void CompareCategory(const TXMLCustomClass& mine, const TXMLCustomClass& other, DifferenceCounts& counts);
+    // Where a kept record stands: its category and its pair, -1 when it has none.
+    struct Place {
+        int category;
+        int pair;
+    };
+    const ElementPair* PairOf(const TBaseElement& record) const;
 
-    std::unordered_map<const TBaseElement*, Presence> differing_;  // only records that are not Present
-    std::vector<DifferenceCounts> left_, right_;
+    std::vector<CategoryComparison> categories_;
+    std::unordered_map<const TBaseElement*, Place> places_;
 };
 
 }  // namespace kelm

@@ -134,6 +134,7 @@ void TForm1::BuildWindow() {
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);
     layout->addWidget(Splitter1, 1);
+    BuildDifferencesPanel(layout);
 
     auto* bottom = new QWidget;
     bottom->setObjectName("Panel1");
@@ -187,7 +188,8 @@ void TForm1::BuildWindow() {
     connect(cb_Type, &QComboBox::activated, this, [this] { cb_TypeChange(); });
     connect(cb_Unom, &QComboBox::activated, this, [this] { cb_UnomChange(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(cbx_Sync, &QCheckBox::clicked, this, [this] { cbx_SyncClick(); });
+    // Toggled, not clicked: the keyboard and assistive tools tick it too.
+    connect(cbx_Sync, &QCheckBox::toggled, this, [this] { cbx_SyncClick(); });
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { Splitter1Moved(); });
     connect(ButtonSave, &QPushButton::clicked, this, [this] { ButtonSaveClick(SaveSender::ButtonSave); });
     connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
@@ -378,12 +380,15 @@ void TForm1::SyncTrees(const QString& clickedTreeName) {
     QTreeWidgetItem* selected = SelectedNode(clicked);
     QTreeWidgetItem* targetRoot = target->topLevelItem(0);
     if (!selected || !targetRoot) return;
-    auto select = [target](QTreeWidgetItem* node) {
+    // The target's selection follows the clicked tree, not the other way round.
+    auto select = [this, target](QTreeWidgetItem* node) {
+        const bool following = std::exchange(followingSelection_, true);
         target->clearSelection();
         target->setCurrentItem(node);
         node->setSelected(true);
         target->scrollToItem(node);
         target->setFocus();
+        followingSelection_ = following;
     };
     const int level = NodeLevel(selected);
     if (level == 0) {

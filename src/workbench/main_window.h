@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -72,8 +73,9 @@ public:
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
     // Comparing the two panes and finding elements by their label.
-    void cbx_CompareClick() { ApplyFilters(); }
-    void cb_ShowChange() { ApplyFilters(); }
+    // Ticking, unticking and "Показывать" rebuild the trees as the user left them.
+    void cbx_CompareClick();
+    void cb_ShowChange() { ShowComparisonKeepingView(); }
     void ed_FindChange();  // the typed text, applied once typing pauses
     void ClearFind();
     // The comparison of the two panes as they are now while "Сравнить" is
@@ -118,6 +120,9 @@ public:
     QCheckBox* cbx_Compare;
     QComboBox* cb_Show;
     QLineEdit* ed_Find;
+    // "Различия": the selected element's fields beside its partner's, while comparing.
+    QGroupBox* GroupBoxDiff;
+    QTableWidget* DifferencesTable;
     QSplitter* Splitter1;
     QGroupBox* GroupBox1;
     QPushButton* ButtonOpenLeft;
@@ -164,6 +169,11 @@ private:
     void RebuildCategoryNodes(QTreeWidgetItem* category);
     bool Shows(const TXMLCustomClass& collection, const TBaseElement& record) const;
     void BuildComparisonBar(QHBoxLayout* filterBar);
+    void BuildDifferencesPanel(QVBoxLayout* layout);
+    void ShowComparisonKeepingView();
+    // Fills "Различия" for the element selected in `tree` and selects its partner in the other tree.
+    void ShowDifferencesOf(QTreeWidget* tree, bool selectPartner = true);
+    void SelectPartner(QTreeWidget* tree, const TBaseElement& partner);
     // Whether an element node passes the comparison's "только различия" and the found text.
     bool ShowsElement(const TBaseElement& record, const QString& label);
     // Gives the element nodes of `view` their states and the category nodes their counts.
@@ -207,6 +217,8 @@ private:
     std::unique_ptr<CatalogueComparison> comparison_;
     ComparisonKey comparedFor_, leftMarkedFor_, rightMarkedFor_;
     QString findText_;  // as applied to the trees
+    QTreeWidget* differencesTree_ = nullptr;  // whose selection "Различия" shows
+    bool followingSelection_ = false;          // the window itself is selecting nodes
     QTimer* findTimer_ = nullptr;
 };
 

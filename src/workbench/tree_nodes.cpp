@@ -1,8 +1,12 @@
 #include "workbench/tree_nodes.h"
 
+#include <QBrush>
 #include <QFont>
+#include <QScrollBar>
 #include <QPainter>
 #include <QPixmap>
+
+#include <utility>
 
 #include "decisions/right_pane.h"
 
@@ -12,6 +16,7 @@ namespace {
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kPresenceRole = Qt::UserRole + 2;
+const QColor kChangedColour(20, 90, 200);
 
 QPixmap Draw(int image, bool selected) {
     QPixmap pixmap(16, 16);
@@ -75,30 +80,48 @@ QPixmap WithAbsentMark(QPixmap pixmap) {
     return pixmap;
 }
 
+// A small blue diamond in the lower right corner: the element the other catalogue holds with other values.
+QPixmap WithChangedMark(QPixmap pixmap) {
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.setBrush(kChangedColour);
+    const QPointF diamond[] = {{12.5, 8.5}, {16, 12}, {12.5, 15.5}, {9, 12}};
+    p.drawPolygon(diamond, 4);
+    return pixmap;
+}
+
+QPixmap WithMark(QPixmap pixmap, Presence presence) {
+    if (presence == Presence::Absent) return WithAbsentMark(std::move(pixmap));
+    if (presence == Presence::Changed) return WithChangedMark(std::move(pixmap));
+    return pixmap;
+}
+
 // Each node shows its image, and for the root and categories the selected
 // variant while it is selected.
-QIcon IconFor(int image, bool absent = false) {
-    static QIcon icons[7][2];
-    QIcon& icon = icons[image][absent ? 1 : 0];
+QIcon IconFor(int image, Presence presence) {
+    static QIcon icons[7][3];
+    QIcon& icon = icons[image][static_cast<int>(presence)];
     if (icon.isNull()) {
         const int selectedImage = (image == ImageRoot || image == ImageCategory) ? image + 1 : image;
-        QPixmap normal = Draw(image, false), selected = Draw(selectedImage, true);
-        icon.addPixmap(absent ? WithAbsentMark(normal) : normal, QIcon::Normal);
-        icon.addPixmap(absent ? WithAbsentMark(selected) : selected, QIcon::Selected);
+        icon.addPixmap(WithMark(Draw(image, false), presence), QIcon::Normal);
+        icon.addPixmap(WithMark(Draw(selectedImage, true), presence), QIcon::Selected);
     }
     return icon;
 }
 
 QVariant FontFor(Presence presence) {
-    auto styled = [](bool bold, bool italic) {
+    static const QVariant absent = [] {
         QFont font;
-        font.setBold(bold);
-        font.setItalic(italic);
+        font.setBold(true);
         return QVariant(font);
-    };
-    static const QVariant absent = styled(true, false), commentOnly = styled(false, true);
-    if (presence == Presence::Absent) return absent;
-    return presence == Presence::CommentOnly ? commentOnly : QVariant();
+    }();
+    return presence == Presence::Absent ? absent : QVariant();
+}
+
+QVariant ColourFor(Presence presence) {
+    static const QVariant changed = QVariant(QBrush(kChangedColour));
+    return presence == Presence::Changed ? changed : QVariant();
 }
 
 // A node keeps its label, data and image in members of its own: a tree
@@ -114,8 +137,9 @@ public:
             switch (role) {
                 case Qt::DisplayRole:
                 case Qt::EditRole: return label_;
-                case Qt::DecorationRole: return IconFor(image_, presence_ == Presence::Absent);
+                case Qt::DecorationRole: return IconFor(image_, presence_);
                 case Qt::FontRole: return FontFor(presence_);
+                case Qt::ForegroundRole: return ColourFor(presence_);
                 case kDataRole: return QVariant::fromValue(data_);
                 case kImageRole: return image_;
                 case kPresenceRole: return static_cast<int>(presence_);
@@ -212,6 +236,34 @@ int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node) {
     for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it, ++index)
         if (*it == node) return index;
     return -1;
+}
+
+TreeViewState SaveViewState(const QTreeWidget* tree) {
+    TreeViewState state;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
+        if ((*it)->isExpanded()) state.expanded.insert(DataOf(*it));
+        if ((*it)->isSelected()) state.selected.insert(DataOf(*it));
+    }
+    state.current = DataOf(tree->currentItem());
+    state.top = DataOf(tree->itemAt(0, 0));
+    state.scroll = tree->verticalScrollBar()->value();
+    return state;
+}
+
+void RestoreViewState(QTreeWidget* tree, const TreeViewState& state) {
+    QTreeWidgetItem *current = nullptr, *top = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        void* data = DataOf(*it);
+        if (state.expanded.count(data)) (*it)->setExpanded(true);
+        if (state.selected.count(data)) (*it)->setSelected(true);
+        if (data == state.current && state.current) current = *it;
+        if (data == state.top && state.top) top = *it;
+    }
+    if (current) tree->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    if (top)
+        tree->scrollToItem(top, QAbstractItemView::PositionAtTop);
+    else
+        tree->verticalScrollBar()->setValue(state.scroll);
 }
 
 QTreeWidgetItem* SelectedNode(const QTreeWidget* tree) {

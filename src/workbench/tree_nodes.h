@@ -4,6 +4,7 @@
 // record. A node's image tells loaded, copied and deleted elements apart.
 
 #include <QTreeWidget>
+#include <unordered_set>
 
 #include "core/collection.h"
 #include "core/reference.h"
@@ -33,7 +34,7 @@ int ImageOfRecord(const TBaseElement& record);
 int ImageOf(const QTreeWidgetItem* node);
 void SetImage(QTreeWidgetItem* node, int image);
 // How an element node shows its state in a comparison: absent in bold with a
-// mark in its image, differing in its comment in italics, present as usual.
+// mark in its image, changed in a colour with a mark of its own, present as usual.
 Presence PresenceOf(const QTreeWidgetItem* node);
 void SetPresence(QTreeWidgetItem* node, Presence presence);
 
@@ -41,6 +42,18 @@ void SetPresence(QTreeWidgetItem* node, Presence presence);
 int NodeCount(const QTreeWidget* tree);
 QTreeWidgetItem* NodeAt(const QTreeWidget* tree, int absoluteIndex);
 int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node);
+
+// What a user has made of a tree: which nodes are expanded and selected, the
+// current one and the one at the top of the view, by what they carry, so
+// that a rebuilt tree of the same catalogue can be put back as it was.
+struct TreeViewState {
+    std::unordered_set<const void*> expanded, selected;
+    const void* current = nullptr;
+    const void* top = nullptr;
+    int scroll = 0;  // when the top node is no longer shown
+};
+TreeViewState SaveViewState(const QTreeWidget* tree);
+void RestoreViewState(QTreeWidget* tree, const TreeViewState& state);
 
 // The selected node the tree stands on (current if selected, else the first selected).
 QTreeWidgetItem* SelectedNode(const QTreeWidget* tree);

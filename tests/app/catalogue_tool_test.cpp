@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
 #include "core/data_module.h"
 #include "app/catalogue_tool_fixture.h"
+#include "app/comparison_report.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
 #include "catalogues/categories.h"
@@ -144,7 +146,7 @@ TEST_F(CatalogueTool, DiffListsWhatDiffersPerCategory) {
     EXPECT_EQ(out.str(), "");
     ASSERT_EQ(Run({"diff", left, right}), ExitDiffer) << err.str();
     const std::string lines = out.str();
-    EXPECT_NE(lines.find("Провода и кабели\n  < B-0 (0 кВ)\n  ~ C-0 (0 кВ)\n  < D-0 (0 кВ)\n  > E-0 (0 кВ)\n"),
+    EXPECT_NE(lines.find("Провода и кабели\n  < B-0 (0 кВ)\n  ~ C-0 (0 кВ)\n      Дополнительная информация: x → y\n  < D-0 (0 кВ)\n  > E-0 (0 кВ)\n"),
               std::string::npos)
         << lines;
     EXPECT_NE(lines.find("Шины подстанций\n  < B (0 кВ)\n  < D (0 кВ)\n  > E (0 кВ)\n"), std::string::npos) << lines;
@@ -152,6 +154,51 @@ TEST_F(CatalogueTool, DiffListsWhatDiffersPerCategory) {
 
     EXPECT_EQ(Run({"diff", left}), ExitUsage);
     EXPECT_EQ(Run({"diff", left, dir.File("missing.xml")}), ExitBadFile);
+}
+
+TEST_F(CatalogueTool, DiffShowsChangedValuesCountsAndAReport) {
+    test::DifferingCatalogues catalogues;
+    for (auto [side, uk] : {std::pair{catalogues.left.get(), "4.5"}, std::pair{catalogues.right.get(), "4.7"}})
+        test::AddRecord(*side, 1, {{"Marka", "ТМ"}, {"Unom", "10"}, {"Snom", "1000"}, {"Ukz", uk}});
+    const std::string left = dir.File("left.xml"), right = dir.File("right.xml"), report = dir.File("report.html");
+    WriteExchangeFile(*catalogues.left, left, settings, 0);
+    WriteExchangeFile(*catalogues.right, right, settings, 0);
+
+    ASSERT_EQ(Run({"diff", left, right}), ExitDiffer) << err.str();
+    EXPECT_NE(out.str().find("  ~ ТМ-1000 (10 кВ)\n      Напряжение короткого замыкания, %: 4,5 → 4,7\n"),
+              std::string::npos)
+        << out.str();
+    ASSERT_EQ(Run({"diff", left, right, "--summary"}), ExitDiffer);
+    EXPECT_NE(out.str().find("Трансформаторы двухобмоточные: только в левом 2, только в правом 1, изменено 2\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(out.str().find("  <"), std::string::npos);
+
+    const std::string before = ReadText(left);
+    EXPECT_EQ(Run({"diff", left, right, "--html", left}), ExitUsage);
+    EXPECT_EQ(ReadText(left), before);
+    ASSERT_EQ(Run({"diff", left, right, "--summary", "--html", report}), ExitDiffer) << err.str();
+    pugi::xml_document html;
+    ASSERT_TRUE(html.load_file(report.c_str())) << ReadText(report);
+    EXPECT_EQ(html.select_nodes("//script").size(), 0u);
+    std::multiset<std::string> rows, expected;
+    for (const auto& row : html.select_nodes("//tbody/tr"))
+        rows.insert(std::string(row.node().child("td").text().get()) + " " +
+                    row.node().child("td").next_sibling("td").text().get());
+    const CatalogueComparison comparison(*catalogues.left, *catalogues.right);
+    const NumberText numbers = settings.Numbers();
+    std::size_t changedCells = 0;
+    for (int c = 0; c < kCategoryCount; ++c) {
+        for (const ReportedElement& element : DifferingElements(comparison, *catalogues.left, *catalogues.right, c, numbers)) {
+            changedCells += element.pair ? element.pair->fields.size() : 0;
+            expected.insert(std::string(element.mark == '<' ? "---" : element.mark == '>' ? "+++" : "->") + " " +
+                            element.label);
+        }
+    }
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(rows.count("-> ТМ-1000 (10 кВ)"), 1u);
+    EXPECT_TRUE(html.select_node("//tr[@class='changed']/td[@class='changed' and text()='4,5→4,7']")) << ReadText(report);
+    EXPECT_EQ(html.select_nodes("//td[@class='changed']").size(), changedCells);
 }
 
 // An exchange file of `count` two-winding transformers, the first `tooLong`

@@ -36,7 +36,7 @@ std::unique_ptr<kelm::TReference> Read(const char* name, const std::uint8_t* dat
 }
 
 bool SameCounts(kelm::DifferenceCounts a, kelm::DifferenceCounts b) {
-    return a.absent == b.absent && a.commentOnly == b.commentOnly;
+    return a.absent == b.absent && a.changed == b.changed;
 }
 
 // The counts of one side, recounted from the states of its records.
@@ -47,7 +47,7 @@ void CheckCounts(const kelm::CatalogueComparison& comparison, const kelm::TRefer
         for (int i = 0; i < collection.Count(); ++i) {
             const kelm::Presence state = comparison.StateOf(*collection.GetItem(i));
             counted.absent += state == kelm::Presence::Absent;
-            counted.commentOnly += state == kelm::Presence::CommentOnly;
+            counted.changed += state == kelm::Presence::Changed;
         }
         if (!SameCounts(counted, left ? comparison.LeftCounts(c) : comparison.RightCounts(c)))
             Fail("the counts disagree with the states", c);

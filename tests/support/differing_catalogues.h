@@ -11,8 +11,10 @@
 
 #include <pugixml.hpp>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "catalogues/categories.h"
 #include "core/reference.h"
@@ -26,6 +28,17 @@ inline TBaseElement* AddElement(TXMLCustomClass& collection, const std::string& 
     TBaseElement* record = collection.GetItem(collection.Count() - 1);
     record->Marka = marka;
     collection.SetCommentOf(*record, comment);
+    collection.RecordsChanged();
+    return record;
+}
+
+// A record of category `c` with the given fields, each named by its element
+// and valued as an exchange file writes it (UTF-8); the others keep their defaults.
+inline TBaseElement* AddRecord(TReference& reference, int c,
+                               std::initializer_list<std::pair<const char*, const char*>> values) {
+    TXMLCustomClass& collection = *reference.GetCollection(c);
+    TBaseElement* record = AddElement(collection, "");
+    for (const auto& [element, text] : values) collection.SetFieldText(*record, collection.FieldIndex(element), text);
     collection.RecordsChanged();
     return record;
 }

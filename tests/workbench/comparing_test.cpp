@@ -1,5 +1,8 @@
 // Comparing the two panes in the window: marks, counts, the "только различия"
 // view, the states after changes, and finding elements by their label.
+#include <QScrollBar>
+#include <QTableWidget>
+
 #include "dialogs/dialog_driver.h"
 #include "dialogs/property_dialog.h"
 #include "support/differing_catalogues.h"
@@ -59,15 +62,15 @@ TEST_F(Comparing, MarksAndCountsEveryCategoryAndUntickedLooksAsBefore) {
         const bool commented = window.LeftRef()->GetCollection(c)->HasComment();
         const QString caption = QString::fromUtf8(CategoryCaption(c));
         EXPECT_EQ(Category(window.LeftTree, c)->text(0),
-                  caption + (commented ? QString::fromUtf8(" (нет: 2, комментарий: 1)") : QString::fromUtf8(" (нет: 2)")));
+                  caption + (commented ? QString::fromUtf8(" (нет: 2, изменено: 1)") : QString::fromUtf8(" (нет: 2)")));
         EXPECT_EQ(Category(window.RightTree, c)->text(0),
-                  caption + (commented ? QString::fromUtf8(" (нет: 1, комментарий: 1)") : QString::fromUtf8(" (нет: 1)")));
+                  caption + (commented ? QString::fromUtf8(" (нет: 1, изменено: 1)") : QString::fromUtf8(" (нет: 1)")));
         QTreeWidgetItem* absent = Element(window.LeftTree, c, "B");
         EXPECT_EQ(PresenceOf(absent), Presence::Absent);
         EXPECT_TRUE(absent->font(0).bold());
         EXPECT_EQ(PresenceOf(Element(window.LeftTree, c, "A")), Presence::Present);
         EXPECT_FALSE(Element(window.LeftTree, c, "A")->font(0).bold());
-        EXPECT_EQ(Element(window.LeftTree, c, "C")->font(0).italic(), commented);
+        EXPECT_EQ(PresenceOf(Element(window.LeftTree, c, "C")), commented ? Presence::Changed : Presence::Present);
         EXPECT_EQ(PresenceOf(Element(window.RightTree, c, "E")), Presence::Absent);
     }
     // The mark in the image: the absent element's icon differs from a present one's.
@@ -112,7 +115,7 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
     Compare(true);
     QTreeWidgetItem* leftT = Element(window.LeftTree, 1, "T");
     QTreeWidgetItem* leftU = Element(window.LeftTree, 1, "U");
-    EXPECT_EQ(PresenceOf(leftT), Presence::Absent);
+    EXPECT_EQ(PresenceOf(leftT), Presence::Changed);  // another number of taps
     EXPECT_EQ(PresenceOf(leftU), Presence::Present);
 
     // A deleted element is as good as gone.
@@ -137,6 +140,69 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
     EXPECT_EQ(PresenceOf(leftT), Presence::Present);
     EXPECT_EQ(PresenceOf(rightT), Presence::Present);
     EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+}
+
+TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
+    auto transformer = [](const char* uk) {
+        return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><Snom>100</Snom><Ukz>" + std::string(uk) +
+               "</Ukz></KelmTransfor>";
+    };
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", transformer("4.5") + Transformer("U", "10", "40"))));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("U", "10", "40") + transformer("4.7"))));
+    EXPECT_FALSE(window.GroupBoxDiff->isVisibleTo(&window));
+    window.cbx_Compare->setChecked(true);  // as the keyboard or an assistive tool ticks it
+    EXPECT_TRUE(window.cb_Show->isEnabled());
+    EXPECT_TRUE(window.GroupBoxDiff->isVisibleTo(&window));
+    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные (изменено: 1)"));
+    QTreeWidgetItem* changed = Element(window.LeftTree, 1, "T");
+    QTreeWidgetItem* same = Element(window.LeftTree, 1, "U");
+    EXPECT_EQ(PresenceOf(changed), Presence::Changed);
+    EXPECT_NE(changed->foreground(0), same->foreground(0));
+    EXPECT_NE(changed->icon(0).pixmap(16).toImage(), same->icon(0).pixmap(16).toImage());
+
+    window.LeftTree->setCurrentItem(changed);
+    EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 1, "T"));  // its partner
+    QTableWidget* table = window.DifferencesTable;
+    int highlighted = 0, ukRow = -1;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        highlighted += table->item(row, 0)->background() != QBrush();
+        if (table->item(row, 0)->text() == QString::fromUtf8("Напряжение короткого замыкания, %")) ukRow = row;
+    }
+    ASSERT_GE(ukRow, 0);
+    EXPECT_EQ(table->item(ukRow, 1)->text(), "4,5");
+    EXPECT_EQ(table->item(ukRow, 2)->text(), "4,7");
+    EXPECT_NE(table->item(ukRow, 2)->background(), QBrush());
+    EXPECT_EQ(highlighted, 1);
+    EXPECT_EQ(table->rowCount(), window.LeftRef()->GetCollection(1)->FieldCount() - 1);  // all but the identifier
+
+    window.cbx_Compare->setChecked(false);
+    EXPECT_FALSE(window.cb_Show->isEnabled());
+    EXPECT_EQ(PresenceOf(Element(window.LeftTree, 1, "T")), Presence::Present);
+}
+
+TEST_F(Comparing, TickingAndShowingKeepExpansionSelectionAndScrolling) {
+    OpenDifferingCatalogues();
+    window.show();
+    for (QTreeWidget* tree : {window.LeftTree, window.RightTree}) tree->expandAll();
+    Category(window.LeftTree, 3)->setExpanded(false);
+    window.RightTree->setCurrentItem(Element(window.RightTree, 5, "E"));
+    window.LeftTree->scrollToItem(Element(window.LeftTree, 12, "A"), QAbstractItemView::PositionAtTop);
+    const int scrolled = window.LeftTree->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+
+    Compare(true);
+    EXPECT_FALSE(Category(window.LeftTree, 3)->isExpanded());
+    EXPECT_TRUE(Category(window.LeftTree, 4)->isExpanded());
+    EXPECT_EQ(window.LeftTree->verticalScrollBar()->value(), scrolled);
+    EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
+
+    Compare(true, 1);
+    EXPECT_TRUE(Category(window.RightTree, 5)->isExpanded());
+    EXPECT_FALSE(Category(window.LeftTree, 3)->isExpanded());
+    EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
+    Compare(false);
+    EXPECT_TRUE(Category(window.LeftTree, 4)->isExpanded());
+    EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
 }
 
 TEST_F(Comparing, FindFiltersBothTreesIgnoringCaseUntilCleared) {
