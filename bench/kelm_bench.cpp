@@ -29,6 +29,7 @@
 #include "catalogues/busbars.h"
 #include "catalogues/categories.h"
 #include "core/database_save.h"
+#include "decisions/catalogue_check.h"
 #include "decisions/comparison.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
@@ -419,6 +420,16 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
             collection.RecordsChanged();
         }
         compare(std::move(changed), "compare-changed", "compare with the same catalogue, every tenth element changed");
+    }
+
+    // The check of a whole catalogue: every record against its dialog's
+    // limits and its category's rules, and every identity counted.
+    if (measured("check")) {
+        const std::unique_ptr<TReference> checked = OpenSource(xmlPath, db, NewReference);
+        std::size_t findings = 0;
+        const double checking = BestOf(3, [&] { findings = CheckCatalogue(*checked, numbers).size(); });
+        report.Add({"check", "check the catalogue", checking, -1});
+        report.Note("check-findings", "check: " + std::to_string(findings) + " findings");
     }
 
     // 3. Build the tree of the opened catalogue.

@@ -35,8 +35,8 @@ INSERT INTO "AsynchronousMotors" ("Marka","Unom","Pnom","Performance","CosFi","n
 INSERT INTO "AsynchronousMotors" ("Marka","Unom","Pnom") VALUES ('4А250S4', 0.38, 75);
 INSERT INTO "ValveArresters" ("Marka","Unom","dP") VALUES ('РВО-10', 10, 0);
 INSERT INTO "ExcessVoltageSuppressors" ("Marka","Unom","dP") VALUES ('ОПН-П-110', 110, 0);
-INSERT INTO "CurrentLimitReactorsRef" ("Marka","Unom","Snom","Inom","dP","isDouble") VALUES ('РБ-10-1000-0,56', 10, '1000', 1000, 5.7, 0);
-INSERT INTO "CurrentLimitReactorsRef" ("Marka","Unom","Snom","Inom","dP","isDouble") VALUES ('РБС-10-2х1600-0,2', 10, '2х1600', 1600, 8.8, 1);
+INSERT INTO "CurrentLimitReactorsRef" ("Marka","Unom","Snom","Inom","dP","isDouble") VALUES ('РБ-10-630-0,4', 10, '630', 630, 3.4, 0);
+INSERT INTO "CurrentLimitReactorsRef" ("Marka","Unom","Snom","Inom","dP","isDouble") VALUES ('РБС-10-2х630-0,25', 10, '2х630', 630, 5.1, 1);
 
 INSERT INTO "SwitchGN" ("Ident","Name") VALUES (1, 'выключатель');
 INSERT INTO "SwitchGN" ("Ident","Name") VALUES (2, 'разъединитель');

@@ -15,6 +15,7 @@
 #include "core/data_module.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
+#include "decisions/catalogue_check.h"
 #include "decisions/comparison.h"
 #include "decisions/copy_run.h"
 
@@ -36,11 +37,15 @@ constexpr const char* kUsage =
     "      в левом, \"> элемент\" только в правом, \"~ элемент\" есть в обоих с другими\n"
     "      значениями (под ним по строке на поле: \"название: левое → правое\");\n"
     "      --summary выводит только числа по категориям, --html записывает ещё и отчёт\n"
+    "  kelm-catalogue check ИСТОЧНИК [--strict]\n"
+    "      проверяет справочник: ограничения окон свойств, физические соотношения\n"
+    "      и повторы; выводит ошибки и предупреждения по категориям\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
     "  ранней версии, 3 не все элементы записаны в базу (остальные сохранены),\n"
-    "  4 справочники различаются (diff), 64 неверный вызов,\n"
+    "  4 справочники различаются (diff), 5 в справочнике есть ошибки (check; с --strict\n"
+    "  и предупреждения), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
 int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
@@ -226,7 +231,31 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return comparison.Same() ? ExitOk : ExitDiffer;
 }
 
+int CheckSource(const std::string& path, bool strict, std::ostream& out, std::ostream& err,
+                const RegionalSettings& settings, TRef_DataModule& db) {
+    std::unique_ptr<TReference> reference;
+    try {
+        reference = OpenSource(path, db, NewReference);
+    } catch (const OpenError& error) {
+        return OpenFailure(error, err);
+    }
+    return WriteFindings(*reference, settings.Numbers(), strict, out) ? ExitCheckFailed : ExitOk;
+}
+
 }  // namespace
+
+bool WriteFindings(const TReference& reference, const NumberText& numbers, bool strict, std::ostream& out) {
+    bool failed = false;
+    int shownCategory = -1;
+    for (const Finding& finding : CheckCatalogue(reference, numbers)) {
+        if (finding.category != shownCategory) out << CategoryCaption(shownCategory = finding.category) << "\n";
+        const TXMLCustomClass& collection = *reference.GetCollection(finding.category);
+        out << "  " << SeverityText(finding.severity) << ": "
+            << Utf8FromCp1251(collection.Label(*finding.record, numbers)) << ": " << finding.message << "\n";
+        failed = failed || strict || finding.severity == Severity::Error;
+    }
+    return failed;
+}
 
 bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out) {
     const CatalogueComparison comparison(left, right);
@@ -256,6 +285,12 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         const auto rule = DuplicatesRule({args.begin() + 3, args.end()});
         if (const std::string* problem = std::get_if<std::string>(&rule)) return Usage(err, *problem);
         return Copy(args[1], args[2], std::get<int>(rule), out, err, settings, db);
+    }
+    if (command == "check") {
+        if (args.size() < 2) return Usage(err, "check ждёт источник");
+        if (args.size() > 2 && args[2] != "--strict") return Usage(err, "неизвестный параметр \"" + args[2] + "\"");
+        if (args.size() > 3) return Usage(err, "лишний аргумент \"" + args[3] + "\"");
+        return CheckSource(args[1], args.size() == 3, out, err, settings, db);
     }
     if (command == "diff") {
         if (args.size() < 3) return Usage(err, "diff ждёт два источника");
@@ -306,8 +341,8 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
     if (!out) {
         const bool saves = !args.empty() && args[0] == "copy";
         err << "kelm-catalogue: не удалось записать " << (saves ? "отчёт" : "вывод") << ".\n";
-        // 0 and 4 are answers the lost output was to explain.
-        if (!saves && (status == ExitOk || status == ExitDiffer)) status = ExitBadFile;
+        // 0, 4 and 5 are answers the lost output was to explain.
+        if (!saves && (status == ExitOk || status == ExitDiffer || status == ExitCheckFailed)) status = ExitBadFile;
     }
     return status;
 }

@@ -15,12 +15,14 @@ class TRef_DataModule;
 
 // 3: the catalogue was saved, but some records could not be written (named on stderr).
 // 4: diff found the two catalogues different.
+// 5: check found an error (or, with --strict, a warning).
 enum ToolExit {
     ExitOk = 0,
     ExitBadFile = 1,
     ExitOlderDatabase = 2,
     ExitNotWritten = 3,
     ExitDiffer = 4,
+    ExitCheckFailed = 5,
     ExitUsage = 64
 };
 
@@ -33,6 +35,12 @@ void DumpCatalogue(const TReference& reference, const NumberText& numbers, std::
 // per differing field; sorted by label. False when nothing differs (and
 // nothing is written).
 bool WriteDifferences(const TReference& left, const TReference& right, const NumberText& numbers, std::ostream& out);
+
+// The findings of a catalogue check, per category that has any: its caption,
+// then "  ошибка: label: message" or "  предупреждение: label: message".
+// Returns whether any finding counts against the catalogue: any error, and
+// with `strict` any warning too.
+bool WriteFindings(const TReference& reference, const NumberText& numbers, bool strict, std::ostream& out);
 
 // Runs the tool with its arguments (without the program name).
 int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -1,5 +1,8 @@
 #include "catalogues/provods.h"
 
+#include <cmath>
+#include <limits>
+
 namespace kelm {
 namespace {
 
@@ -86,6 +89,19 @@ void WriteNullConductor(TProvod& record, TRef_DataModule& db) {
     q.Close();
 }
 
+// The null conductor is checked where a low-voltage cable has one of its own.
+bool HasNullConductor(const TProvod& r) { return IsLowVoltageCable(r) && IsValueSet(r.PhaseNull_F); }
+
+// A line of no impedance at all shorts its two nodes: the calculations fail on it.
+template <double R::*Resistance, double R::*Reactance>
+double Impedance(const R& r) {
+    const double resistance = r.*Resistance, reactance = r.*Reactance;
+    if (!IsValueSet(resistance) || !IsValueSet(reactance)) return std::numeric_limits<double>::quiet_NaN();
+    return std::hypot(resistance, reactance);
+}
+
+double Zero(const R&) { return 0; }
+
 }  // namespace
 
 bool IsLowVoltageCable(const TProvod& record) { return (record.CableFlags & kCableFlag) != 0 && record.Unom < 1; }
@@ -139,6 +155,25 @@ const Category<TProvod>& ProvodsCategory() {
             .beforeEveryRecord = RegisterVoltage,  // every voltage met is registered, whatever the marks
             .beforeWrite = EnsureProvodType,
             .afterWrite = WriteNullConductor,
+        },
+        .soundness = {
+            .bounds = {
+                {&R::R0, AtLeast(0)}, {&R::X0, AtLeast(0)}, {&R::B0, AtLeast(0)}, {&R::G0, AtLeast(0)},
+                {&R::F, Above(0)}, {&R::Idop, Above(0)},
+                {&R::PhaseNull_R0, AtLeast(0), Severity::Error, HasNullConductor},
+                {&R::PhaseNull_X0, AtLeast(0), Severity::Error, HasNullConductor},
+                {&R::PhaseNull_B0, AtLeast(0), Severity::Error, HasNullConductor},
+                {&R::PhaseNull_F, Above(0), Severity::Error, HasNullConductor},
+                {&R::PhaseNull_Idop, Above(0), Severity::Error, HasNullConductor},
+            },
+            .relations = {
+                {{"Полное сопротивление", "Ом/км", Impedance<&R::R0, &R::X0>}, Relation::Above, {"", "Ом/км", Zero},
+                 {{"R0", "Ом/км", &R::R0}, {"X0", "Ом/км", &R::X0}}},
+                {{"Полное сопротивление нулевого провода", "Ом/км", Impedance<&R::PhaseNull_R0, &R::PhaseNull_X0>},
+                 Relation::Above, {"", "Ом/км", Zero},
+                 {{"R0", "Ом/км", &R::PhaseNull_R0}, {"X0", "Ом/км", &R::PhaseNull_X0}}, Severity::Error,
+                 HasNullConductor},
+            },
         },
     };
     return category;

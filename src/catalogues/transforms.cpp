@@ -38,6 +38,16 @@ const Category<TTransform>& TransformsCategory() {
         .params = {&R::Unom, &R::Marka, &R::Snom, &R::AddStr, &R::Uk, &R::Pxx, &R::Pkz, &R::Ixx, &R::UnomB,
                    &R::UnomH, &R::NumberOtp, &R::DeltaUotp},
         .rules = {{&R::UnomB, HighWindingOfRatedClass<R>}},
+        .soundness = {
+            .bounds = {{&R::Snom, Above(0)}, {&R::Uk, ShareAboveZero()}, {&R::Ixx, ShareOrZero()},
+                       {&R::Pxx, AtLeast(0)}, {&R::Pkz, AtLeast(0)}},
+            .relations = {
+                ActivePartWithinVoltage<R>("Активная составляющая Uк", "Uк", &R::Uk, "Pк.з.", &R::Pkz,
+                                           PercentOfRatedPower<R, &R::Pkz>),
+                HigherWindingAbove<R>("Uвн", &R::UnomH, "Uнн"),
+                NoLoadLossWithinCurrent<R>(),
+            },
+        },
     };
     return category;
 }

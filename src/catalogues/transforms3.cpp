@@ -1,5 +1,7 @@
 #include "catalogues/transforms3.h"
 
+#include <algorithm>
+
 #include "catalogues/transforms.h"
 
 namespace kelm {
@@ -16,6 +18,20 @@ struct TableNames {
     const char* updateSql;
     const char* deleteSql;
 };
+
+// A winding pair's losses are measured at the power of its smaller winding,
+// where the catalogue gives the windings' shares of the rated power.
+template <class R, auto ShareI, auto ShareJ>
+double PairPower(const R& r) {
+    const double i = r.*ShareI, j = r.*ShareJ;
+    if (!IsValueSet(i) || !IsValueSet(j) || i <= 0 || j <= 0) return r.Snom;
+    return r.Snom * std::min(i, j) / 100;
+}
+
+template <class R, auto Losses, auto ShareI, auto ShareJ>
+double PairActivePart(const R& r) {
+    return PercentOfPower(r.*Losses, PairPower<R, ShareI, ShareJ>(r));
+}
 
 template <class R>
 Category<R> ThreeWindingCategory(const TableNames& names) {
@@ -65,6 +81,25 @@ Category<R> ThreeWindingCategory(const TableNames& names) {
                    &R::Ixx, &R::PkzBC, &R::PkzBH, &R::PkzCH, &R::UkBC, &R::UkBH, &R::UkCH, &R::SobmB,
                    &R::SobmC, &R::SobmH, &R::NumberOtpB, &R::DeltaUotpB, &R::NumberOtpC, &R::DeltaUotpC},
         .rules = {{&R::UnomB, HighWindingOfRatedClass<R>}},
+        .soundness = {
+            .bounds = {{&R::Snom, Above(0)}, {&R::UkBC, ShareAboveZero()}, {&R::UkBH, ShareAboveZero()},
+                       {&R::UkCH, ShareAboveZero()}, {&R::Ixx, ShareOrZero()}, {&R::Pxx, AtLeast(0)},
+                       {&R::PkzBC, AtLeast(0)}, {&R::PkzBH, AtLeast(0)}, {&R::PkzCH, AtLeast(0)}},
+            .relations = {
+                ActivePartWithinVoltage<R>("Активная составляющая Uк.з.(вс)", "Uк.з.(вс)", &R::UkBC, "Pк.з.(вс)",
+                                           &R::PkzBC, PairActivePart<R, &R::PkzBC, &R::SobmB, &R::SobmC>,
+                                           {"S(вс)", "кВ·А", PairPower<R, &R::SobmB, &R::SobmC>}),
+                ActivePartWithinVoltage<R>("Активная составляющая Uк.з.(вн)", "Uк.з.(вн)", &R::UkBH, "Pк.з.(вн)",
+                                           &R::PkzBH, PairActivePart<R, &R::PkzBH, &R::SobmB, &R::SobmH>,
+                                           {"S(вн)", "кВ·А", PairPower<R, &R::SobmB, &R::SobmH>}),
+                ActivePartWithinVoltage<R>("Активная составляющая Uк.з.(сн)", "Uк.з.(сн)", &R::UkCH, "Pк.з.(сн)",
+                                           &R::PkzCH, PairActivePart<R, &R::PkzCH, &R::SobmC, &R::SobmH>,
+                                           {"S(сн)", "кВ·А", PairPower<R, &R::SobmC, &R::SobmH>}),
+                HigherWindingAbove<R>("Uн.в.", &R::UnomC, "Uн.с."),
+                HigherWindingAbove<R>("Uн.в.", &R::UnomH, "Uн.н."),
+                NoLoadLossWithinCurrent<R>(),
+            },
+        },
     };
 }
 

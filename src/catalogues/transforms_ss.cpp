@@ -42,6 +42,18 @@ const Category<TTransformSS>& TransformsSSCategory() {
         .params = {&R::Unom, &R::Marka, &R::Snom, &R::AddStr, &R::UkBH, &R::UkHH, &R::Pxx, &R::Pkz, &R::Ixx,
                    &R::UnomB, &R::UnomH1, &R::UnomH2, &R::NumberOtp, &R::DeltaUotp},
         .rules = {{&R::UnomB, HighWindingOfRatedClass<R>}},
+        // The one short-circuit loss is that of the high winding against both halves of the split one.
+        .soundness = {
+            .bounds = {{&R::Snom, Above(0)}, {&R::UkBH, ShareAboveZero()}, {&R::UkHH, ShareAboveZero()},
+                       {&R::Ixx, ShareOrZero()}, {&R::Pxx, AtLeast(0)}, {&R::Pkz, AtLeast(0)}},
+            .relations = {
+                ActivePartWithinVoltage<R>("Активная составляющая Uк.з.(вн)", "Uк.з.(вн)", &R::UkBH, "Pк.з.",
+                                           &R::Pkz, PercentOfRatedPower<R, &R::Pkz>),
+                HigherWindingAbove<R>("UномВ", &R::UnomH1, "UномН1"),
+                HigherWindingAbove<R>("UномВ", &R::UnomH2, "UномН2"),
+                NoLoadLossWithinCurrent<R>(),
+            },
+        },
     };
     return category;
 }

@@ -53,6 +53,50 @@ struct RecordRule {
     bool (*holds)(const R&);
 };
 
+// A quantity a soundness rule speaks of: a field's value, or one figured
+// from several fields (NaN when it cannot be figured for the record).
+template <class R>
+struct Term {
+    Term(const char* name, const char* unit, double R::*field) : name(name), unit(unit), field(field) {}
+    Term(const char* name, const char* unit, double (*figure)(const R&)) : name(name), unit(unit), figure(figure) {}
+    const char* name;  // as the message names it: "Uк", "Pк.з." (UTF-8)
+    const char* unit;  // "%", "кВт"; "" for none
+    double R::*field = nullptr;
+    double (*figure)(const R&) = nullptr;
+};
+
+// A field held against bounds of physics rather than of the dialog's boxes.
+template <class R>
+struct BoundRule {
+    Member<R> field;
+    Limits limits;
+    Severity severity = Severity::Error;
+    bool (*applies)(const R&) = nullptr;  // none: every record
+};
+
+// One quantity held against another.
+enum class Relation : std::uint8_t {
+    AtMost,  // the left one may not exceed the right one
+    Above,   // the left one must exceed the right one
+};
+
+template <class R>
+struct RelationRule {
+    Term<R> left;
+    Relation relation;
+    Term<R> right;
+    std::vector<Term<R>> shown{};  // what the left one is figured from, in brackets
+    Severity severity = Severity::Error;
+    bool (*applies)(const R&) = nullptr;
+};
+
+// What a sound record of the category keeps to beyond its dialog's limits.
+template <class R>
+struct Soundness {
+    std::vector<BoundRule<R>> bounds{};
+    std::vector<RelationRule<R>> relations{};
+};
+
 // A field compared by FindSame: doubles by SameValue unless `plain`.
 template <class R>
 struct Compared {
@@ -99,6 +143,7 @@ struct Category {
     std::vector<Member<R>> params{};  // insert and update positions 1..k
     CategoryHooks<R> hooks{};
     std::vector<RecordRule<R>> rules{};  // the property dialog's checks beyond each field's limits
+    Soundness<R> soundness{};            // what a catalogue check holds every record to besides
 };
 
 }  // namespace kelm

@@ -18,6 +18,7 @@
 #include "core/category.h"
 #include "core/category_fields.h"
 #include "core/category_lookup.h"
+#include "core/category_soundness.h"
 #include "core/codec.h"
 #include "core/collection.h"
 #include "core/data_module.h"
@@ -198,6 +199,7 @@ public:
         : category_(category),
           identity_(FieldIndexesOf(category, category.identity)),
           comment_(category.comment ? FieldIndexOf(category, Member<R>(category.comment)) : -1),
+          boundFields_(BoundFieldsOf(category)),
           lookup_(category) {}
 
     const Category<R>& Definition() const { return category_; }
@@ -237,6 +239,9 @@ public:
     }
     std::vector<FieldViolation> Check(const TBaseElement& record) const override {
         return CheckRecord(category_, static_cast<const R&>(record));
+    }
+    std::vector<RuleBreach> CheckSoundness(const TBaseElement& record, const NumberText& numbers) const override {
+        return kelm::CheckSoundness(category_, boundFields_, static_cast<const R&>(record), numbers);
     }
 
     DuplicateGroup Group() const override { return category_.group; }
@@ -559,6 +564,7 @@ private:
     const Category<R>& category_;
     std::vector<int> identity_;
     int comment_;
+    std::vector<int> boundFields_;
     mutable CategoryLookup<R> lookup_;
 };
 

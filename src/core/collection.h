@@ -108,6 +108,9 @@ public:
     virtual std::string IdentityKey(const TBaseElement& record) const = 0;
     // Every limit or required field of the property dialog that the record breaks.
     virtual std::vector<FieldViolation> Check(const TBaseElement& record) const = 0;
+    // Every rule of physics and good sense of the category that the record
+    // breaks (values with `numbers`' separator).
+    virtual std::vector<RuleBreach> CheckSoundness(const TBaseElement& record, const NumberText& numbers) const = 0;
 
     int Count() const { return static_cast<int>(items_.size()); }
     TBaseElement* GetItem(int index) const;  // none beyond the end

@@ -8,8 +8,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kelm {
+
+class NumberText;
 
 enum class FieldKind : std::uint8_t {
     Text,    // Windows-1251 in memory
@@ -39,6 +42,12 @@ struct Limits {
 // strictly below a limit.
 inline constexpr Limits Below(double limit) { return {.upper = Bound{limit, false}}; }
 inline constexpr Limits AtMost(double limit) { return {.upper = Bound{limit, true}}; }
+// The bounds physics sets: powers and impedances above zero, losses not below it.
+inline constexpr Limits Above(double limit) { return {.lower = Bound{limit, false}}; }
+inline constexpr Limits AtLeast(double limit) { return {.lower = Bound{limit, true}}; }
+// A share in per cent of a whole that is set and smaller than the whole.
+inline constexpr Limits ShareAboveZero() { return {.lower = Bound{0, false}, .upper = Bound{100, false}}; }
+inline constexpr Limits ShareOrZero() { return {.lower = Bound{0, true}, .upper = Bound{100, false}}; }
 
 // Whether a set value keeps within the limits.
 bool WithinLimits(const Limits& limits, double value);
@@ -83,6 +92,32 @@ struct FieldViolation {
 
 // The dialogs' message for a violation (UTF-8).
 const char* ViolationMessage(ViolationKind kind);
+
+// How grave a fault of a catalogue is: an error makes the calculations fail
+// or go wrong, a warning asks someone to look.
+enum class Severity : std::uint8_t { Error, Warning };
+
+// A rule of soundness that a record breaks, told in words (UTF-8).
+struct RuleBreach {
+    Severity severity;
+    std::string message;
+};
+
+// The words of the soundness checks, one place for every category (UTF-8).
+// A caption "Номинальная мощность, кВ·А" is the name before its last ", "
+// and the unit after it.
+std::string BoundBreachMessage(const char* caption, double value, const Limits& limits, const NumberText& numbers);
+struct TermText {
+    const char* name;
+    const char* unit;
+    std::string value;
+};
+// "left value unit больше right value unit (shown, ...)"; "не больше" for a
+// left one that was to be above the right one.
+std::string RelationBreachMessage(const TermText& left, bool wasToBeAbove, const TermText& right,
+                                  const std::vector<TermText>& shown);
+// A figured value for a message: four significant digits are what a reader compares.
+std::string FiguredText(double value, const NumberText& numbers);
 
 // The one rule by which two values of a field are equal: they are written
 // alike in an exchange file. Doubles as their text (15 significant digits),

@@ -321,6 +321,7 @@ void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
         root->addChild(category);
     }
     MarkTree(view);
+    ShowCheckMarks(view);
     if (ReselectIndex >= 0) {
         if (QTreeWidgetItem* node = NodeAt(view, ReselectIndex)) {
             view->setCurrentItem(node);

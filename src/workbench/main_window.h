@@ -100,6 +100,11 @@ public:
     void SetDialogExec(std::function<int(QDialog&)> exec) { dialogExec_ = std::move(exec); }
     void Del1Click();
     void UndeleteClick();
+    // "Правка" → "Проверить": checks the catalogue of the pane with the focus,
+    // lists the findings in "Проверка справочника" and marks their elements.
+    void btnCheckClick();
+    // A row of the findings: a click selects its element, a double click opens it.
+    void CheckFindingsClick(QTreeWidgetItem* row, bool open);
     void CollectSelection(QTreeWidget* view);
 
     TReference* LeftRef() const { return leftRef_.get(); }
@@ -141,6 +146,9 @@ public:
     // "Правка": takes the right pane's changes back one by one, and makes them again.
     QAction* btnUndo;
     QAction* btnRedo;
+    QAction* btnCheck;
+    QDialog* CheckWindow = nullptr;         // made at the first check, not modal
+    QTreeWidget* CheckFindings = nullptr;   // its list: severity, element, message
     QUndoStack* History;
     QMenu* PopupMenu1;
     QAction* DblClick1;
@@ -158,6 +166,17 @@ private:
     friend class PaneCommand;
     void BuildWindow();
     void BuildEditMenu();
+    void BuildCheckWindow();
+    // The findings of the last check of each pane mark their elements until the
+    // next check, until they are edited, or until the pane holds another catalogue.
+    struct CheckMarks {
+        std::uint64_t catalogue = 0;  // the key of the catalogue they were found in
+        std::unordered_map<const TBaseElement*, Severity> marks;
+    };
+    CheckMarks& MarksOf(QTreeWidget* view);
+    std::uint64_t CatalogueKey(QTreeWidget* view) const;
+    void ShowCheckMarks(QTreeWidget* view);
+    void ForgetCheckMark(const TBaseElement* record);
     // Puts a change of the right pane on the history; `label` names an edited element.
     void Remember(PaneChanges& changes, const QString& label = {});
     // Shows a step taken back or made again, with the voltage list and the filters.
@@ -208,6 +227,7 @@ private:
     std::uint64_t historyGeneration_ = 0;  // the pane's catalogue the history belongs to
     double leftWidthRatio_ = 0.5;
     std::function<int(QDialog&)> dialogExec_;
+    CheckMarks leftMarks_, rightMarks_;
 
     // Which catalogues a comparison or a tree's marks were made for: the
     // left pane's openings and the right pane's revision.

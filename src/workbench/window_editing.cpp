@@ -114,6 +114,7 @@ void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
     const std::unique_ptr<TBaseElement> edited = CollectionOf(node->parent())->Clone(*record);
     if (!open(*edited, false, context)) return;
     PaneChanges changes = right_.Edit(*record, *edited);
+    ForgetCheckMark(record);
     ShowChanges(changes);
     Remember(changes, node->text(0));
 }

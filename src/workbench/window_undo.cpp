@@ -53,6 +53,10 @@ void TForm1::BuildEditMenu() {
     btnRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addAction(btnUndo);
     edit->addAction(btnRedo);
+    edit->addSeparator();
+    btnCheck = edit->addAction(QString::fromUtf8("Проверить"), this, [this] { btnCheckClick(); });
+    btnCheck->setObjectName("btnCheck");
+    btnCheck->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
     // Between "Файл" and "Помощь".
     const QList<QAction*> menus = menuBar()->actions();
     menuBar()->insertMenu(menus.value(1), edit);

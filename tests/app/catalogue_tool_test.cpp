@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "core/data_module.h"
 #include "app/catalogue_tool_fixture.h"
@@ -212,6 +213,39 @@ std::string Transformers(const TempDir& dir, int count, int tooLong = 0) {
              << "</Marka><Unom>10</Unom><Snom>" << i + 1 << "</Snom></KelmTransfor>";
     file << "</KelmTransforms></KelmReference_v1></KelmStorage>";
     return path;
+}
+
+// An exchange file of 10/0,4 kV 1000 kV·A transformers: each of `types` with
+// its short-circuit voltage and losses.
+std::string CheckedTransformers(const TempDir& dir, const std::vector<std::tuple<std::string, double, double>>& types) {
+    const std::string path = dir.File("checked.xml");
+    std::ofstream file(path);
+    file << "<KelmStorage><KelmReference_v1><KelmTransforms>";
+    for (const auto& [type, uk, pkz] : types)
+        file << "<KelmTransfor><Marka>" << type << "</Marka><Unom>10</Unom><Pxx>1.6</Pxx><Pkz>" << pkz
+             << "</Pkz><UhiV>10</UhiV><UlowV>0.4</UlowV><Snom>1000</Snom><Ukz>" << uk
+             << "</Ukz><Ixx>1.2</Ixx></KelmTransfor>";
+    file << "</KelmTransforms></KelmReference_v1></KelmStorage>";
+    return path;
+}
+
+TEST_F(CatalogueTool, CheckListsFindingsPerCategoryAndFailsOnErrors) {
+    EXPECT_EQ(Run({"check", CheckedTransformers(dir, {{"A", 5.5, 10.8}, {"B", 5.5, 11}})}), ExitOk) << err.str();
+    EXPECT_EQ(out.str(), "");
+
+    const std::string repeated = CheckedTransformers(dir, {{"A", 5.5, 10.8}, {"A", 5.5, 11}});
+    EXPECT_EQ(Run({"check", repeated}), ExitOk);
+    EXPECT_EQ(out.str(), "Трансформаторы двухобмоточные\n  предупреждение: A-1000 (10 кВ): повторяется\n"
+                         "  предупреждение: A-1000 (10 кВ): повторяется\n");
+    EXPECT_EQ(Run({"check", repeated, "--strict"}), ExitCheckFailed);
+
+    EXPECT_EQ(Run({"check", CheckedTransformers(dir, {{"A", 5.5, 10.8}, {"B", 4.5, 52}})}), ExitCheckFailed);
+    EXPECT_EQ(out.str(), "Трансформаторы двухобмоточные\n  ошибка: B-1000 (10 кВ): Активная составляющая Uк 5,2 % "
+                         "больше Uк 4,5 % (Pк.з. 52 кВт, Sном 1000 кВ·А)\n");
+
+    EXPECT_EQ(Run({"check"}), ExitUsage);
+    EXPECT_EQ(Run({"check", repeated, "--lax"}), ExitUsage);
+    EXPECT_EQ(Run({"check", dir.File("missing.xml")}), ExitBadFile);
 }
 
 std::string Count(const FreshCatalogue& catalogue) {
