@@ -42,10 +42,10 @@ constexpr const char* kUsage =
     "      и повторы; выводит ошибки и предупреждения по категориям\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
-    "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле, 2 база более\n"
-    "  ранней версии, 3 не все элементы записаны в базу (остальные сохранены),\n"
-    "  4 справочники различаются (diff), 5 в справочнике есть ошибки (check; с --strict\n"
-    "  и предупреждения), 64 неверный вызов,\n"
+    "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле или база не\n"
+    "  сохранена совсем, 2 база более ранней версии, 3 не все элементы записаны в базу\n"
+    "  (остальные сохранены), 4 справочники различаются (diff), 5 в справочнике есть\n"
+    "  ошибки (check; с --strict и предупреждения), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
 int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
@@ -85,28 +85,11 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// The records a save would write: every record marked new or deleted.
-int MarkedRecords(const TReference& reference) {
-    int marked = 0;
-    for (int c = 0; c < reference.CategoryCount(); ++c)
-        if (const TXMLCustomClass* collection = reference.GetCollection(c))
-            for (int i = 0; i < collection->Count(); ++i)
-                marked += collection->GetItem(i)->Added == 1 || collection->GetItem(i)->Deleted == 1;
-    return marked;
-}
-
 // Saves into the connected database. Returns how many records were not
-// written, each named on `err` with the database's reason below a heading.
+// written, each named on `err` with the database's reason below a heading. A
+// save that failed as a whole throws DatabaseError: nothing was written then.
 int SaveIntoDatabase(TReference& target, TRef_DataModule& db, const NumberText& numbers, std::ostream& err) {
-    const int marked = MarkedRecords(target);
-    int failed = 0;
-    try {
-        failed = SaveDatabase(target, db, numbers);
-    } catch (const DatabaseError& error) {
-        // Nothing of the save was kept: every record it was to write is unwritten.
-        err << "Не записано: " << marked << "\n" << OneLine(error.what()) << "\n";
-        return marked;
-    }
+    const int failed = SaveDatabase(target, db, numbers);
     if (failed == 0) return 0;
     err << "Не записано: " << failed << "\n";
     for (int c = 0; c < target.CategoryCount(); ++c) {
@@ -161,6 +144,10 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
         } else {
             WriteExchangeFile(*target, targetPath, settings, std::time(nullptr));
         }
+    } catch (const DatabaseError& error) {
+        // Nothing of the save was kept, so no record is named as the one that failed.
+        err << "Не удалось сохранить:\n" << OneLine(error.what()) << "\n";
+        return ExitBadFile;
     } catch (const std::exception& error) {
         err << "Не удалось сохранить " << targetPath << ".\n" << DisplayText(error.what()) << "\n";
         return ExitBadFile;

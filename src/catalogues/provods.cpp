@@ -185,7 +185,7 @@ void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
     Query& q = db.SQLQuery;
     auto find = [&] {
         q.Close();
-        q.SetText(R"( select "Ident" from "ProvodTypes" t where t."Unom"=:p1 and t."Name"=:p2 and t."CableFlags"=:p3)");
+        q.SetText(R"( select "Ident" from "ProvodTypes" t where t."Unom"=:p1 and t."Name"=:p2 and t."CableFlags"=:p3 order by "Ident")");
         detail::BindParams(category, type, record, q);
         q.Open();
         const bool found = HasValue(q);
@@ -201,7 +201,7 @@ void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
         record.ProvodType = detail::CheckedInteger<std::int16_t>(q.Field(0).AsInteger(), "ProvodType");
         q.Close();
     };
-    FindOrCreateRow(find, create);
+    FindOrCreateRow(db.SQLConnection, find, create);
 }
 
 }  // namespace kelm

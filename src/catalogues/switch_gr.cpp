@@ -53,7 +53,7 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
     Query& q = db.SQLQuery;
     auto find = [&] {
         q.Close();
-        q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2)");
+        q.SetText(R"( select "Ident" from "SwitchGN" t where t."Name"=:p2 order by "Ident")");
         q.Param(0).SetString(record.Name);
         q.Open();
         const bool found = !q.Eof() && !q.Field(0).IsNull();
@@ -71,7 +71,7 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
         record.SwitchGType = typeIdent(q.Field(0).AsInteger());
         q.Close();
     };
-    FindOrCreateRow(find, create);
+    FindOrCreateRow(db.SQLConnection, find, create);
 }
 
 }  // namespace kelm

@@ -422,6 +422,9 @@ public:
                     pending->written.emplace_back(&record, std::move(written));
                 }
             } catch (const std::exception& error) {
+                // A database that takes no writes fails the save as a whole, not each record.
+                if (const auto* refused = dynamic_cast<const DatabaseError*>(&error); refused && refused->Unwritable())
+                    throw;
                 pending->errors.push_back(RecordLabel(category_, record, numbers));
                 pending->reasons.push_back(error.what());
             }

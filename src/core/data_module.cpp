@@ -53,24 +53,61 @@ std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {
 }
 
 void TRef_DataModule::EnsureUnom(double value) {
-    SQLQuery.Close();
-    SQLQuery.SetText(R"(select count(*) from "Unom" where "Unom"=:Unom)");
-    SQLQuery.Param(0).SetDouble(value);
-    SQLQuery.Open();
-    const std::int64_t count = SQLQuery.Field(0).AsInteger();
-    SQLQuery.Close();
-    if (count != 0) return;
-    SQLQuery.SetText(R"( INSERT INTO "Unom" ("Unom") VALUES (:Unom))");
-    SQLQuery.Param(0).SetDouble(value);
-    SQLQuery.Execute();
+    Query& q = SQLQuery;
+    auto find = [&] {
+        q.Close();
+        q.SetText(R"(select count(*) from "Unom" where "Unom"=:Unom)");
+        q.Param(0).SetDouble(value);
+        q.Open();
+        const bool found = q.Field(0).AsInteger() != 0;
+        q.Close();
+        return found;
+    };
+    auto create = [&] {
+        q.SetText(R"( INSERT INTO "Unom" ("Unom") VALUES (:Unom))");
+        q.Param(0).SetDouble(value);
+        q.Execute();
+    };
+    if (!FindOrCreateRow(SQLConnection, find, create)) return;
+    // The registry has no unique key: two writers that both found nothing
+    // have both inserted. The first row stays (each writer that sees more
+    // removes the same ones), and nothing refers to the others. A writer
+    // that meets another's removal of the same rows looks once more.
+    for (int attempt = 1;; ++attempt) {
+        try {
+            SideTransaction side(SQLConnection);
+            q.SetText(R"(delete from "Unom" u where u."Unom"=:Unom and u.rdb$db_key >
+                         (select min(o.rdb$db_key) from "Unom" o where o."Unom"=:Unom))");
+            q.Param(0).SetDouble(value);
+            q.Param(1).SetDouble(value);
+            q.Execute();
+            side.commit();
+            return;
+        } catch (const DatabaseError& error) {
+            if (error.Unwritable()) throw;
+            if (attempt == 3) return;  // the other writer's removal is still going: it leaves one row
+        }
+    }
 }
 
-void FindOrCreateRow(const std::function<bool()>& find, const std::function<void()>& create) {
-    if (find()) return;
-    try {
-        create();
-    } catch (const DatabaseError& error) {
-        if (!error.UniqueKeyConflict() || !find()) throw;
+bool FindOrCreateRow(Database& connection, const std::function<bool()>& find, const std::function<void()>& create) {
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (find()) return false;
+        try {
+            SideTransaction side(connection);
+            create();
+            side.commit();
+        } catch (const DatabaseError& error) {
+            // Another writer made the row meanwhile (its insert met the key),
+            // or still holds it: the look-up is made again.
+            if (!(error.UniqueKeyConflict() || error.LockConflict()) || attempt == kAttempts) throw;
+            continue;
+        }
+        // A table without a unique key may now hold another writer's row as
+        // well: the look-up takes the lowest, which every writer agrees on.
+        if (!find()) throw DatabaseError("a row just made is not found");
+        return true;
     }
 }
 

@@ -55,10 +55,13 @@ private:
     std::map<std::string, std::pair<std::string, std::string>> typedLogins_;  // source: user, password
 };
 
-// Finds a row that writers share (a conductor type, a device type) or
-// creates it. Another writer may create the same row between the look-up and
-// the insert; the insert then meets the table's unique key (waiting for that
-// writer to finish first), and the look-up is made once more.
-void FindOrCreateRow(const std::function<bool()>& find, const std::function<void()>& create);
+// Finds a row that writers share (a conductor type, a device type, a
+// voltage) or creates it in a short transaction of its own, committed at
+// once, so that no writer waits on another's save for it. Another writer may
+// create the same row between the look-up and the insert; the insert then
+// meets the table's unique key (after that writer's short wait) or its lock,
+// and the look-up is made once more. `find` takes the lowest row when there
+// are several. True when this writer created the row.
+bool FindOrCreateRow(Database& connection, const std::function<bool()>& find, const std::function<void()>& create);
 
 }  // namespace kelm

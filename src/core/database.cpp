@@ -11,9 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "core/lock_folder.h"
 #include "core/number_text.h"
@@ -67,24 +70,32 @@ bool HasError(const FbException& error, ISC_STATUS code) {
     return false;
 }
 
-// Runs a piece of client-interface work, turning its errors into DatabaseError.
-bool IsUniqueKeyConflict(const FbException& error) {
-    const intptr_t* vector = error.getStatus()->getErrors();
-    while (vector && *vector != isc_arg_end) {
-        if (vector[0] == isc_arg_gds && (vector[1] == isc_unique_key_violation || vector[1] == isc_no_dup))
-            return true;
-        vector += vector[0] == isc_arg_cstring ? 3 : 2;
-    }
+bool HasAnyError(const FbException& error, std::initializer_list<ISC_STATUS> codes) {
+    for (const ISC_STATUS code : codes)
+        if (HasError(error, code)) return true;
     return false;
 }
 
+DatabaseError::Kind KindOf(const FbException& error) {
+    using Kind = DatabaseError::Kind;
+    if (HasAnyError(error, {isc_unique_key_violation, isc_no_dup})) return Kind::UniqueKey;
+    if (HasAnyError(error, {isc_lock_conflict, isc_lock_timeout, isc_deadlock, isc_update_conflict}))
+        return Kind::Lock;
+    if (HasAnyError(error, {isc_network_error, isc_net_read_err, isc_net_write_err, isc_lost_db_connection,
+                            isc_conn_lost, isc_bad_db_handle, isc_shutdown, isc_att_shutdown,
+                            isc_net_server_shutdown, isc_read_only_database, isc_io_error}))
+        return Kind::Unwritable;
+    return Kind::Other;
+}
+
+// Runs a piece of client-interface work, turning its errors into DatabaseError.
 template <class Work>
 auto Guarded(Work&& work) -> decltype(work()) {
     try {
         return work();
     } catch (const FbException& error) {
         if (HasError(error, isc_already_opened)) throw DatabaseInUse(Describe(error));
-        throw DatabaseError(Describe(error), IsUniqueKeyConflict(error));
+        throw DatabaseError(Describe(error), KindOf(error));
     }
 }
 
@@ -120,8 +131,9 @@ std::string PathForEngine(const std::string& path) {
     return (std::filesystem::current_path() / path).string();
 }
 
-// A read-committed transaction that waits for locks, reading only or writing.
-ITransaction* StartTransaction(IAttachment* attachment, bool readOnly) {
+// A read-committed transaction, reading only or writing; a writing one waits
+// for a row another writer holds at most `lockTimeout` seconds.
+ITransaction* StartTransaction(IAttachment* attachment, bool readOnly, int lockTimeout = 0) {
     Status status;
     IXpbBuilder* tpb = Master()->getUtilInterface()->getXpbBuilder(&status.wrapper, IXpbBuilder::TPB, nullptr, 0);
     ITransaction* transaction = nullptr;
@@ -129,6 +141,7 @@ ITransaction* StartTransaction(IAttachment* attachment, bool readOnly) {
         tpb->insertTag(&status.wrapper, isc_tpb_read_committed);
         tpb->insertTag(&status.wrapper, isc_tpb_rec_version);
         tpb->insertTag(&status.wrapper, isc_tpb_wait);
+        if (!readOnly && lockTimeout > 0) tpb->insertInt(&status.wrapper, isc_tpb_lock_timeout, lockTimeout);
         tpb->insertTag(&status.wrapper, readOnly ? isc_tpb_read : isc_tpb_write);
         transaction = attachment->startTransaction(&status.wrapper, tpb->getBufferLength(&status.wrapper),
                                                    tpb->getBuffer(&status.wrapper));
@@ -199,6 +212,10 @@ struct Database::Impl {
     // The open Transaction's, which every statement uses while it lasts.
     ITransaction* writing = nullptr;
     int savepoints = 0;  // how deep the open savepoints nest, for their names
+    // The transactions a SideTransaction set aside, with their savepoint depth.
+    std::vector<std::pair<ITransaction*, int>> setAside;
+
+    ITransaction* StartWriting() { return StartTransaction(attachment, false, settings.lockTimeout); }
 
     ITransaction* Reading() {
         if (writing) return writing;
@@ -341,7 +358,7 @@ struct Query::Impl {
             transaction = readOnly ? db.Reading() : db.writing;
             reading = true;
         } else {
-            transaction = StartTransaction(db.attachment, false);
+            transaction = db.StartWriting();
         }
 
         int count = 0;
@@ -484,6 +501,11 @@ void Database::Disconnect() {
     }
     if (!impl_->attachment) return;
     impl_->AbandonWriting();
+    for (auto& [outer, depth] : impl_->setAside) {
+        impl_->writing = outer;
+        impl_->AbandonWriting();
+    }
+    impl_->setAside.clear();
     impl_->ReleaseControl();
     impl_->EndReading();
     IAttachment* attachment = impl_->attachment;
@@ -498,6 +520,29 @@ void Database::Disconnect() {
 }
 
 bool Database::IsConnected() const { return impl_->attachment != nullptr; }
+
+std::string Database::Identity() const {
+    if (!impl_->attachment) return {};
+    // Firebird 3 keeps no identifier of its own in a database: copies of one
+    // empty catalogue even share the creation time. The file tells them
+    // apart where it can be seen; a server's file cannot.
+    const unsigned char items[] = {isc_info_creation_date, isc_info_end};
+    unsigned char answer[64] = {};
+    Guarded([&] {
+        Status status;
+        impl_->attachment->getInfo(&status.wrapper, sizeof items, items, sizeof answer, answer);
+    });
+    std::string identity = "created";
+    if (answer[0] == isc_info_creation_date) {
+        const short length = static_cast<short>(isc_vax_integer(reinterpret_cast<const char*>(answer + 1), 2));
+        for (short i = 0; i + 4 <= length; i += 4)
+            identity += " " + std::to_string(isc_vax_integer(reinterpret_cast<const char*>(answer + 3 + i), 4));
+    }
+    struct stat file {};
+    if (!IsServerSource(impl_->path) && stat(PathForEngine(impl_->path).c_str(), &file) == 0)
+        identity += "; file " + std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
+    return identity;
+}
 const std::string& Database::Path() const { return impl_->path; }
 void Database::SetListener(StatementListener* listener) { impl_->listener = listener; }
 
@@ -509,7 +554,7 @@ Transaction::Transaction(Database& database) : database_(database) {
     if (db.writing) throw DatabaseError("a transaction is already open on this connection");
     // Cursors of the reading transaction would not see what this one writes.
     db.EndStatementsIn(db.reading);
-    db.writing = Guarded([&] { return StartTransaction(db.attachment, false); });
+    db.writing = Guarded([&] { return db.StartWriting(); });
 }
 
 Transaction::~Transaction() {
@@ -534,6 +579,55 @@ void Transaction::commit() {
     }
     db.writing = nullptr;
     db.savepoints = 0;
+}
+
+SideTransaction::SideTransaction(Database& database) : database_(database) {
+    Database::Impl& db = *database_.impl_;
+    if (!db.attachment) throw DatabaseError("no catalogue database is connected");
+    ITransaction* side = Guarded([&] { return db.StartWriting(); });
+    db.setAside.emplace_back(db.writing, db.savepoints);
+    db.writing = side;
+    db.savepoints = 0;
+}
+
+SideTransaction::~SideTransaction() {
+    try {
+        End(false);
+    } catch (...) {
+    }
+}
+
+void SideTransaction::commit() { End(true); }
+
+void SideTransaction::End(bool commit) {
+    Database::Impl& db = *database_.impl_;
+    if (!open_) return;
+    open_ = false;
+    if (db.setAside.empty()) return;  // the connection was closed meanwhile
+    ITransaction* side = db.writing;
+    const auto [outer, depth] = db.setAside.back();
+    db.setAside.pop_back();
+    auto restore = [&] {
+        db.writing = outer;
+        db.savepoints = depth;
+    };
+    db.EndStatementsIn(side);
+    if (!commit) {
+        db.AbandonWriting();
+        restore();
+        return;
+    }
+    try {
+        Guarded([&] {
+            Status status;
+            side->commit(&status.wrapper);
+        });
+    } catch (...) {
+        db.AbandonWriting();
+        restore();
+        throw;
+    }
+    restore();
 }
 
 Savepoint::Savepoint(Transaction& transaction) : database_(transaction.database_) {

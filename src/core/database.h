@@ -18,14 +18,27 @@ namespace kelm {
 
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const std::string& message, bool uniqueKeyConflict = false)
-        : std::runtime_error(message), uniqueKeyConflict_(uniqueKeyConflict) {}
-    // The statement would have put a second row under a unique key (a row
-    // another writer has just inserted, for instance).
-    bool UniqueKeyConflict() const { return uniqueKeyConflict_; }
+    // What went wrong, for the callers that answer some failures themselves.
+    enum class Kind {
+        Other,
+        // The statement would have put a second row under a unique key (a row
+        // another writer has just inserted, for instance).
+        UniqueKey,
+        // Another writer holds the row: the wait for it ran out, or the two
+        // waited on each other.
+        Lock,
+        // The database takes no writes at all: the connection is lost, the
+        // server is going down, the database or its file is read-only.
+        Unwritable,
+    };
+    explicit DatabaseError(const std::string& message, Kind kind = Kind::Other)
+        : std::runtime_error(message), kind_(kind) {}
+    bool UniqueKeyConflict() const { return kind_ == Kind::UniqueKey; }
+    bool LockConflict() const { return kind_ == Kind::Lock; }
+    bool Unwritable() const { return kind_ == Kind::Unwritable; }
 
 private:
-    bool uniqueKeyConflict_;
+    Kind kind_;
 };
 
 // A local database file that another program has open: the embedded engine
@@ -41,6 +54,10 @@ struct ConnectionSettings {
     std::string role;
     std::string charset;  // connection character set (lc_ctype)
     int dialect = 3;
+    // How long a writer waits for a row another writer holds before giving
+    // up on it, in seconds: a record that cannot wait fails on its own
+    // instead of holding up the whole save.
+    int lockTimeout = 5;
 };
 
 // One bound parameter value: NULL, a whole number, a double or a string.
@@ -55,6 +72,7 @@ public:
 
 class Query;
 class Transaction;
+class SideTransaction;
 class Savepoint;
 
 class Database {
@@ -73,11 +91,17 @@ public:
 
     void SetListener(StatementListener* listener);
 
+    // What tells this database from another at the same path: its creation
+    // time, and for a local file the file itself (a copy of another
+    // catalogue moved over it is a new file). Empty when not connected.
+    std::string Identity() const;
+
     struct Impl;
 
 private:
     friend class Query;
     friend class Transaction;
+    friend class SideTransaction;
     friend class Savepoint;
     std::unique_ptr<Impl> impl_;
 };
@@ -98,6 +122,25 @@ public:
 
 private:
     friend class Savepoint;
+    Database& database_;
+    bool open_ = true;
+};
+
+// A short transaction of its own beside the connection's open Transaction
+// (or without one): every statement runs in it until it ends, then in the
+// open one again. Rows that writers share are made in one and committed at
+// once, so that no writer's long save holds them and makes others wait.
+class SideTransaction {
+public:
+    explicit SideTransaction(Database& database);
+    ~SideTransaction();  // rolls back what was not committed
+    SideTransaction(const SideTransaction&) = delete;
+    SideTransaction& operator=(const SideTransaction&) = delete;
+
+    void commit();
+
+private:
+    void End(bool commit);
     Database& database_;
     bool open_ = true;
 };

@@ -13,6 +13,12 @@ int SaveDatabase(TReference& reference, TRef_DataModule& db, const NumberText& n
     // Everything is written in one transaction and kept by one commit; the
     // collections learn the outcome only after it, so that a save that fails
     // or is cut short leaves both the database and the records as they were.
+    // Deletes and updates go by row identifier, which means nothing in
+    // another database: in one put at the catalogue's path they would change
+    // rows the user never saw.
+    if (!reference.DatabaseIdentity.empty() && db.SQLConnection.Identity() != reference.DatabaseIdentity)
+        throw DatabaseReplaced("База данных " + reference.FileName +
+                               " заменена другой после загрузки справочника: изменения в неё не записаны.");
     Transaction transaction(db.SQLConnection);
     std::vector<std::unique_ptr<PendingSave>> written;
     int failed = 0;

@@ -330,6 +330,7 @@ bool OpenDatabaseSource(TReference& reference, TRef_DataModule& db, const std::s
     reference.ClearAll();
     reference.SourceKind = DatabaseSource;
     reference.FileName = path;
+    reference.DatabaseIdentity = db.SQLConnection.Identity();
     return reference.LoadFromDatabase(db, 0, "", failures);
 }
 

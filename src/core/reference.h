@@ -23,6 +23,9 @@ public:
 
     std::string FileName;
     short SourceKind = NothingLoaded;
+    // The loaded database's Database::Identity: a save goes only into that
+    // database, never into another one put at the same path meanwhile.
+    std::string DatabaseIdentity;
 
     int CategoryCount() const { return static_cast<int>(collections_.size()); }
     TXMLCustomClass* GetCollection(int index) const;  // none outside 0..18

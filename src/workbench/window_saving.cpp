@@ -76,8 +76,9 @@ std::optional<QString> TForm1::AskExchangeFilePath() {
 bool TForm1::ButtonSaveClick(SaveSender sender) {
     if (sender != SaveSender::btnSaveAs && !right_.HasUnsavedChanges()) return false;
     PaneChanges changes;
+    const bool toDatabase = sender != SaveSender::btnSaveAs && right_.IsDatabase();
     try {
-        if (sender != SaveSender::btnSaveAs && right_.IsDatabase()) {
+        if (toDatabase) {
             if (sender == SaveSender::ButtonSave &&
                 !dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения в БД?")))
                 return false;
@@ -103,7 +104,12 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
     } catch (const std::exception& error) {
         // The database or file could not be written; the pane keeps everything.
         Progress->setVisible(false);
-        dialogs_->Inform(QString::fromStdString(DisplayText(error.what())), QString());
+        const QString reason = QString::fromStdString(DisplayText(error.what()));
+        if (toDatabase)
+            dialogs_->Inform(QString::fromUtf8("Не удалось сохранить изменения в базе данных."),
+                             reason);
+        else
+            dialogs_->Inform(reason, QString());
         return false;
     }
     ReselectIndex = AbsoluteIndex(RightTree, SelectedNode(RightTree));

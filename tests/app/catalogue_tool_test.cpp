@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -260,11 +261,14 @@ TEST_F(CatalogueTool, RecordsNotWrittenGiveExit3WithEachRecordAndReason) {
     EXPECT_EQ(Count(target), "2");
 }
 
-TEST_F(CatalogueTool, CopyIntoReadOnlyDatabaseIsExit3AndChangesNothing) {
+TEST_F(CatalogueTool, CopyIntoReadOnlyDatabaseFailsAsAWholeAndChangesNothing) {
     FreshCatalogue target;
     ASSERT_EQ(std::system(("gfix -user sysdba -password quillaxen -mode read_only '" + target.Path() + "'").c_str()), 0);
-    ASSERT_EQ(Run({"copy", Transformers(dir, 3), target.Path()}), ExitNotWritten);
-    EXPECT_EQ(err.str().rfind("Не записано: 3\n", 0), 0u) << err.str();
+    ASSERT_EQ(Run({"copy", Transformers(dir, 3), target.Path()}), ExitBadFile);
+    const std::string said = err.str();
+    EXPECT_EQ(said.rfind("Не удалось сохранить:\n", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;  // the reason, no record list
+    EXPECT_EQ(out.str(), "");
     EXPECT_EQ(Count(target), "0");
 }
 

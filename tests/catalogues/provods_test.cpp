@@ -452,7 +452,7 @@ TEST_F(ProvodsDatabase, DeletingALineLeavesItsCablesRow) {
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Cables")"), "1");
 }
 
-TEST_F(ProvodsDatabase, FailedLineIsUndoneWithItsTypeAndVoltageAndNamesSection) {
+TEST_F(ProvodsDatabase, FailedLineIsUndoneButKeepsTheSharedTypeAndVoltageAndNamesSection) {
     TProvods source;
     TProvods c;
     const std::string tooLong(150, 'x');  // does not fit the column
@@ -463,8 +463,9 @@ TEST_F(ProvodsDatabase, FailedLineIsUndoneWithItsTypeAndVoltageAndNamesSection) 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0], (std::vector<std::string>{tooLong + "-120 (35 " + W("кВ") + ")"}));
     EXPECT_EQ(failing->Added, 1);
-    EXPECT_EQ(catalogue.Rows(R"(select "Name" from "ProvodTypes" order by "Unom")"), (Rows{{"ac"}}));
-    EXPECT_EQ(catalogue.Rows(R"(select "Unom" from "Unom" order by 1)"), (Rows{{"10.5"}}));
+    // Types and voltages are committed on their own, for every writer to share.
+    EXPECT_EQ(catalogue.Rows(R"(select "Name" from "ProvodTypes" order by "Unom")"), (Rows{{"ac"}, {"new type"}}));
+    EXPECT_EQ(catalogue.Rows(R"(select "Unom" from "Unom" order by 1)"), (Rows{{"10.5"}, {"35"}}));
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "Provods")"), "1");
 }
 

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
+#include "catalogues/categories.h"
 #include "core/data_module.h"
+#include "core/database_save.h"
+#include "core/exchange_file.h"
+#include "core/number_text.h"
 #include "support/test_support.h"
 
 namespace kelm {
@@ -157,6 +164,50 @@ TEST_F(DatabaseTest, EnsureUnomAddsAVoltageOnce) {
               (std::vector<std::vector<std::string>>{{"0.4"}, {"10.5"}}));
 }
 
+// Runs `step` once, just before the first statement that starts with `prefix`.
+class BeforeStatement : public StatementListener {
+public:
+    BeforeStatement(std::string prefix, std::function<void()> step) : prefix_(std::move(prefix)), step_(std::move(step)) {}
+    void StatementRun(const std::string& sql, const std::vector<ParamValue>&) override {
+        if (step_ && sql.find(prefix_) != std::string::npos) std::exchange(step_, nullptr)();
+    }
+
+private:
+    std::string prefix_;
+    std::function<void()> step_;
+};
+
+TEST_F(DatabaseTest, AVoltageAnotherWriterRegisteredMeanwhileIsKeptOnce) {
+    // The registry has no unique key to stop the second insert.
+    BeforeStatement other(R"(INSERT INTO "Unom")", [&] { catalogue.Run(R"(INSERT INTO "Unom" ("Unom") VALUES (0.4))"); });
+    db.SetStatementListener(&other);
+    db.EnsureUnom(0.4);
+    EXPECT_EQ(catalogue.Value(R"(select count(*) from "Unom")"), "1");
+}
+
+TEST_F(DatabaseTest, ARowAnotherWriterHoldsFailsItsRecordAfterTheLockTimeout) {
+    catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('held',10,100))");
+    catalogue.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('free',10,200))");
+    TRef_DataModule holder;
+    holder.ConnectTo(catalogue.Path());
+    Transaction held(holder.SQLConnection);
+    holder.SQLQuery.SetText(R"(UPDATE "Transforms2" set "Snom"=101 WHERE "TypeTR"='held')");
+    holder.SQLQuery.Execute();
+
+    ConnectionSettings settings = TRef_DataModule::CatalogueSettings();
+    settings.lockTimeout = 1;
+    TRef_DataModule writer(settings);
+    const auto reference = OpenSource(catalogue.Path(), writer, NewReference);
+    TXMLCustomClass& transformers = *reference->GetCollection(1);
+    ASSERT_EQ(transformers.Count(), 2);
+    for (int i = 0; i < 2; ++i) transformers.GetItem(i)->Deleted = 1;
+    EXPECT_EQ(SaveDatabase(*reference, writer, NumberText(',')), 1);
+    ASSERT_EQ(transformers.Errors.size(), 1u);
+    EXPECT_EQ(transformers.Errors[0], "held-100 (10 " + W("кВ") + ")");
+    EXPECT_NE(transformers.ErrorReasons[0].find("lock"), std::string::npos) << transformers.ErrorReasons[0];
+    EXPECT_EQ(catalogue.Value(R"(select count(*) from "Transforms2" where "TypeTR"='free')"), "0");
+}
+
 TEST_F(DatabaseTest, StatementErrorsCarryTheEngineMessage) {
     Query& q = db.SQLQuery;
     q.SetText(R"(select * from "NoSuchTable")");
@@ -191,7 +242,7 @@ TEST_F(DatabaseTest, ASharedRowCreatedMeanwhileIsFoundAfterItsUniqueKeyConflict)
         q.Param(0).SetString(W("выключатель"));
         q.Execute();
     };
-    FindOrCreateRow(find, create);
+    EXPECT_FALSE(FindOrCreateRow(db.SQLConnection, find, create));
     EXPECT_EQ(lookups, 2);
     EXPECT_EQ(std::to_string(found), catalogue.Value(R"(select "Ident" from "SwitchGN")"));
     EXPECT_EQ(catalogue.Value(R"(select count(*) from "SwitchGN")"), "1");
@@ -202,7 +253,7 @@ TEST_F(DatabaseTest, ASharedRowCreatedMeanwhileIsFoundAfterItsUniqueKeyConflict)
         q.Param(0).SetString(std::string(200, 'x'));  // longer than the column
         q.Execute();
     };
-    EXPECT_THROW(FindOrCreateRow([] { return false; }, failing), DatabaseError);
+    EXPECT_THROW(FindOrCreateRow(db.SQLConnection, [] { return false; }, failing), DatabaseError);
 }
 
 TEST(DatabaseConnection, OpensAFileInAFolderWithACyrillicName) {

@@ -5,13 +5,18 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/catalogue_tool_fixture.h"
 #include "bench/catalogue_generator.h"
 #include "core/data_module.h"
 #include "core/exchange_file.h"
+#include "server/own_server.h"
 #include "support/test_support.h"
 
 extern char** environ;
@@ -70,6 +75,20 @@ public:
     int Wait() {
         int status = 0;
         waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // As Wait, but a run still going after `limit` is killed and gives -2.
+    int WaitAtMost(std::chrono::seconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (waitpid(pid_, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                return -2;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     std::string Output() const { return ReadText(output_); }
@@ -133,6 +152,80 @@ TEST_F(ServerTool, TwoWritersAtOnceKeepEveryRecordWithItsOwnIdentifier) {
                               (select 1 from "SwitchGN" n where n."Ident" = g."SwitchGType"))"), "0");
     EXPECT_EQ(target.Value(R"(select count(*) from "Provods" p where not exists
                               (select 1 from "ProvodTypes" t where t."Ident" = p."ProvodType"))"), "0");
+}
+
+// A catalogue of `lines` lines over twelve new conductor types (with four new
+// voltages) and `devices` switching devices over eight new device types,
+// every type met first in the order `reversed` says. The marks are the
+// writer's own, so nothing is a duplicate of another writer's elements.
+std::string SharedNewTypes(const std::string& path, int writer, bool reversed, int lines, int devices) {
+    constexpr int kLineTypes = 12, kDeviceTypes = 8;
+    const int voltages[] = {6, 10, 35, 110};
+    std::ofstream file(path);
+    file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><KelmStorage><KelmReference_v1><KelmProvods>";
+    for (int i = 0; i < lines; ++i) {
+        const int type = (reversed ? lines - 1 - i : i) % kLineTypes;
+        file << "<KelmProvod><Marka>W" << writer << "-" << i << "</Marka><F>50</F><R0>1</R0><X0>1</X0>"
+             << "<Idop>200</Idop><Unom>" << voltages[type % 4] << "</Unom><Name>Тип-" << type
+             << "</Name><CableFlags>0</CableFlags></KelmProvod>";
+    }
+    file << "</KelmProvods><KelmSwitchGRs>";
+    for (int i = 0; i < devices; ++i)
+        file << "<KelmSwitchGR><Marka>S" << writer << "-" << i << "</Marka><Unom>10</Unom><Name>Вид-"
+             << (reversed ? devices - 1 - i : i) % kDeviceTypes << "</Name></KelmSwitchGR>";
+    file << "</KelmSwitchGRs></KelmReference_v1></KelmStorage>";
+    return path;
+}
+
+TEST_F(ServerTool, WritersBringingTheSameNewTypesInOppositeOrdersAllFinish) {
+    constexpr int kLines = 120, kDevices = 60;
+    for (const int writers : {2, 4}) {
+        SCOPED_TRACE(std::to_string(writers) + " writers");
+        ServerCatalogue target;
+        std::vector<std::unique_ptr<ToolProcess>> runs;
+        for (int w = 0; w < writers; ++w) {
+            const std::string name = std::to_string(writers) + "-" + std::to_string(w);
+            const std::string source = SharedNewTypes(dir.File(name + ".xml"), w, w % 2 == 1, kLines, kDevices);
+            runs.push_back(std::make_unique<ToolProcess>(std::vector<std::string>{"copy", source, target.Source()},
+                                                         std::vector<std::string>{}, dir.File(name + ".txt")));
+        }
+        // Not a measure of speed: a writer that waits on another would wait for hours.
+        for (auto& run : runs) {
+            EXPECT_EQ(run->WaitAtMost(std::chrono::seconds(60)), ExitOk) << run->Output();
+            EXPECT_EQ(run->Output(), "Скопировано: " + std::to_string(kLines + kDevices) +
+                                         ", пропущено: 0, не записано: 0\n");
+        }
+        EXPECT_EQ(target.Value(R"(select count(*) from "Provods")"), std::to_string(writers * kLines));
+        EXPECT_EQ(target.Value(R"(select count(*) from "SwitchGR")"), std::to_string(writers * kDevices));
+        EXPECT_EQ(target.Value(R"(select count(*) from "ProvodTypes")"), "12");
+        EXPECT_EQ(target.Value(R"(select count(*) || ' ' || count(distinct "Name") from "SwitchGN")"), "8 8");
+        EXPECT_EQ(target.Value(R"(select count(*) || ' ' || count(distinct "Unom") from "Unom")"), "4 4");
+    }
+}
+
+TEST_F(ServerTool, AServerStoppedDuringTheSaveFailsItAsAWhole) {
+    test::OwnServer server;
+    test::FreshCatalogue target;
+    const std::string source = dir.File("new.xml");
+    std::ofstream(source) << "<KelmStorage><KelmReference_v1><KelmTransforms>"
+                             "<KelmTransfor><Marka>T1</Marka><Unom>10</Unom><Snom>1</Snom></KelmTransfor>"
+                             "<KelmTransfor><Marka>T2</Marka><Unom>10</Unom><Snom>2</Snom></KelmTransfor>"
+                             "</KelmTransforms></KelmReference_v1></KelmStorage>";
+    // The server goes away once the save's transaction has begun.
+    struct StopAtFirstInsert : StatementListener {
+        explicit StopAtFirstInsert(test::OwnServer& s) : server(s) {}
+        void StatementRun(const std::string& sql, const std::vector<ParamValue>&) override {
+            if (sql.rfind("INSERT", 0) == 0) server.Stop();
+        }
+        test::OwnServer& server;
+    } stopper(server);
+    db.SetStatementListener(&stopper);
+    EXPECT_EQ(Run({"copy", source, server.Source(target)}), ExitBadFile);
+    EXPECT_EQ(err.str().rfind("Не удалось сохранить:\n", 0), 0u) << err.str();
+    EXPECT_EQ(err.str().find("Не записано"), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "");
+    db.SetStatementListener(nullptr);
+    EXPECT_EQ(target.Value(R"(select count(*) from "Transforms2")"), "0");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The window on a catalogue database of the private server.
+#include "server/own_server.h"
 #include "workbench/window_fixture.h"
 
 namespace kelm {
@@ -37,6 +38,22 @@ TEST_F(ServerWindow, ARefusedLoginLeavesThePaneAsItWas) {
     EXPECT_TRUE(dialogs.informed[0].second.contains("password")) << dialogs.informed[0].second.toStdString();
     EXPECT_EQ(window.Label2->text(), "right.xml");
     EXPECT_EQ(Elements(window.RightTree), QStringList{"kept-40 (6 кВ)"});
+}
+
+TEST_F(MainWindow, AServerStoppedBetweenOpeningAndSavingIsOneBoxAndTheChangesStay) {
+    OwnServer server;
+    FreshCatalogue catalogue;
+    ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(server.Source(catalogue))));
+    ASSERT_TRUE(window.OpenPath(Pane::Left, File("left.xml", Transformer("new", "6", "40"))));
+    DropAll();
+    server.Stop();
+    dialogs.answers = {true};
+    EXPECT_FALSE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    EXPECT_TRUE(dialogs.saveErrors.empty());
+    ASSERT_EQ(dialogs.informed.size(), 1u);
+    EXPECT_EQ(dialogs.informed[0].first, "Не удалось сохранить изменения в базе данных.");
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_EQ(ImageOf(Find(window.RightTree, "new-40 (6 кВ)")), ImageCopied);
 }
 
 }  // namespace

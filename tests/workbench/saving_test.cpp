@@ -87,6 +87,43 @@ TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindowAndStayUnsaved) {
     EXPECT_TRUE(window.ButtonSave->isEnabled());  // closing the window asks again
 }
 
+TEST_F(Saving, ADatabaseThatTakesNoWritesIsOneBoxAndTheChangesStay) {
+    OpenDatabaseOnTheRight();
+    OpenLeft();
+    DropAll();
+    db.SQLConnection.Disconnect();  // gfix wants the file to itself; the save connects again
+    ASSERT_EQ(std::system(("gfix -user sysdba -password quillaxen -mode read_only '" + right.Path() + "'").c_str()), 0);
+    dialogs.answers = {true};
+    EXPECT_FALSE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    EXPECT_TRUE(dialogs.saveErrors.empty());
+    ASSERT_EQ(dialogs.informed.size(), 1u);
+    EXPECT_EQ(dialogs.informed[0].first, "Не удалось сохранить изменения в базе данных.");
+    EXPECT_FALSE(dialogs.informed[0].second.isEmpty());
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_EQ(ImageOf(Find(window.RightTree, "new-40 (6 кВ)")), ImageCopied);
+}
+
+TEST_F(Saving, ADatabaseReplacedAfterLoadingIsRefusedAndLeftAlone) {
+    OpenDatabaseOnTheRight();
+    MarkDeleted("old A-100 (10 кВ)");
+    MarkDeleted("old B-200 (10 кВ)");
+    // Another catalogue, its rows under the same identifiers, moved over the file.
+    FreshCatalogue other;
+    other.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('other C',10,300))");
+    other.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('other D',10,400))");
+    std::filesystem::copy_file(other.Path(), right.Path() + ".tmp");
+    std::filesystem::rename(right.Path() + ".tmp", right.Path());
+    dialogs.answers = {true};
+    EXPECT_FALSE(window.ButtonSaveClick(SaveSender::ButtonSave));
+    ASSERT_EQ(dialogs.informed.size(), 1u);
+    EXPECT_TRUE(dialogs.informed[0].second.contains("заменена другой")) << dialogs.informed[0].second.toStdString();
+    const std::vector<std::vector<std::string>> others = {{"other C"}, {"other D"}};
+    EXPECT_EQ(right.Rows(R"(select "TypeTR" from "Transforms2" order by "Ident")"), others);
+    EXPECT_EQ(other.Rows(R"(select "TypeTR" from "Transforms2" order by "Ident")"), others);
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_EQ(ImageOf(Find(window.RightTree, "old A-100 (10 кВ)")), ImageDeleted);
+}
+
 TEST_F(Saving, AnExchangeFilePaneIsRewrittenSilentlyAndSaveAsAlwaysAsks) {
     const QString path = File("right.xml", Transformer("kept", "10", "1"));
     ASSERT_TRUE(window.OpenPath(Pane::Right, path));
