@@ -139,7 +139,11 @@ public:
                 case Qt::EditRole: return label_;
                 case Qt::DecorationRole: return IconFor(image_, presence_);
                 case Qt::FontRole: return FontFor(presence_);
-                case Qt::ForegroundRole: return ColourFor(presence_);
+                case Qt::ForegroundRole: {
+                    // A check's mark, kept in the item's own store, outranks the comparison's colour.
+                    const QVariant marked = QTreeWidgetItem::data(column, role);
+                    return marked.isValid() ? marked : ColourFor(presence_);
+                }
                 case kDataRole: return QVariant::fromValue(data_);
                 case kImageRole: return image_;
                 case kPresenceRole: return static_cast<int>(presence_);
