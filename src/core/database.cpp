@@ -605,7 +605,9 @@ void SideTransaction::End(bool commit) {
     open_ = false;
     if (db.setAside.empty()) return;  // the connection was closed meanwhile
     ITransaction* side = db.writing;
-    const auto [outer, depth] = db.setAside.back();
+    // Plain copies: a lambda may not capture structured bindings on every compiler.
+    ITransaction* const outer = db.setAside.back().first;
+    const auto depth = db.setAside.back().second;
     db.setAside.pop_back();
     auto restore = [&] {
         db.writing = outer;
