@@ -28,6 +28,7 @@
 namespace kelm {
 namespace {
 
+using test::ExitStatus;
 using test::FreshCatalogue;
 using test::ReadText;
 using test::TempDir;
@@ -292,21 +293,6 @@ pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev
         _exit(127);
     }
     return pid;
-}
-
-// The exit status of `pid`, -1 when it is still running after `seconds`.
-int ExitStatus(pid_t pid, double seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > until) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 // An output that takes nothing, as a full disk does.

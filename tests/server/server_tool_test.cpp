@@ -24,6 +24,7 @@ extern char** environ;
 namespace kelm {
 namespace {
 
+using test::ExitStatus;
 using test::ServerCatalogue;
 using test::ReadText;
 
@@ -77,20 +78,8 @@ public:
         waitpid(pid_, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    // As Wait, but a run still going after `limit` is killed and gives -2.
-    int WaitAtMost(std::chrono::seconds limit) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        int status = 0;
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > end) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-                return -2;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    // As Wait, but a run still going after `seconds` is killed and gives -1.
+    int WaitAtMost(double seconds) { return ExitStatus(pid_, seconds); }
     std::string Output() const { return ReadText(output_); }
 
 private:
@@ -191,7 +180,7 @@ TEST_F(ServerTool, WritersBringingTheSameNewTypesInOppositeOrdersAllFinish) {
         }
         // Not a measure of speed: a writer that waits on another would wait for hours.
         for (auto& run : runs) {
-            EXPECT_EQ(run->WaitAtMost(std::chrono::seconds(60)), ExitOk) << run->Output();
+            EXPECT_EQ(run->WaitAtMost(60), ExitOk) << run->Output();
             EXPECT_EQ(run->Output(), "Скопировано: " + std::to_string(kLines + kDevices) +
                                          ", пропущено: 0, не записано: 0\n");
         }

@@ -1,14 +1,18 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "core/codec.h"
 #include "core/number_text.h"
@@ -141,5 +145,19 @@ std::string XmlOf(TXMLCustomClass& collection) {
 }
 
 std::string W(const std::string& utf8) { return Cp1251FromUtf8(utf8); }
+
+int ExitStatus(pid_t pid, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > until) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 }  // namespace kelm::test

@@ -2,6 +2,8 @@
 // Real resources for tests: temporary folders, fresh catalogue databases made
 // from db/catalogue.sql, and recorders for what the code reports.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -84,6 +86,10 @@ public:
     void ShowSaveErrors(const std::vector<std::string>& lines) override { shown.push_back(lines); }
     std::vector<std::vector<std::string>> shown;
 };
+
+// The exit status of the child `pid` (128 + the signal when one ended it);
+// a child still running after `seconds` is killed and gives -1.
+int ExitStatus(pid_t pid, double seconds);
 
 std::string ParamText(const ParamValue& value);
 // A file of the source tree (for example "db/demo/catalogue.sql").
