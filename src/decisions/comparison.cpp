@@ -121,7 +121,9 @@ std::vector<int> ComparedFields(const TXMLCustomClass& collection) {
 // Records meet through an index of their identities: one pass over each side.
 const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBaseElement& record,
                                    const std::vector<const TBaseElement*>& candidates) {
-    const Pairing paired = PairGroup(collection, {&record}, candidates, ComparedFields(collection));
+    // One candidate pairs without looking at a field.
+    const Pairing paired = PairGroup(collection, {&record}, candidates,
+                                     candidates.size() > 1 ? ComparedFields(collection) : std::vector<int>{});
     return paired.empty() ? nullptr : candidates[paired.front().second];
 }
 

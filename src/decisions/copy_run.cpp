@@ -41,17 +41,22 @@ std::optional<int>& CopyRun::RememberedUpdateFor(DuplicateGroup group) {
 // Each record of the target pairs with one dropped element at most, as in a
 // comparison: a second element of the same type finds the next one, or none.
 // Copies made by the drop are paired with their sources and never offered.
-TBaseElement* CopyRun::TakePartner(TXMLCustomClass& target, const TBaseElement& record) {
+TBaseElement* CopyRun::TakePartner(TXMLCustomClass& target, const TBaseElement& record,
+                                   const std::vector<int>*& fields) {
     const auto [place, fresh] = unpaired_.try_emplace(&target);
     Unpaired& unpaired = place->second;
     if (fresh) {
+        unpaired.fields = ComparedFields(target);
         for (int i = 0; i < target.Count(); ++i) {
             TBaseElement* kept = target.GetItem(i);
-            if (kept->Deleted != 1) unpaired[target.IdentityKey(*kept)].push_back(kept);
+            if (kept->Deleted != 1) unpaired.byIdentity[target.IdentityKey(*kept)].push_back(kept);
         }
     }
-    const auto found = unpaired.find(target.IdentityKey(record));
-    if (found == unpaired.end() || found->second.empty()) return nullptr;
+    fields = &unpaired.fields;
+    // Nothing joins the index during a drop: a target that had nothing has no partners.
+    if (unpaired.byIdentity.empty()) return nullptr;
+    const auto found = unpaired.byIdentity.find(target.IdentityKey(record));
+    if (found == unpaired.byIdentity.end() || found->second.empty()) return nullptr;
     std::vector<TBaseElement*>& candidates = found->second;
     const TBaseElement* partner =
         ClosestPartner(target, record, std::vector<const TBaseElement*>(candidates.begin(), candidates.end()));
@@ -62,11 +67,12 @@ TBaseElement* CopyRun::TakePartner(TXMLCustomClass& target, const TBaseElement& 
 }
 
 CopyOutcome CopyRun::CopyRecord(TXMLCustomClass& target, const TBaseElement& record, const std::string& label) {
-    if (TBaseElement* partner = TakePartner(target, record)) {
+    const std::vector<int>* fields = nullptr;
+    if (TBaseElement* partner = TakePartner(target, record, fields)) {
         // A partner that differs in its comment alone is a duplicate as before.
         std::vector<int> differing;
         bool inValue = false;
-        for (int field : ComparedFields(target)) {
+        for (int field : *fields) {
             if (target.SameField(record, *partner, field)) continue;
             differing.push_back(field);
             inValue = inValue || field != target.CommentField();

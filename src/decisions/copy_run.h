@@ -91,11 +91,14 @@ public:
 private:
     // The kept records of one target collection by identity, in collection
     // order, that no element of this drop has paired with yet.
-    using Unpaired = std::unordered_map<std::string, std::vector<TBaseElement*>>;
+    struct Unpaired {
+        std::unordered_map<std::string, std::vector<TBaseElement*>> byIdentity;
+        std::vector<int> fields;  // the compared fields of the category
+    };
 
     std::optional<int>& RememberedFor(DuplicateGroup group);
     std::optional<int>& RememberedUpdateFor(DuplicateGroup group);
-    TBaseElement* TakePartner(TXMLCustomClass& target, const TBaseElement& record);
+    TBaseElement* TakePartner(TXMLCustomClass& target, const TBaseElement& record, const std::vector<int>*& fields);
     CopyOutcome CopyAsDuplicate(TXMLCustomClass& target, const TBaseElement& record, const std::string& label);
     CopyOutcome Correct(TXMLCustomClass& target, const TBaseElement& record, TBaseElement& partner,
                         const std::vector<int>& differing, const std::string& label);
