@@ -121,6 +121,10 @@ public:
     CommentResult AskComment(const std::string&, const std::function<bool(const std::string&)>&) override {
         return {};
     }
+    ChoiceResult AskUpdate(const UpdateQuestion&) override {
+        ++asked;
+        return {Skip, true};
+    }
     int asked = 0;
 };
 

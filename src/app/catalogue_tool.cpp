@@ -28,10 +28,12 @@ constexpr const char* kUsage =
     "      выводит справочник так, как его показывает дерево окна\n"
     "  kelm-catalogue convert ИСТОЧНИК ЦЕЛЬ.xml\n"
     "      записывает справочник в обменный файл\n"
-    "  kelm-catalogue copy ИСТОЧНИК ЦЕЛЬ [--duplicates skip|copy]\n"
+    "  kelm-catalogue copy ИСТОЧНИК ЦЕЛЬ [--duplicates skip|copy|update]\n"
     "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
     "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
-    "      провода с совпадающими значениями пропускаются всегда)\n"
+    "      провода с совпадающими значениями пропускаются всегда); с update элемент\n"
+    "      цели того же типа, но с другими значениями, получает значения источника\n"
+    "      (его идентификатор и ссылки на него сохраняются), совпадающие пропускаются\n"
     "  kelm-catalogue diff ЛЕВЫЙ ПРАВЫЙ [--summary] [--html ОТЧЁТ.html]\n"
     "      выводит различия двух справочников по категориям: \"< элемент\" есть только\n"
     "      в левом, \"> элемент\" только в правом, \"~ элемент\" есть в обоих с другими\n"
@@ -54,23 +56,30 @@ int Usage(std::ostream& err, const std::string& problem) { return UsageError("ke
 std::variant<int, std::string> DuplicatesRule(const std::vector<std::string>& options) {
     if (options.empty()) return Skip;
     if (options[0] != "--duplicates") return "неизвестный параметр \"" + options[0] + "\"";
-    if (options.size() == 1) return "у --duplicates нет значения (skip или copy)";
-    if (options[1] != "skip" && options[1] != "copy")
-        return "неверное значение --duplicates \"" + options[1] + "\" (skip или copy)";
+    if (options.size() == 1) return "у --duplicates нет значения (skip, copy или update)";
+    if (options[1] != "skip" && options[1] != "copy" && options[1] != "update")
+        return "неверное значение --duplicates \"" + options[1] + "\" (skip, copy или update)";
     if (options.size() > 2) return "лишний аргумент \"" + options[2] + "\"";
-    return options[1] == "copy" ? AddPlainCopy : Skip;
+    return options[1] == "copy" ? AddPlainCopy : options[1] == "update" ? Update : Skip;
 }
 
-// Answers every duplicate of a drop with one rule. Lines cannot be added as a
-// plain copy (the window does not offer it), so they are skipped then.
+// Answers every question of a drop with one rule. Lines cannot be added as a
+// plain copy of an equal line (the window does not offer it), so they are
+// skipped then. Without updating, an element whose partner differs goes as
+// it always went: as a duplicate when the category finds an equal one,
+// otherwise as a new element.
 class RuleAnswers : public CopyQuestions {
 public:
     explicit RuleAnswers(int answer) : answer_(answer) {}
     ChoiceResult AskDuplicate(const std::string&, DuplicateGroup group) override {
-        return {group == DuplicateGroup::Lines ? Skip : answer_, true};
+        return {group == DuplicateGroup::Lines || answer_ == Update ? Skip : answer_, true};
     }
     CommentResult AskComment(const std::string&, const std::function<bool(const std::string&)>&) override {
         return {};
+    }
+    ChoiceResult AskUpdate(const UpdateQuestion& question) override {
+        if (answer_ == Update) return {Update, false};
+        return question.duplicate ? AskDuplicate(question.label, question.group) : ChoiceResult{AddPlainCopy, false};
     }
 
 private:
@@ -124,7 +133,7 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
     const NumberText numbers = settings.Numbers();
     RuleAnswers answers(answer);
     CopyRun run(answers);
-    int copied = 0, skipped = 0;
+    int copied = 0, updated = 0, skipped = 0;
     for (int c = 0; c < source->CategoryCount(); ++c) {
         TXMLCustomClass* from = source->GetCollection(c);
         TXMLCustomClass* into = target->GetCollection(c);
@@ -132,7 +141,7 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
         for (int i = 0; i < from->Count(); ++i) {
             TBaseElement& record = *from->GetItem(i);
             const auto outcome = run.CopyRecord(*into, record, Utf8FromCp1251(from->Label(record, numbers)));
-            ++(outcome.copy ? copied : skipped);
+            ++(outcome.copy ? copied : outcome.updated ? updated : skipped);
         }
     }
 
@@ -152,7 +161,10 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
         err << "Не удалось сохранить " << targetPath << ".\n" << DisplayText(error.what()) << "\n";
         return ExitBadFile;
     }
-    out << "Скопировано: " << copied << ", пропущено: " << skipped << ", не записано: " << failed << "\n";
+    // Only a copy that updates has updates to count.
+    out << "Скопировано: " << copied;
+    if (answer == Update) out << ", обновлено: " << updated;
+    out << ", пропущено: " << skipped << ", не записано: " << failed << "\n";
     return failed > 0 ? ExitNotWritten : ExitOk;
 }
 

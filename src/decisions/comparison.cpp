@@ -19,7 +19,9 @@ struct IdentityGroup {
     std::vector<int> left, right;
 };
 
-using Pairing = std::vector<std::pair<int, int>>;  // (left index, right index)
+// Records of one identity on either side, each side in collection order.
+using Records = std::vector<const TBaseElement*>;
+using Pairing = std::vector<std::pair<std::size_t, std::size_t>>;  // (left position, right position)
 
 int EqualFields(const TXMLCustomClass& collection, const TBaseElement& a, const TBaseElement& b,
                 const std::vector<int>& fields) {
@@ -29,61 +31,71 @@ int EqualFields(const TXMLCustomClass& collection, const TBaseElement& a, const 
 }
 
 // Most equal fields first (so equal records before all others), then in collection order.
-void PairClosest(const TXMLCustomClass& left, const TXMLCustomClass& right, const IdentityGroup& group,
+void PairClosest(const TXMLCustomClass& collection, const Records& left, const Records& right,
                  const std::vector<int>& fields, Pairing& paired) {
-    std::vector<std::tuple<int, int, int>> cells;  // (-equal fields, left, right)
-    cells.reserve(group.left.size() * group.right.size());
-    for (int l : group.left)
-        for (int r : group.right)
-            cells.emplace_back(-EqualFields(left, *left.GetItem(l), *right.GetItem(r), fields), l, r);
+    std::vector<std::tuple<int, std::size_t, std::size_t>> cells;  // (-equal fields, left, right)
+    cells.reserve(left.size() * right.size());
+    for (std::size_t l = 0; l < left.size(); ++l)
+        for (std::size_t r = 0; r < right.size(); ++r)
+            cells.emplace_back(-EqualFields(collection, *left[l], *right[r], fields), l, r);
     std::sort(cells.begin(), cells.end());
-    std::vector<int> usedLeft, usedRight;
-    auto used = [](const std::vector<int>& list, int index) {
-        return std::find(list.begin(), list.end(), index) != list.end();
-    };
+    std::vector<bool> usedLeft(left.size(), false), usedRight(right.size(), false);
     for (const auto& [negated, l, r] : cells) {
-        if (used(usedLeft, l) || used(usedRight, r)) continue;
-        usedLeft.push_back(l);
-        usedRight.push_back(r);
+        if (usedLeft[l] || usedRight[r]) continue;
+        usedLeft[l] = usedRight[r] = true;
         paired.emplace_back(l, r);
     }
 }
 
 // A large group: equal records by their written values, the rest in order.
-void PairEqualThenInOrder(const TXMLCustomClass& left, const TXMLCustomClass& right, const IdentityGroup& group,
+void PairEqualThenInOrder(const TXMLCustomClass& collection, const Records& left, const Records& right,
                           const std::vector<int>& fields, Pairing& paired) {
     const NumberText file;
-    auto values = [&](const TXMLCustomClass& collection, int index) {
+    auto values = [&](const TBaseElement& record) {
         std::string key;
         for (int field : fields) {
-            const std::string text = collection.FieldText(*collection.GetItem(index), field, file);
+            const std::string text = collection.FieldText(record, field, file);
             key += std::to_string(text.size());
             key += ':';
             key += text;
         }
         return key;
     };
-    std::unordered_multimap<std::string, int> rightByValues;
-    for (int r : group.right) rightByValues.emplace(values(right, r), r);
-    std::vector<int> restLeft;
-    std::vector<bool> rightUsed(static_cast<std::size_t>(right.Count()), false);
-    for (int l : group.left) {
-        const auto [first, last] = rightByValues.equal_range(values(left, l));
+    std::unordered_multimap<std::string, std::size_t> rightByValues;
+    for (std::size_t r = 0; r < right.size(); ++r) rightByValues.emplace(values(*right[r]), r);
+    std::vector<std::size_t> restLeft;
+    std::vector<bool> rightUsed(right.size(), false);
+    for (std::size_t l = 0; l < left.size(); ++l) {
+        const auto [first, last] = rightByValues.equal_range(values(*left[l]));
         auto found = std::find_if(first, last, [&](const auto& entry) { return !rightUsed[entry.second]; });
         if (found == last) {
             restLeft.push_back(l);
             continue;
         }
-        rightUsed[static_cast<std::size_t>(found->second)] = true;
+        rightUsed[found->second] = true;
         paired.emplace_back(l, found->second);
     }
-    auto r = group.right.begin();
-    for (int l : restLeft) {
-        while (r != group.right.end() && rightUsed[static_cast<std::size_t>(*r)]) ++r;
-        if (r == group.right.end()) break;
-        rightUsed[static_cast<std::size_t>(*r)] = true;
-        paired.emplace_back(l, *r);
+    std::size_t r = 0;
+    for (std::size_t l : restLeft) {
+        while (r < right.size() && rightUsed[r]) ++r;
+        if (r == right.size()) break;
+        rightUsed[r] = true;
+        paired.emplace_back(l, r);
     }
+}
+
+// The one rule of pairing within an identity, for a whole category and for a single dropped element.
+Pairing PairGroup(const TXMLCustomClass& collection, const Records& left, const Records& right,
+                  const std::vector<int>& fields) {
+    Pairing paired;
+    if (left.empty() || right.empty()) return paired;
+    if (left.size() == 1 && right.size() == 1)
+        paired.emplace_back(0, 0);
+    else if (left.size() * right.size() <= kClosestCells)
+        PairClosest(collection, left, right, fields, paired);
+    else
+        PairEqualThenInOrder(collection, left, right, fields, paired);
+    return paired;
 }
 
 const std::vector<int> kNoFields;
@@ -107,6 +119,14 @@ std::vector<int> ComparedFields(const TXMLCustomClass& collection) {
 }
 
 // Records meet through an index of their identities: one pass over each side.
+const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBaseElement& record,
+                                   const std::vector<const TBaseElement*>& candidates) {
+    // One candidate pairs without looking at a field.
+    const Pairing paired = PairGroup(collection, {&record}, candidates,
+                                     candidates.size() > 1 ? ComparedFields(collection) : std::vector<int>{});
+    return paired.empty() ? nullptr : candidates[paired.front().second];
+}
+
 CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomClass& right) {
     const std::vector<int> fields = ComparedFields(left);
     std::vector<IdentityGroup> groups;
@@ -126,17 +146,19 @@ CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomCla
     gather(right, false);
 
     CategoryComparison result;
-    Pairing paired;
+    std::vector<std::pair<int, int>> paired;  // (left index, right index)
     std::vector<bool> leftPaired(static_cast<std::size_t>(left.Count()), false);
     std::vector<bool> rightPaired(static_cast<std::size_t>(right.Count()), false);
+    auto records = [](const TXMLCustomClass& collection, const std::vector<int>& indexes) {
+        Records list;
+        list.reserve(indexes.size());
+        for (int i : indexes) list.push_back(collection.GetItem(i));
+        return list;
+    };
     for (const IdentityGroup& group : groups) {
         if (group.left.empty() || group.right.empty()) continue;
-        if (group.left.size() == 1 && group.right.size() == 1)
-            paired.emplace_back(group.left[0], group.right[0]);
-        else if (group.left.size() * group.right.size() <= kClosestCells)
-            PairClosest(left, right, group, fields, paired);
-        else
-            PairEqualThenInOrder(left, right, group, fields, paired);
+        for (const auto& [l, r] : PairGroup(left, records(left, group.left), records(right, group.right), fields))
+            paired.emplace_back(group.left[l], group.right[r]);
     }
     std::sort(paired.begin(), paired.end());
     result.pairs.reserve(paired.size());

@@ -55,6 +55,12 @@ struct CategoryComparison {
 // The fields of a category that a comparison looks at: all but row identifiers.
 std::vector<int> ComparedFields(const TXMLCustomClass& collection);
 
+// Of `candidates`, kept records of `collection` with the identity of
+// `record` (a record of its category from another catalogue) in collection
+// order, the one `record` pairs with; none without candidates.
+const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBaseElement& record,
+                                   const std::vector<const TBaseElement*>& candidates);
+
 // Pairs the kept records of two collections of one category.
 CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomClass& right);
 

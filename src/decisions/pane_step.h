@@ -1,6 +1,6 @@
 #pragma once
 // One change of the right pane as it can be taken back and made again: what
-// a drop, a delete, an undelete or a property edit did, with the records it
+// a drop (its copies and updates), a delete, an undelete or a property edit did, with the records it
 // took out of the pane. Records out of the pane belong to the step, so a
 // step can always put back the very records it took, at the places they held.
 
@@ -26,8 +26,8 @@ public:
     Kind What() const { return kind_; }
     // Whether the pane holds what the step did (false once it is taken back).
     bool Done() const { return done_; }
-    // The copies a drop made.
-    std::size_t CopyCount() const { return records_.size(); }
+    // The elements a drop copied or updated.
+    std::size_t CopyCount() const { return records_.size() + values_.size(); }
 
 private:
     friend class RightPane;
@@ -44,9 +44,13 @@ private:
     // The records out of the pane while it is so, per category: the copies
     // of an undone drop, the copies a delete took back.
     std::vector<std::pair<int, std::vector<TakenRecord>>> taken_;
-    // Edit: the values and the new-record mark the record does not hold now.
-    std::unique_ptr<TBaseElement> values_;
-    std::uint8_t added_ = 0;
+    // Edit, and the updates of a drop: each record with the values and the
+    // new-record mark it does not hold now, in the order they were written.
+    struct OtherValues {
+        TBaseElement* record;
+        std::unique_ptr<TBaseElement> values;
+    };
+    std::vector<OtherValues> values_;
 };
 
 // How the window names a step after "Отменить " and "Повторить " (UTF-8):

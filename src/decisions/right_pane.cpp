@@ -1,5 +1,6 @@
 #include "decisions/right_pane.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -44,17 +45,46 @@ PaneChanges RightPane::Open(const std::string& path, TRef_DataModule& db) {
 
 PaneChanges RightPane::Copy(CopyRun& run, const std::vector<DroppedElement>& elements, const CopyStep& step) {
     PaneChanges changes;
+    std::vector<PaneStep::OtherValues> updated;
     for (std::size_t i = 0; i < elements.size() && !run.AbortCopy(); ++i) {
         const TBaseElement& record = *elements[i].record;
-        const CopyOutcome outcome = run.CopyRecord(CollectionOf(record), record, elements[i].label);
+        CopyOutcome outcome = run.CopyRecord(CollectionOf(record), record, elements[i].label);
         if (outcome.copy) {
             outcome.copy->Ident = kUnsavedCopy;
             changes.added.push_back(outcome.copy);
         }
+        if (outcome.updated) {
+            changes.changed.push_back(outcome.updated);
+            updated.push_back({outcome.updated, std::move(outcome.before)});
+        }
         if (step) step(i, outcome.copy, outcome.position);
     }
     Changed(changes, PaneStep::Kind::Copy);
-    if (changes.step) changes.step->records_ = changes.added;
+    if (!changes.step) return changes;
+    changes.step->records_ = changes.added;
+    changes.step->values_ = std::move(updated);
+    return changes;
+}
+
+PaneChanges RightPane::Update(const std::vector<ElementUpdate>& updates) {
+    // The pane's own records for the ones named, found in one pass.
+    std::unordered_map<const TBaseElement*, const TBaseElement*> valuesOf;
+    for (const ElementUpdate& update : updates) valuesOf.emplace(update.record, update.values);
+    PaneChanges changes;
+    std::vector<PaneStep::OtherValues> updated;
+    for (int c = 0; c < reference_->CategoryCount() && !valuesOf.empty(); ++c) {
+        TXMLCustomClass& collection = *reference_->GetCollection(c);
+        for (int i = 0; i < collection.Count(); ++i) {
+            TBaseElement* record = collection.GetItem(i);
+            const auto found = valuesOf.find(record);
+            if (found == valuesOf.end()) continue;
+            updated.push_back({record, TakeValues(collection, *record, *found->second)});
+            changes.changed.push_back(record);
+            valuesOf.erase(found);
+        }
+    }
+    Changed(changes, PaneStep::Kind::Copy);
+    if (changes.step) changes.step->values_ = std::move(updated);
     return changes;
 }
 
@@ -96,15 +126,13 @@ PaneChanges RightPane::Undelete(const std::vector<TBaseElement*>& records) {
 PaneChanges RightPane::Edit(TBaseElement& record, const TBaseElement& values) {
     TXMLCustomClass& collection = CollectionOf(record);
     std::unique_ptr<TBaseElement> before = collection.Clone(record);
-    const std::uint8_t addedBefore = record.Added;
     collection.WriteValues(record, values);
     record.Added = 1;
     PaneChanges changes;
     changes.changed.push_back(&record);
     Changed(changes, PaneStep::Kind::Edit);
     changes.step->records_ = changes.changed;
-    changes.step->values_ = std::move(before);
-    changes.step->added_ = addedBefore;
+    changes.step->values_.push_back({&record, std::move(before)});
     return changes;
 }
 
@@ -192,13 +220,21 @@ void RightPane::SetMarks(const std::vector<TBaseElement*>& records, std::uint8_t
     }
 }
 
-void RightPane::SwapValues(PaneStep& step) {
-    TBaseElement& record = *step.records_.front();
-    TXMLCustomClass& collection = CollectionOf(record);
-    std::unique_ptr<TBaseElement> current = collection.Clone(record);
-    collection.WriteValues(record, *step.values_);
-    std::swap(record.Added, step.added_);
-    step.values_ = std::move(current);
+// A record written twice in one step is given back its values in the reverse order.
+void RightPane::SwapValues(PaneStep& step, bool back, PaneChanges& changes) {
+    auto swap = [&](PaneStep::OtherValues& other) {
+        TBaseElement& record = *other.record;
+        TXMLCustomClass& collection = CollectionOf(record);
+        std::unique_ptr<TBaseElement> current = collection.Clone(record);
+        collection.WriteValues(record, *other.values);
+        record.Added = other.values->Added;
+        other.values = std::move(current);
+    };
+    if (back)
+        std::for_each(step.values_.rbegin(), step.values_.rend(), swap);
+    else
+        std::for_each(step.values_.begin(), step.values_.end(), swap);
+    for (const PaneStep::OtherValues& other : step.values_) changes.changed.push_back(other.record);
 }
 
 bool RightPane::Applies(const PaneStep& step, bool done) const {
@@ -212,6 +248,7 @@ PaneChanges RightPane::Undo(PaneStep& step) {
         case PaneStep::Kind::Copy:
             TakeOut(step, step.records_);
             changes.removed.assign(step.records_.begin(), step.records_.end());
+            SwapValues(step, true, changes);
             break;
         case PaneStep::Kind::Delete:
             PutBack(step);
@@ -222,8 +259,7 @@ PaneChanges RightPane::Undo(PaneStep& step) {
             SetMarks(step.records_, 1, changes);
             break;
         case PaneStep::Kind::Edit:
-            SwapValues(step);
-            changes.changed = step.records_;
+            SwapValues(step, true, changes);
             break;
     }
     step.done_ = false;
@@ -238,6 +274,7 @@ PaneChanges RightPane::Redo(PaneStep& step) {
         case PaneStep::Kind::Copy:
             PutBack(step);
             changes.added = step.records_;
+            SwapValues(step, false, changes);
             break;
         case PaneStep::Kind::Delete:
             TakeOut(step, step.copies_);
@@ -248,8 +285,7 @@ PaneChanges RightPane::Redo(PaneStep& step) {
             SetMarks(step.records_, 0, changes);
             break;
         case PaneStep::Kind::Edit:
-            SwapValues(step);
-            changes.changed = step.records_;
+            SwapValues(step, false, changes);
             break;
     }
     step.done_ = true;

@@ -44,6 +44,13 @@ struct DroppedElement {
     std::string label;
 };
 
+// A record of the pane to be given the values of `values`, a record of its
+// category from the other pane.
+struct ElementUpdate {
+    const TBaseElement* record;
+    const TBaseElement* values;
+};
+
 class RightPane {
 public:
     RightPane();
@@ -63,10 +70,14 @@ public:
     // OpenError is thrown and the pane is as it was.
     PaneChanges Open(const std::string& path, TRef_DataModule& db);
     // Copies each element into its category as `run` decides, until the run
-    // is interrupted. `step` hears every element with its copy (or none) and
-    // the copy's index in its collection at that moment.
+    // is interrupted; records the run updated are among the changed ones.
+    // `step` hears every element with its copy (or none) and the copy's
+    // index in its collection at that moment.
     using CopyStep = std::function<void(std::size_t element, TBaseElement* copy, int position)>;
     PaneChanges Copy(CopyRun& run, const std::vector<DroppedElement>& elements, const CopyStep& step = {});
+    // Gives each record the values of its element as a drop answered
+    // "Обновить" would, without a question: one step, as a drop is.
+    PaneChanges Update(const std::vector<ElementUpdate>& updates);
     // Takes copies not yet saved back at once and marks the other records deleted.
     PaneChanges Delete(const std::vector<TBaseElement*>& records);
     PaneChanges Undelete(const std::vector<TBaseElement*>& records);
@@ -113,7 +124,7 @@ private:
     void TakeOut(PaneStep& step, const std::vector<TBaseElement*>& records);
     void PutBack(PaneStep& step);
     void SetMarks(const std::vector<TBaseElement*>& records, std::uint8_t deleted, PaneChanges& changes);
-    void SwapValues(PaneStep& step);
+    void SwapValues(PaneStep& step, bool back, PaneChanges& changes);
     std::uint64_t NewRevision() { return ++lastRevision_; }
 
     std::unique_ptr<TReference> reference_;

@@ -48,7 +48,10 @@ TChDg::TChDg(QWidget* parent, const QString& caption, const QString& message, co
         });
         const int state = i < static_cast<int>(states.size()) ? states[static_cast<std::size_t>(i)] : ButtonEnabled;
         button->setEnabled(state != ButtonDisabled);
-        if (state == ButtonFocused) focused = button;
+        if (state == ButtonFocused) {
+            focused = button;
+            safeAnswer_ = tag;
+        }
         button->installEventFilter(this);
         Buttons.push_back(button);
     }
@@ -66,8 +69,9 @@ bool TChDg::HandleKey(QKeyEvent* key) {
     if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
         button->click();
     } else {
-        // Enter elsewhere (on the check box) takes the safe answer, "Пропустить".
-        Answer = 1;
+        // Enter elsewhere (on the check box) takes the safe answer, "Пропустить",
+        // the one focused at first.
+        Answer = safeAnswer_;
         accept();
     }
     return true;

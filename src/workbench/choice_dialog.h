@@ -1,6 +1,6 @@
 #pragma once
-// TChDg: "this element already exists" with a button per answer and a check
-// box that remembers the answer for the rest of the drop.
+// TChDg: "this element already exists" (or "differs") with a button per
+// answer and a check box that remembers the answer for the rest of the drop.
 
 #include <QCheckBox>
 #include <QDialog>
@@ -30,6 +30,7 @@ protected:
 
 private:
     bool HandleKey(QKeyEvent* key);
+    int safeAnswer_ = 1;  // the Tag of the button focused when the dialog opens
 };
 
 // The width the buttons need: the widest caption plus 8, at least `width`.

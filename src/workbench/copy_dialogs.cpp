@@ -27,6 +27,31 @@ std::vector<int> ButtonStates(DuplicateGroup group) {
     }
 }
 
+QStringList UpdateButtons() {
+    return {QString::fromUtf8("&Обновить"), QString::fromUtf8("Добавить &копию"), QString::fromUtf8("&Пропустить")};
+}
+
+std::vector<int> UpdateButtonStates(const UpdateQuestion& question) {
+    // Skipping is the safe answer: an update changes what network objects use.
+    return {ButtonEnabled, question.CopyAllowed() ? ButtonEnabled : ButtonDisabled, ButtonFocused};
+}
+
+int UpdateAnswer(int tag) {
+    switch (tag) {
+        case 1: return Update;
+        case 2: return AddPlainCopy;
+        case 3: return Skip;
+        default: return Dismissed;
+    }
+}
+
+ChoiceResult QtCopyQuestions::AskUpdate(const UpdateQuestion& question) {
+    const ChoiceShown shown = ShowChoiceDialog(parent_, "Kelm 3", QString::fromStdString(question.Text()),
+                                               UpdateButtons(), CheckBoxCaption(question.group),
+                                               UpdateButtonStates(question));
+    return {UpdateAnswer(shown.answer), shown.checked};
+}
+
 ChoiceResult QtCopyQuestions::AskDuplicate(const std::string& label, DuplicateGroup group) {
     const ChoiceShown shown =
         ShowChoiceDialog(parent_, "Kelm 3", QString::fromStdString(label) + QString::fromUtf8(" уже существует!"),

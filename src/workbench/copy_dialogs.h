@@ -1,6 +1,6 @@
 #pragma once
-// The window's answers to the questions of a drop: the choice dialog and the
-// comment dialog.
+// The window's answers to the questions of a drop: the choice dialog (for a
+// duplicate and for a correction) and the comment dialog.
 
 #include <QWidget>
 
@@ -15,6 +15,7 @@ public:
     ChoiceResult AskDuplicate(const std::string& label, DuplicateGroup group) override;
     CommentResult AskComment(const std::string& initial,
                              const std::function<bool(const std::string&)>& distinct) override;
+    ChoiceResult AskUpdate(const UpdateQuestion& question) override;
 
 private:
     QWidget* parent_;
@@ -25,5 +26,9 @@ private:
 QString CheckBoxCaption(DuplicateGroup group);
 std::vector<int> ButtonStates(DuplicateGroup group);
 QStringList ChoiceButtons();
+// The buttons of the update question and their states; the answer of the button with `tag`.
+QStringList UpdateButtons();
+std::vector<int> UpdateButtonStates(const UpdateQuestion& question);
+int UpdateAnswer(int tag);
 
 }  // namespace kelm

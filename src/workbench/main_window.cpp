@@ -130,6 +130,15 @@ void TForm1::BuildWindow() {
     connect(Del1, &QAction::triggered, this, [this] { Del1Click(); });
     connect(Undelete, &QAction::triggered, this, [this] { UndeleteClick(); });
     connect(DblClick1, &QAction::triggered, this, [this] { DblClick1Click(); });
+    static_cast<CatalogueTree*>(LeftTree)->onRightButton = [this](QMouseEvent* event) {
+        LeftTreeMouseDown(event->pos());
+    };
+    PopupMenuLeft = new QMenu(this);
+    PopupMenuLeft->setObjectName("PopupMenuLeft");
+    UpdateRight = PopupMenuLeft->addAction(QString::fromUtf8("Обновить справа"));
+    UpdateRight->setObjectName("UpdateRight");
+    connect(PopupMenuLeft, &QMenu::aboutToShow, this, [this] { PopupMenuLeftPopup(); });
+    connect(UpdateRight, &QAction::triggered, this, [this] { UpdateRightClick(); });
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);

@@ -81,6 +81,12 @@ public:
     // The comparison of the two panes as they are now while "Сравнить" is
     // ticked; none otherwise.
     const CatalogueComparison* Comparison();
+    // The left tree's pop-up menu, while comparing: "Обновить справа" gives
+    // the partners of the selected changed elements their values, as a drop
+    // answered "Обновить" would.
+    void LeftTreeMouseDown(const QPoint& position);
+    void PopupMenuLeftPopup();
+    void UpdateRightClick();
     void RightTreeDragDrop(QTreeWidget* source);
     // Saves the right pane; true when everything was saved (not stopped, not failed).
     bool ButtonSaveClick(SaveSender sender);
@@ -154,6 +160,8 @@ public:
     QAction* DblClick1;
     QAction* Del1;
     QAction* Undelete;
+    QMenu* PopupMenuLeft;
+    QAction* UpdateRight;
 
     int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
     QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
@@ -199,6 +207,8 @@ private:
     void MarkTree(QTreeWidget* view);
     // Brings both trees in line with the comparison after a change of either pane.
     void FollowComparison();
+    // The selected elements of the left tree that the comparison finds changed, with their partners.
+    std::vector<ElementUpdate> ChangedInSelection();
     QTreeWidget* NewTree(const QString& name);
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);

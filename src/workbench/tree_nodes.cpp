@@ -207,6 +207,16 @@ QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int 
     return NewNode(label, record, image);
 }
 
+void SelectNodeUnder(QTreeWidget* tree, const QPoint& position) {
+    QTreeWidgetItem* node = tree->itemAt(position);
+    if (!node) return;
+    if (!node->isSelected()) {
+        tree->clearSelection();
+        node->setSelected(true);
+    }
+    tree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+}
+
 int ImageOfRecord(const TBaseElement& record) {
     if (record.Deleted == 1) return ImageDeleted;
     return record.Ident == kUnsavedCopy ? ImageCopied : ImageLoaded;

@@ -29,6 +29,10 @@ QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference);
 QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection);
 QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image);
 
+// Before a node's pop-up menu opens: the node under the pointer becomes
+// selected, alone unless it already was.
+void SelectNodeUnder(QTreeWidget* tree, const QPoint& position);
+
 // The image a record's node shows: deleted, a copy not yet saved, or loaded.
 int ImageOfRecord(const TBaseElement& record);
 int ImageOf(const QTreeWidgetItem* node);

@@ -152,6 +152,35 @@ void TForm1::SelectPartner(QTreeWidget* tree, const TBaseElement& partner) {
     followingSelection_ = false;
 }
 
+void TForm1::LeftTreeMouseDown(const QPoint& position) {
+    if (!cbx_Compare->isChecked()) return;  // the menu has nothing else to offer
+    SelectNodeUnder(LeftTree, position);
+    PopupMenuLeft->popup(LeftTree->viewport()->mapToGlobal(position));
+}
+
+std::vector<ElementUpdate> TForm1::ChangedInSelection() {
+    std::vector<ElementUpdate> updates;
+    const CatalogueComparison* comparison = Comparison();
+    if (!comparison) return updates;
+    CollectSelection(LeftTree);
+    for (QTreeWidgetItem* node : WorkNodes) {
+        const TBaseElement* record = RecordOf(node);
+        if (comparison->StateOf(*record) == Presence::Changed) updates.push_back({comparison->PartnerOf(*record), record});
+    }
+    WorkNodes.clear();
+    return updates;
+}
+
+void TForm1::PopupMenuLeftPopup() { UpdateRight->setEnabled(!ChangedInSelection().empty()); }
+
+void TForm1::UpdateRightClick() {
+    const std::vector<ElementUpdate> updates = ChangedInSelection();
+    if (updates.empty()) return;
+    PaneChanges changes = right_.Update(updates);
+    ShowChanges(changes);
+    Remember(changes);
+}
+
 void TForm1::ed_FindChange() {
     findTimer_->stop();
     if (ed_Find->text() == findText_) return;

@@ -15,14 +15,7 @@ void TForm1::RightTreeKeyUp(int key) {
 }
 
 void TForm1::RightTreeMouseDown(const QPoint& position) {
-    // The node under the pointer is selected (by the tree itself) before the menu opens.
-    if (QTreeWidgetItem* node = RightTree->itemAt(position)) {
-        if (!node->isSelected()) {
-            RightTree->clearSelection();
-            node->setSelected(true);
-        }
-        RightTree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
-    }
+    SelectNodeUnder(RightTree, position);
     PopupMenu1->popup(RightTree->viewport()->mapToGlobal(position));
 }
 

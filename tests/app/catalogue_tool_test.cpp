@@ -113,6 +113,30 @@ TEST_F(CatalogueTool, EveryCategoryRoundTripsThroughConvert) {
     EXPECT_EQ(out.str(), tree);
 }
 
+TEST_F(CatalogueTool, CopyWithUpdateCorrectsTypesInPlaceOnce) {
+    FreshCatalogue target;
+    target.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","UnomB","UnomH","Uk") VALUES ('T',10,100,10,0.4,4.5))");
+    const std::string ident = target.Value(R"(select "Ident" from "Transforms2")");
+    target.Run(R"(INSERT INTO "Nodes" ("Transf","OwnerGUID") VALUES ()" + ident + ",'{N}')");
+    const std::string file = dir.File("source.xml");
+    std::ofstream(file) << "<KelmStorage><KelmReference_v1>"
+                           "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><UhiV>10</UhiV><UlowV>0.4</UlowV>"
+                           "<Snom>100</Snom><Ukz>4.7</Ukz></KelmTransfor>"
+                           "<KelmTransfor><Marka>N</Marka><Unom>10</Unom><Snom>40</Snom></KelmTransfor>"
+                           "</KelmReference_v1></KelmStorage>";
+
+    ASSERT_EQ(Run({"copy", file, target.Path(), "--duplicates", "update"}), ExitOk) << err.str();
+    EXPECT_EQ(out.str(), "Скопировано: 1, обновлено: 1, пропущено: 0, не записано: 0\n");
+    EXPECT_EQ(target.Value(R"(select count(*) from "Transforms2")"), "2");
+    EXPECT_EQ(target.Value(R"(select count(*) from "Transforms2" t join "Nodes" n on n."Transf"=t."Ident" )"
+                           R"(where t."Ident"=)" + ident + R"( and t."Uk"=4.7)"),
+              "1");
+
+    ASSERT_EQ(Run({"copy", file, target.Path(), "--duplicates", "update"}), ExitOk) << err.str();
+    EXPECT_EQ(out.str(), "Скопировано: 0, обновлено: 0, пропущено: 2, не записано: 0\n");
+    EXPECT_EQ(target.Value(R"(select count(*) from "Transforms2")"), "2");
+}
+
 TEST_F(CatalogueTool, CopyMergesCatalogues) {
     FreshCatalogue target;
     target.RunScript(test::SourceFile("db/demo/catalogue.sql"));

@@ -178,6 +178,93 @@ TEST_F(CopyRunTest, InterruptingInTheCommentDialogStopsTheRun) {
     EXPECT_EQ(right.Count(), 1);
 }
 
+TEST_F(CopyRunTest, AChangedPartnerTakesTheValuesButKeepsItsIdentifier) {
+    TTransforms left, right;
+    TTransform* kept = Transformer(right, "T", "old");
+    kept->Ident = 7;
+    kept->Uk = 4.5;
+    kept->Added = 0;
+    TTransform* source = Transformer(left, "T", "new");
+    source->Ident = 99;
+    source->Uk = 4.7;
+    questions.updates = {{Update, false}};
+    const CopyOutcome outcome = Copy(right, *source);
+    EXPECT_EQ(outcome.copy, nullptr);
+    EXPECT_EQ(outcome.updated, kept);
+    EXPECT_EQ(right.Count(), 1);
+    EXPECT_EQ(kept->Ident, 7);
+    EXPECT_DOUBLE_EQ(kept->Uk, 4.7);
+    EXPECT_EQ(kept->AddStr, "new");
+    EXPECT_EQ(kept->Added, 1);  // written at the next save
+    ASSERT_NE(outcome.before, nullptr);
+    EXPECT_DOUBLE_EQ(static_cast<const TTransform&>(*outcome.before).Uk, 4.5);
+    EXPECT_EQ(outcome.before->Added, 0);
+    ASSERT_EQ(questions.updatesAsked.size(), 1u);
+    EXPECT_EQ(questions.updatesAsked[0].Text(),
+              "T отличается: Дополнительная информация; Напряжение короткого замыкания, %");
+    EXPECT_TRUE(questions.updatesAsked[0].CopyAllowed());
+    EXPECT_TRUE(questions.asked.empty());
+}
+
+TEST_F(CopyRunTest, TheUpdateAnswerIsRememberedPerGroupAndEscapeSkipsAlone) {
+    TTransforms left, right;
+    for (const char* marka : {"T1", "T2", "T3"}) {
+        Transformer(right, marka)->Uk = 1;
+        Transformer(left, marka)->Uk = 2;
+    }
+    questions.updates = {{Dismissed, true}, {AddPlainCopy, true}};
+    EXPECT_EQ(Copy(right, *left.GetItem(0)).copy, nullptr);
+    EXPECT_FALSE(run.TransformersUpdate.has_value());
+    EXPECT_NE(Copy(right, *left.GetItem(1)).copy, nullptr);
+    EXPECT_NE(Copy(right, *left.GetItem(2)).copy, nullptr);  // remembered: no question
+    EXPECT_EQ(right.Count(), 5);
+    EXPECT_EQ(questions.updatesAsked.size(), 2u);
+
+    TMetersRefs leftM, rightM;
+    rightM.NewElement()->Marka = "M";
+    TMetersRef* m = leftM.NewElement();
+    m->Marka = "M";
+    m->Power = 5;
+    questions.updates = {{Update, false}};
+    EXPECT_NE(Copy(rightM, *m).updated, nullptr);  // other elements ask for themselves
+    ASSERT_EQ(questions.updatesAsked.size(), 3u);
+    EXPECT_EQ(questions.updatesAsked[2].group, DuplicateGroup::Others);
+}
+
+TEST_F(CopyRunTest, ALineFoundEqualByItsSearchIsAskedAboutButNeverCopied) {
+    TProvods left, right;
+    Line(right, "AC-70", 70)->R0 = 0.42;
+    TProvod* changed = Line(left, "AC-70", 70);
+    changed->R0 = 0.43;
+    questions.updates = {{AddPlainCopy, true}};
+    EXPECT_EQ(Copy(right, *changed).copy, nullptr);
+    ASSERT_EQ(questions.updatesAsked.size(), 1u);
+    EXPECT_EQ(questions.updatesAsked[0].group, DuplicateGroup::Lines);
+    EXPECT_FALSE(questions.updatesAsked[0].CopyAllowed());
+    EXPECT_TRUE(questions.asked.empty());  // instead of the duplicate question
+    EXPECT_EQ(right.Count(), 1);
+}
+
+TEST_F(CopyRunTest, EachElementPairsOnceAnEqualOneFirst) {
+    TTransforms left, right;
+    TTransform* other = Transformer(right, "T");
+    other->Uk = 1;
+    Transformer(right, "T")->Uk = 2;
+    Transformer(left, "T")->Uk = 2;
+    Transformer(left, "T")->Uk = 3;
+    Transformer(left, "T")->Uk = 5;
+    questions.choices = {{Skip, false}};
+    questions.updates = {{Update, false}};
+    EXPECT_EQ(Copy(right, *left.GetItem(0)).copy, nullptr);  // equal to the second: a duplicate
+    EXPECT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(Copy(right, *left.GetItem(1)).updated, other);  // the first is still unpaired
+    EXPECT_DOUBLE_EQ(other->Uk, 3);
+    const CopyOutcome last = Copy(right, *left.GetItem(2));  // nothing left to pair with
+    EXPECT_NE(last.copy, nullptr);
+    EXPECT_EQ(questions.updatesAsked.size(), 1u);
+    EXPECT_EQ(right.Count(), 3);
+}
+
 TEST_F(CopyRunTest, CommentsAndGroupsAreFactsOfTheCategory) {
     TTransforms3 t3;
     t3.SetCommentOf(*t3.NewElement(), "three");

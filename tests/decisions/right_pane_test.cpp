@@ -295,5 +295,102 @@ TEST_F(RightPaneTest, ALineIsFoundAgainAfterASaveAndBetweenDatabasesWithOtherTyp
     EXPECT_TRUE(CatalogueComparison(*reopened, second.Reference()).Same());
 }
 
+// A correction goes into the row the network already uses.
+class UpdatingInPlace : public RightPaneTest {
+protected:
+    int Count(const std::string& select) { return std::stoi(database.Value(select)); }
+    static std::string Corrected(const char* uk, const char* comment) {
+        return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><UhiV>10</UhiV><UlowV>0.4</UlowV><Snom>100</Snom>"
+               "<Ukz>" + std::string(uk) + "</Ukz><AddStr>" + comment + "</AddStr></KelmTransfor>";
+    }
+    // "T" with Uk 4.5 and the comment "old", used by a network node.
+    std::string SavedTransformer() {
+        database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","UnomB","UnomH","Uk","AddStr") )"
+                     R"(VALUES ('T',10,100,10,0.4,4.5,'old'))");
+        const std::string ident = database.Value(R"(select "Ident" from "Transforms2")");
+        database.Run(R"(INSERT INTO "Nodes" ("Transf","OwnerGUID") VALUES ()" + ident + ",'{N}')");
+        return ident;
+    }
+};
+
+TEST_F(UpdatingInPlace, AnUpdatedTransformerKeepsItsRowAndTheSameDropAgainChangesNothing) {
+    const std::string ident = SavedTransformer();
+    pane.Open(database.Path(), db);
+    OpenLeft(Corrected("4.7", "new") + Transformer("N", "40"));
+    questions.updateRule = ChoiceResult{Update, false};
+    const PaneChanges dropped = DropAll();
+    EXPECT_EQ(dropped.added.size(), 1u);
+    EXPECT_EQ(dropped.changed.size(), 1u);
+    EXPECT_EQ(StepText(*dropped.step), "копирование 2 элементов");
+    EXPECT_EQ(pane.SaveToDatabase(db, numbers).removed.size(), 0u);
+
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(Count(R"(select count(*) from "Transforms2" where "Ident"=)" + ident +
+                    R"( and "Uk"=4.7 and "AddStr"='new')"),
+              1);
+    EXPECT_EQ(Count(R"(select count(*) from "Nodes" n join "Transforms2" t on t."Ident"=n."Transf" where t."Uk"=4.7)"), 1);
+
+    questions.choices = {{Skip, true}};
+    const PaneChanges again = DropAll();
+    EXPECT_TRUE(again.Empty());
+    EXPECT_EQ(questions.updatesAsked.size(), 1u);
+    EXPECT_EQ(Rows(), 2);
+}
+
+TEST_F(UpdatingInPlace, AnUpdatedCableKeepsItsRowsAndTheLinesUsingThem) {
+    database.Run(R"(INSERT INTO "ProvodTypes" ("Unom","Name","CableFlags") VALUES (0.4,'cab',2))");
+    database.Run(R"(INSERT INTO "Provods" ("ProvodType","Marka",F,R0,X0,"Idop") VALUES (1,'AVB',50,0.6,0.08,140))");
+    const std::string ident = database.Value(R"(select "Ident" from "Provods")");
+    database.Run(R"(INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0",)"
+                 R"("PhaseNull_Idop") VALUES ()" + ident + ",4,25,1.2,0.09,100)");
+    database.Run(R"(INSERT INTO "Lines" ("GUID","Provod","OwnerGUID") VALUES ('{L}',)" + ident + ",'{O}')");
+    pane.Open(database.Path(), db);
+    // The same cable from elsewhere, corrected: its row identifiers mean nothing here.
+    left = OpenSource(database.Path(), db, NewReference);
+    auto& cable = static_cast<TProvod&>(*left->GetCollection(0)->GetItem(0));
+    cable.Ident = 999;
+    cable.ProvodType = 77;
+    cable.R0 = 0.64;
+    cable.PhaseNull_R0 = 1.25;
+    questions.updateRule = ChoiceResult{Update, false};
+    EXPECT_EQ(DropAll().changed.size(), 1u);
+    pane.SaveToDatabase(db, numbers);
+    EXPECT_TRUE(pane.Reference().GetCollection(0)->Errors.empty());
+
+    EXPECT_EQ(Count(R"(select count(*) from "Provods")"), 1);
+    EXPECT_EQ(Count(R"(select count(*) from "Provods" where "Ident"=)" + ident + R"( and R0=0.64 and "ProvodType"=1)"), 1);
+    EXPECT_EQ(Count(R"(select count(*) from "Cables")"), 1);
+    EXPECT_EQ(Count(R"(select count(*) from "Cables" where "Ident"=)" + ident + R"( and "PhaseNull_R0"=1.25)"), 1);
+    EXPECT_EQ(Count(R"(select count(*) from "Lines" l join "Provods" p on p."Ident"=l."Provod" where p.R0=0.64)"), 1);
+    EXPECT_EQ(Count(R"(select count(*) from "ProvodTypes")"), 1);
+}
+
+TEST_F(UpdatingInPlace, UndoTakesADropsUpdatesBackWithItsCopiesAndRedoMakesBoth) {
+    SavedTransformer();
+    pane.Open(database.Path(), db);
+    OpenLeft(Corrected("4.7", "new") + Transformer("N", "40"));
+    questions.updateRule = ChoiceResult{Update, false};
+    PaneChanges dropped = DropAll();
+    auto& updated = static_cast<TTransform&>(*dropped.changed.at(0));
+    TBaseElement* copy = dropped.added.at(0);
+
+    const PaneChanges undone = pane.Undo(*dropped.step);
+    EXPECT_EQ(undone.removed, std::vector<const TBaseElement*>{copy});
+    EXPECT_EQ(undone.changed, std::vector<TBaseElement*>{&updated});
+    EXPECT_EQ(Markas(), std::vector<std::string>{"T"});
+    EXPECT_DOUBLE_EQ(updated.Uk, 4.5);
+    EXPECT_EQ(updated.AddStr, "old");
+    EXPECT_EQ(updated.Added, 0);
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+
+    pane.Redo(*dropped.step);
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"N", "T"}));
+    EXPECT_EQ(Record(0), copy);
+    EXPECT_DOUBLE_EQ(updated.Uk, 4.7);
+    EXPECT_EQ(updated.Added, 1);
+    pane.SaveToDatabase(db, numbers);
+    EXPECT_EQ(Count(R"(select count(*) from "Transforms2" where "Uk"=4.7)"), 1);
+}
+
 }  // namespace
 }  // namespace kelm

@@ -2,6 +2,7 @@
 // Answers the questions of a drop from a script and keeps what was asked.
 
 #include <deque>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     std::vector<Asked> asked;
     std::vector<CommentAsked> commentsAsked;
     std::vector<bool> triesDistinct;
+    // The update question: answered from `updates` in turn, then by `updateRule`.
+    std::deque<ChoiceResult> updates;
+    std::optional<ChoiceResult> updateRule;
+    std::vector<UpdateQuestion> updatesAsked;
 
     ChoiceResult AskDuplicate(const std::string& label, DuplicateGroup group) override {
         asked.push_back({label, group});
@@ -47,6 +52,16 @@ public:
         comments.pop_front();
         for (const auto& t : script.tries) triesDistinct.push_back(distinct(t));
         return script.result;
+    }
+    ChoiceResult AskUpdate(const UpdateQuestion& question) override {
+        updatesAsked.push_back(question);
+        if (!updates.empty()) {
+            const ChoiceResult answer = updates.front();
+            updates.pop_front();
+            return answer;
+        }
+        if (!updateRule) throw std::logic_error("unexpected update question: " + question.Text());
+        return *updateRule;
     }
 };
 

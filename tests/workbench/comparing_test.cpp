@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include "catalogues/transforms.h"
 #include "dialogs/dialog_driver.h"
 #include "dialogs/property_dialog.h"
 #include "support/differing_catalogues.h"
@@ -24,6 +25,15 @@ protected:
         WriteExchangeFile(*catalogues.right, right, settings, 0);
         ASSERT_TRUE(window.OpenPath(Pane::Left, QString::fromStdString(left)));
         ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(right)));
+    }
+    // "T" with Uk 4,5 on the left and 4,7 on the right, "U" alike in both.
+    void OpenOneChangedTransformer() {
+        auto transformer = [](const char* uk) {
+            return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><Snom>100</Snom><Ukz>" + std::string(uk) +
+                   "</Ukz></KelmTransfor>";
+        };
+        ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", transformer("4.5") + Transformer("U", "10", "40"))));
+        ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("U", "10", "40") + transformer("4.7"))));
     }
     void Compare(bool on, int show = 0) {
         if (window.cbx_Compare->isChecked() != on) window.cbx_Compare->click();
@@ -143,12 +153,7 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
 }
 
 TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
-    auto transformer = [](const char* uk) {
-        return "<KelmTransfor><Marka>T</Marka><Unom>10</Unom><Snom>100</Snom><Ukz>" + std::string(uk) +
-               "</Ukz></KelmTransfor>";
-    };
-    ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", transformer("4.5") + Transformer("U", "10", "40"))));
-    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("U", "10", "40") + transformer("4.7"))));
+    OpenOneChangedTransformer();
     EXPECT_FALSE(window.GroupBoxDiff->isVisibleTo(&window));
     window.cbx_Compare->setChecked(true);  // as the keyboard or an assistive tool ticks it
     EXPECT_TRUE(window.cb_Show->isEnabled());
@@ -178,6 +183,35 @@ TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
     window.cbx_Compare->setChecked(false);
     EXPECT_FALSE(window.cb_Show->isEnabled());
     EXPECT_EQ(PresenceOf(Element(window.LeftTree, 1, "T")), Presence::Present);
+}
+
+TEST_F(Comparing, UpdateRightGivesChangedPartnersTheLeftValuesInOneStep) {
+    OpenOneChangedTransformer();
+    Compare(true);
+    QTreeWidgetItem* changed = Element(window.LeftTree, 1, "T");
+    QTreeWidgetItem* same = Element(window.LeftTree, 1, "U");
+    const auto* partner = static_cast<const TTransform*>(RecordOf(Element(window.RightTree, 1, "T")));
+    Select({same});
+    window.PopupMenuLeftPopup();
+    EXPECT_FALSE(window.UpdateRight->isEnabled());
+    Select({changed, same});
+    window.PopupMenuLeftPopup();
+    ASSERT_TRUE(window.UpdateRight->isEnabled());
+    EXPECT_EQ(window.UpdateRight->text(), QString::fromUtf8("Обновить справа"));
+
+    window.UpdateRight->trigger();
+    EXPECT_TRUE(copyQuestions.updatesAsked.empty());
+    EXPECT_DOUBLE_EQ(partner->Uk, 4.5);
+    EXPECT_EQ(window.RightRef()->GetCollection(1)->Count(), 2);
+    EXPECT_EQ(PresenceOf(changed), Presence::Present);
+    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+    EXPECT_TRUE(window.ButtonSave->isEnabled());
+    EXPECT_EQ(window.btnUndo->text(), QString::fromUtf8("Отменить копирование 1 элемента"));
+
+    window.btnUndo->trigger();
+    EXPECT_DOUBLE_EQ(partner->Uk, 4.7);
+    EXPECT_EQ(PresenceOf(changed), Presence::Changed);
+    EXPECT_FALSE(window.ButtonSave->isEnabled());
 }
 
 TEST_F(Comparing, TickingAndShowingKeepExpansionSelectionAndScrolling) {

@@ -73,6 +73,33 @@ TEST_F(ChoiceDialogTest, EscapeDismisses) {
     EXPECT_EQ(dialog->Answer, Dismissed);
 }
 
+TEST_F(ChoiceDialogTest, TheUpdateQuestionOffersUpdateCopyAndSkip) {
+    UpdateQuestion question{"АС-70", {"R0, Ом/км", "X0, Ом/км"}, DuplicateGroup::Lines, true};
+    EXPECT_EQ(question.Text(), "АС-70 отличается: R0, Ом/км; X0, Ом/км");
+    TChDg lines(nullptr, "Kelm 3", QString::fromStdString(question.Text()), UpdateButtons(),
+                CheckBoxCaption(question.group), UpdateButtonStates(question));
+    lines.show();
+    QApplication::setActiveWindow(&lines);
+    QApplication::processEvents();
+    EXPECT_EQ(lines.Buttons[0]->text(), "&Обновить");
+    EXPECT_FALSE(lines.Buttons[1]->isEnabled());  // the line's search finds it equal
+    EXPECT_EQ(lines.focusWidget(), lines.Buttons[2]);
+    lines.CheckBoxAll->setFocus();
+    Press(lines.CheckBoxAll, Qt::Key_Enter);  // the safe answer
+    EXPECT_EQ(UpdateAnswer(lines.Answer), Skip);
+
+    question.group = DuplicateGroup::Transformers;
+    TChDg transformers(nullptr, "Kelm 3", "", UpdateButtons(), CheckBoxCaption(question.group),
+                       UpdateButtonStates(question));
+    transformers.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(transformers.Buttons[1]->isEnabled());
+    Press(transformers.focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(UpdateAnswer(transformers.Answer), Dismissed);
+    EXPECT_EQ(UpdateAnswer(1), Update);
+    EXPECT_EQ(UpdateAnswer(2), AddPlainCopy);
+}
+
 TEST(ChoiceDialogWidth, FitsTheWidestCaption) {
     const QFontMetrics metrics(QFont("Arial", 10));
     const QString wide(60, QChar('W'));
