@@ -44,7 +44,10 @@ void TXMLCustomClass::RemoveElement(TBaseElement* record) {
 
 int TXMLCustomClass::SaveToDatabase(TRef_DataModule& db, const NumberText& numbers) {
     Transaction transaction(db.SQLConnection);
-    std::unique_ptr<PendingSave> written = WriteToDatabase(transaction, db, numbers, NetworkUse::Read(db));
+    // Only a delete asks the network; a save that deletes nothing sends no more than its writes.
+    const bool deletes = std::any_of(items_.begin(), items_.end(), [](const auto& item) { return item->Deleted == 1; });
+    std::unique_ptr<PendingSave> written =
+        WriteToDatabase(transaction, db, numbers, deletes ? NetworkUse::Read(db) : NetworkUse());
     transaction.commit();
     written->Apply();
     return written->failed;
