@@ -54,3 +54,28 @@ INSERT INTO "TransformsIRef" ("Indication","Unom","AccuracyClass","I1nom","I2nom
   VALUES ('ТОЛ-10', 10, 4, 300, 5, 10, 'СЗТТ');
 INSERT INTO "TransformsVRef" ("Indication","Unom","AccuracyClass","UnomB","UnomH","VoltageDrop")
   VALUES ('НАМИ-10', 10, 4, 10000, 100, 1.5);
+
+/* A small network using some of the types: three nodes with "ТМ-400/10", one
+   each with "ТДН-16000/110" and "ТДТН-25000/110", lines of "АС-120/19" and
+   "АС-70/11", a switch "ВГТ-110-40/2500", a double line of "АС-185/29". */
+INSERT INTO "Nodes" ("Transf","OwnerGUID")
+  SELECT "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "Transforms2" WHERE "TypeTR" = 'ТМ-400/10';
+INSERT INTO "Nodes" ("Transf","OwnerGUID")
+  SELECT "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "Transforms2" WHERE "TypeTR" = 'ТМ-400/10';
+INSERT INTO "Nodes" ("Transf","OwnerGUID")
+  SELECT "Ident", '{6F1B7C1E-0000-4000-8000-000000000002}' FROM "Transforms2" WHERE "TypeTR" = 'ТМ-400/10';
+INSERT INTO "Nodes" ("Transf","OwnerGUID")
+  SELECT "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "Transforms2" WHERE "TypeTR" = 'ТДН-16000/110';
+INSERT INTO "Nodes" ("Transf","OwnerGUID")
+  SELECT "Ident", '{6F1B7C1E-0000-4000-8000-000000000002}' FROM "Transforms3" WHERE "TypeTR" = 'ТДТН-25000/110';
+INSERT INTO "Nodes" ("Transf","OwnerGUID") VALUES (NULL, '{6F1B7C1E-0000-4000-8000-000000000002}');
+INSERT INTO "Lines" ("GUID","Provod","OwnerGUID")
+  SELECT '{6F1B7C1E-0000-4000-8000-000000000101}', "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "Provods" WHERE "Marka" = 'АС-120/19';
+INSERT INTO "Lines" ("GUID","Provod","OwnerGUID")
+  SELECT '{6F1B7C1E-0000-4000-8000-000000000102}', "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "Provods" WHERE "Marka" = 'АС-120/19';
+INSERT INTO "Lines" ("GUID","Provod","OwnerGUID")
+  SELECT '{6F1B7C1E-0000-4000-8000-000000000103}', "Ident", '{6F1B7C1E-0000-4000-8000-000000000002}' FROM "Provods" WHERE "Marka" = 'АС-70/11';
+INSERT INTO "Lines" ("GUID","Provod","OwnerGUID")
+  SELECT '{6F1B7C1E-0000-4000-8000-000000000104}', "Ident", '{6F1B7C1E-0000-4000-8000-000000000001}' FROM "SwitchGR" WHERE "Marka" = 'ВГТ-110-40/2500';
+INSERT INTO "DoubleLines" ("GUID","Provod")
+  SELECT '{6F1B7C1E-0000-4000-8000-000000000201}', "Ident" FROM "Provods" WHERE "Marka" = 'АС-185/29';

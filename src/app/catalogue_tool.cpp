@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <utility>
 #include <variant>
@@ -42,6 +43,9 @@ constexpr const char* kUsage =
     "  kelm-catalogue check ИСТОЧНИК [--strict]\n"
     "      проверяет справочник: ограничения окон свойств, физические соотношения\n"
     "      и повторы; выводит ошибки и предупреждения по категориям\n"
+    "  kelm-catalogue usage ИСТОЧНИК [--unused]\n"
+    "      выводит по категориям элементы базы справочников и сколько объектов сети\n"
+    "      использует каждый; --unused выводит только не используемые в сети\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле или база не\n"
@@ -230,15 +234,49 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return comparison.Same() ? ExitOk : ExitDiffer;
 }
 
-int CheckSource(const std::string& path, bool strict, std::ostream& out, std::ostream& err,
-                const RegionalSettings& settings, TRef_DataModule& db) {
+// Opens the one source a verb reads and hands it to `verb`; a source that
+// does not open is the answer itself.
+int WithSource(const std::string& path, TRef_DataModule& db, std::ostream& err,
+               const std::function<int(const TReference&)>& verb) {
     std::unique_ptr<TReference> reference;
     try {
         reference = OpenSource(path, db, NewReference);
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
     }
-    return WriteFindings(*reference, settings.Numbers(), strict, out) ? ExitCheckFailed : ExitOk;
+    return verb(*reference);
+}
+
+int CheckSource(const std::string& path, bool strict, std::ostream& out, std::ostream& err,
+                const RegionalSettings& settings, TRef_DataModule& db) {
+    return WithSource(path, db, err, [&](const TReference& reference) {
+        return WriteFindings(reference, settings.Numbers(), strict, out) ? ExitCheckFailed : ExitOk;
+    });
+}
+
+// The elements of a database with how many network objects use each, per
+// category that lists any. A source without network tables cannot tell.
+int WriteNetworkUse(const TReference& reference, const std::string& path, bool unusedOnly, std::ostream& out,
+                    std::ostream& err, const NumberText& numbers) {
+    const NetworkUse& network = reference.Network;
+    if (!network.Known()) {
+        err << path << ": источник не хранит сеть, использование типов неизвестно.\n";
+        return ExitBadFile;
+    }
+    for (int c = 0; c < reference.CategoryCount(); ++c) {
+        const TXMLCustomClass& collection = *reference.GetCollection(c);
+        bool captioned = false;
+        for (int i = 0; i < collection.Count(); ++i) {
+            const TBaseElement& record = *collection.GetItem(i);
+            const int uses = network.CountOf(record);
+            if (unusedOnly && uses > 0) continue;
+            if (!std::exchange(captioned, true)) out << CategoryCaption(c) << "\n";
+            out << "  " << Utf8FromCp1251(collection.Label(record, numbers));
+            if (!unusedOnly) out << ": " << NumberText::Format(std::int64_t{uses});
+            out << "\n";
+        }
+    }
+    return ExitOk;
 }
 
 }  // namespace
@@ -290,6 +328,14 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (args.size() > 2 && args[2] != "--strict") return Usage(err, "неизвестный параметр \"" + args[2] + "\"");
         if (args.size() > 3) return Usage(err, "лишний аргумент \"" + args[3] + "\"");
         return CheckSource(args[1], args.size() == 3, out, err, settings, db);
+    }
+    if (command == "usage") {
+        if (args.size() < 2) return Usage(err, "usage ждёт источник");
+        if (args.size() > 2 && args[2] != "--unused") return Usage(err, "неизвестный параметр \"" + args[2] + "\"");
+        if (args.size() > 3) return Usage(err, "лишний аргумент \"" + args[3] + "\"");
+        return WithSource(args[1], db, err, [&](const TReference& reference) {
+            return WriteNetworkUse(reference, args[1], args.size() == 3, out, err, settings.Numbers());
+        });
     }
     if (command == "diff") {
         if (args.size() < 3) return Usage(err, "diff ждёт два источника");

@@ -22,6 +22,7 @@
 #include "core/codec.h"
 #include "core/collection.h"
 #include "core/data_module.h"
+#include "core/network_use.h"
 #include "core/number_text.h"
 
 namespace kelm {
@@ -399,13 +400,18 @@ public:
     }
 
     std::unique_ptr<PendingSave> WriteToDatabase(Transaction& transaction, TRef_DataModule& db,
-                                                 const NumberText& numbers) override {
+                                                 const NumberText& numbers, const NetworkUse& network) override {
         auto pending = std::make_unique<Pending>(*this);
         const auto& hooks = category_.hooks;
         const bool severalStatements = hooks.beforeEveryRecord || hooks.beforeWrite || hooks.afterWrite;
         for (std::size_t i = 0; i < this->items_.size(); ++i) {
             R& record = static_cast<R&>(*this->items_[i]);
             if (record.Deleted != 1 && record.Added != 1 && !category_.hooks.beforeEveryRecord) continue;
+            if (const int uses = record.Deleted == 1 ? network.CountOf(record) : 0; uses > 0) {
+                pending->errors.push_back(RecordLabel(category_, record, numbers));
+                pending->reasons.push_back(InUseReason(uses));
+                continue;
+            }
             R written = record;  // the record itself changes only once the save is committed
             // A record written by one statement needs no savepoint: a statement
             // that fails is undone on its own. One written by several (its type,

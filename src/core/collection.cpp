@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "core/data_module.h"
+#include "core/network_use.h"
 #include "core/number_text.h"
 
 namespace kelm {
@@ -43,7 +44,10 @@ void TXMLCustomClass::RemoveElement(TBaseElement* record) {
 
 int TXMLCustomClass::SaveToDatabase(TRef_DataModule& db, const NumberText& numbers) {
     Transaction transaction(db.SQLConnection);
-    std::unique_ptr<PendingSave> written = WriteToDatabase(transaction, db, numbers);
+    // Only a delete asks the network; a save that deletes nothing sends no more than its writes.
+    const bool deletes = std::any_of(items_.begin(), items_.end(), [](const auto& item) { return item->Deleted == 1; });
+    std::unique_ptr<PendingSave> written =
+        WriteToDatabase(transaction, db, numbers, deletes ? NetworkUse::Read(db) : NetworkUse());
     transaction.commit();
     written->Apply();
     return written->failed;
@@ -77,7 +81,7 @@ void TXMLCustomClass::InsertElement(std::unique_ptr<TBaseElement> record, int in
 }
 
 void TXMLCustomClass::ShowSaveErrors(SaveErrorsDisplay& display) const {
-    if (!Errors.empty()) display.ShowSaveErrors(Errors);
+    if (!Errors.empty()) display.ShowSaveErrors(Errors, ErrorReasons);
 }
 
 void TXMLCustomClass::MarkDeleted(TBaseElement* record) {

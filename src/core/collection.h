@@ -19,6 +19,7 @@
 
 namespace kelm {
 
+class NetworkUse;
 class NumberText;
 class TRef_DataModule;
 class Transaction;
@@ -40,11 +41,12 @@ public:
 enum class DuplicateGroup { Lines, Transformers, Others };
 
 // Shows the records that a database save could not write (the window
-// "Ошибки при сохранении"); lines are Windows-1251.
+// "Ошибки при сохранении"): their lines in Windows-1251, and beside each
+// the reason it was not written, as the database or the save gave it.
 class SaveErrorsDisplay {
 public:
     virtual ~SaveErrorsDisplay() = default;
-    virtual void ShowSaveErrors(const std::vector<std::string>& lines) = 0;
+    virtual void ShowSaveErrors(const std::vector<std::string>& lines, const std::vector<std::string>& reasons) = 0;
 };
 
 // A record element of an exchange file that could not be read. `offset` is
@@ -153,9 +155,10 @@ public:
     virtual void Sort() = 0;
     // The first half of a database save, inside the open transaction: every
     // marked record is written in a savepoint of its own, so that one that
-    // fails is undone alone. The collection is left as it is.
+    // fails is undone alone. A delete of a record that `network` objects use
+    // fails: the network model would lose its type. The collection is left as it is.
     virtual std::unique_ptr<PendingSave> WriteToDatabase(Transaction& transaction, TRef_DataModule& db,
-                                                         const NumberText& numbers) = 0;
+                                                         const NumberText& numbers, const NetworkUse& network) = 0;
     // Saves this collection alone, in a transaction of its own; returns how
     // many records could not be written (named in Errors).
     int SaveToDatabase(TRef_DataModule& db, const NumberText& numbers);

@@ -5,6 +5,7 @@
 
 #include "core/collection.h"
 #include "core/data_module.h"
+#include "core/network_use.h"
 
 namespace kelm {
 
@@ -20,17 +21,21 @@ int SaveDatabase(TReference& reference, TRef_DataModule& db, const NumberText& n
         throw DatabaseReplaced("База данных " + reference.FileName +
                                " заменена другой после загрузки справочника: изменения в неё не записаны.");
     Transaction transaction(db.SQLConnection);
+    // Read inside the transaction: another program may have attached network
+    // objects to a type since the catalogue was loaded.
+    NetworkUse network = NetworkUse::Read(db);
     std::vector<std::unique_ptr<PendingSave>> written;
     int failed = 0;
     for (int c = 0; c < reference.CategoryCount(); ++c) {
         if (progress) progress(c);
         if (TXMLCustomClass* collection = reference.GetCollection(c)) {
-            written.push_back(collection->WriteToDatabase(transaction, db, numbers));
+            written.push_back(collection->WriteToDatabase(transaction, db, numbers, network));
             failed += written.back()->failed;
         }
     }
     transaction.commit();
     for (auto& collection : written) collection->Apply();
+    reference.Network = std::move(network);  // the save deletes no type in use, so the counts hold
     return failed;
 }
 

@@ -331,7 +331,9 @@ bool OpenDatabaseSource(TReference& reference, TRef_DataModule& db, const std::s
     reference.SourceKind = DatabaseSource;
     reference.FileName = path;
     reference.DatabaseIdentity = db.SQLConnection.Identity();
-    return reference.LoadFromDatabase(db, 0, "", failures);
+    if (!reference.LoadFromDatabase(db, 0, "", failures)) return false;
+    reference.Network = NetworkUse::Read(db);
+    return true;
 }
 
 std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule& db,
@@ -366,6 +368,7 @@ void WriteExchangeFile(TReference& reference, const std::string& path, const Reg
     SaveDocument(doc, path);
     reference.FinishXmlSave();
     reference.SourceKind = ExchangeFileSource;
+    reference.Network = NetworkUse();
     reference.FileName = path;
 }
 

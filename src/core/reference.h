@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/collection.h"
+#include "core/network_use.h"
 
 namespace kelm {
 
@@ -26,6 +27,9 @@ public:
     // The loaded database's Database::Identity: a save goes only into that
     // database, never into another one put at the same path meanwhile.
     std::string DatabaseIdentity;
+    // How many network objects use each element: read with the database and
+    // again by each save; nothing is known of an exchange file.
+    NetworkUse Network;
 
     int CategoryCount() const { return static_cast<int>(collections_.size()); }
     TXMLCustomClass* GetCollection(int index) const;  // none outside 0..18

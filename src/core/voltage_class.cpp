@@ -47,4 +47,8 @@ bool TreeFilters::PassesVoltageFilter(double u, const NumberText& numbers) const
     return VoltageFilter == "all" || numbers.Format(VoltageClass(u)) == VoltageFilter;
 }
 
+bool TreeFilters::PassesNetworkFilter(const TBaseElement& record, const NetworkUse& network) const {
+    return !UnusedInNetwork || !network.Known() || network.CountOf(record) == 0;
+}
+
 }  // namespace kelm

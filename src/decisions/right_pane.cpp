@@ -97,6 +97,8 @@ PaneChanges RightPane::Delete(const std::vector<TBaseElement*>& records) {
             if (!seen.insert(record).second) continue;
             copies.push_back(record);
             changes.removed.push_back(record);
+        } else if (const int uses = reference_->Network.CountOf(*record); uses > 0) {
+            if (seen.insert(record).second) changes.refused.emplace_back(record, uses);
         } else if (record->Deleted == 0) {
             record->Deleted = 1;
             changes.changed.push_back(record);

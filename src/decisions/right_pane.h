@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/reference.h"
@@ -34,6 +35,8 @@ struct PaneChanges {
     // How to take a copy, a delete, an undelete or an edit back; none when
     // nothing changed or the change cannot be taken back (opening, saving).
     std::unique_ptr<PaneStep> step;
+    // Records a delete left as they were: network objects use them (how many beside each).
+    std::vector<std::pair<const TBaseElement*, int>> refused;
 
     bool Empty() const { return added.empty() && removed.empty() && changed.empty() && !replaced; }
 };
@@ -78,7 +81,9 @@ public:
     // Gives each record the values of its element as a drop answered
     // "Обновить" would, without a question: one step, as a drop is.
     PaneChanges Update(const std::vector<ElementUpdate>& updates);
-    // Takes copies not yet saved back at once and marks the other records deleted.
+    // Takes copies not yet saved back at once and marks the other records
+    // deleted, but refuses the ones that network objects use: deleting a type
+    // in use would break the network model.
     PaneChanges Delete(const std::vector<TBaseElement*>& records);
     PaneChanges Undelete(const std::vector<TBaseElement*>& records);
     // A confirmed property dialog: `values` go into `record`, which the next

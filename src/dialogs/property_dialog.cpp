@@ -4,6 +4,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "core/network_use.h"
 #include "dialogs/key_filters.h"
 #include "dialogs/property_dialogs.h"
 
@@ -23,6 +24,11 @@ TPropertyDialog::TPropertyDialog(const DialogContext& context, const char* class
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
     auto* buttons = new QHBoxLayout(Panel1);
+    if (context.networkUse) {
+        LabelNetworkUse = new QLabel(QString::fromStdString(NetworkUseText(*context.networkUse)), Panel1);
+        LabelNetworkUse->setObjectName("LabelNetworkUse");
+        buttons->addWidget(LabelNetworkUse);
+    }
     buttons->addStretch();
     BitBtn1 = new QPushButton(QString::fromUtf8("Отмена"), Panel1);
     BitBtn1->setObjectName("BitBtn1");

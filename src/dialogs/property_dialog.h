@@ -48,6 +48,7 @@ public:
     TRef_DataModule* Database() const { return db_; }
 
     QWidget* Panel1;
+    QLabel* LabelNetworkUse = nullptr;  // "Используется в сети: N", when the source tells
     QPushButton* BitBtn1;  // "Отмена"
     QPushButton* BitBtn2;  // "Сохранить"
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "core/category_collection.h"
 #include "core/data_module.h"
@@ -21,6 +22,8 @@ struct DialogContext {
     WorkbenchDialogs* messages;  // the two error messages and any information box
     // Shows a prepared dialog modally; tests replace it to drive the dialog without exec().
     std::function<int(QDialog&)> exec = [](QDialog& d) { return d.exec(); };
+    // How many network objects use the element; none when its source cannot tell.
+    std::optional<int> networkUse = std::nullopt;
 };
 
 // Opens the property dialog of `record`: prepares it (CopyValues into the dialog's own record, or

@@ -96,7 +96,8 @@ void QtWorkbenchDialogs::Inform(const QString& text, const QString& detail) {
     box.exec();
 }
 
-void QtWorkbenchDialogs::ShowSaveErrors(const std::vector<std::string>& lines) {
+void QtWorkbenchDialogs::ShowSaveErrors(const std::vector<std::string>& lines,
+                                        const std::vector<std::string>& reasons) {
     QDialog window(parent_);
     window.setObjectName("TfrmErrors");
     window.setWindowTitle(QString::fromUtf8("Ошибки при сохранении"));
@@ -108,7 +109,12 @@ void QtWorkbenchDialogs::ShowSaveErrors(const std::vector<std::string>& lines) {
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString text;
-    for (const auto& line : lines) text += QString::fromUtf8(Utf8FromCp1251(line)) + "\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += QString::fromUtf8(Utf8FromCp1251(lines[i]));
+        // The database's messages come in several lines; the window has one per record.
+        if (i < reasons.size()) text += ": " + QString::fromStdString(DisplayText(reasons[i])).replace('\n', ' ');
+        text += "\n";
+    }
     memo->setPlainText(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &window);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("BitBtn1");

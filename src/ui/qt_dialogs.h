@@ -20,7 +20,7 @@ public:
     bool AskYesNo(const QString& text) override;
     bool AskOkCancel(const QString& caption, const QString& text) override;
     void Inform(const QString& text, const QString& detail) override;
-    void ShowSaveErrors(const std::vector<std::string>& lines) override;
+    void ShowSaveErrors(const std::vector<std::string>& lines, const std::vector<std::string>& reasons) override;
 
 private:
     std::optional<QString> ChooseServerSource(const QString& currentPath);

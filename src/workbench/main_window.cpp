@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -26,6 +27,8 @@ namespace {
 
 const char* kRootLabel = "Справочник Kelm 3";
 const char* kNoPath = "Укажите путь к файлу";
+constexpr int kOnlyDifferences = 1;  // items of "Показывать"
+constexpr int kUnusedInNetwork = 2;
 
 }  // namespace
 
@@ -83,6 +86,7 @@ void TForm1::BuildWindow() {
     cbx_Sync->setObjectName("cbx_Sync");
     filterBar->addWidget(cbx_Sync);
     BuildComparisonBar(filterBar);
+    cb_Show->addItem(QString::fromUtf8("не используемые в сети"));
     filterBar->addStretch();
     layout->addWidget(GroupBox3);
 
@@ -255,6 +259,7 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
     ShowPath(pane == Pane::Left ? Label1 : Label2, path);
     const std::string voltageBefore = filters_.VoltageFilter;
     RefreshVoltageList();
+    UpdateShowEnabled();
     ReselectIndex = -1;
     if (pane == Pane::Left)
         BuildTree(LeftTree, leftRef_.get());
@@ -320,6 +325,7 @@ void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
             StepProgress(++position);
             TBaseElement* record = collection->GetItem(i);
             if (collection->FilteredByVoltage() && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
+            if (!filters_.PassesNetworkFilter(*record, reference->Network)) continue;
             const QString label = ScreenText(collection->Label(*record, numbers_));
             if (!ShowsElement(*record, label)) continue;
             QTreeWidgetItem* node = NewElementNode(label, record, ImageOfRecord(*record));
@@ -360,9 +366,24 @@ void TForm1::ApplyFilters() {
     else if (type > 0)
         filters_.TypeFilter = Categories()[static_cast<std::size_t>(type - 1)].collectionClass;
     filters_.VoltageFilter = cb_Unom->currentIndex() == 0 ? "all" : cb_Unom->currentText().toStdString();
+    filters_.UnusedInNetwork = cb_Show->currentIndex() == kUnusedInNetwork;
     ReselectIndex = -1;
     BuildTree(LeftTree, leftRef_.get());
     BuildTree(RightTree, &right_.Reference());
+}
+
+void TForm1::UpdateShowEnabled() {
+    const bool comparing = cbx_Compare->isChecked();
+    const bool network = leftRef_->Network.Known() || right_.Reference().Network.Known();
+    cb_Show->setEnabled(comparing || network);
+    if (auto* items = qobject_cast<QStandardItemModel*>(cb_Show->model())) {
+        items->item(kOnlyDifferences)->setEnabled(comparing);
+        items->item(kUnusedInNetwork)->setEnabled(network);
+    }
+    // An item that can no longer be chosen no longer filters.
+    const int shown = cb_Show->currentIndex();
+    if ((shown == kOnlyDifferences && !comparing) || (shown == kUnusedInNetwork && !network))
+        cb_Show->setCurrentIndex(0);
 }
 
 void TForm1::Button5Click() {

@@ -198,6 +198,9 @@ private:
     void BuildComparisonBar(QHBoxLayout* filterBar);
     void BuildDifferencesPanel(QVBoxLayout* layout);
     void ShowComparisonKeepingView();
+    // "Показывать" offers the differences while comparing and the use by the
+    // network while a pane's source tells it.
+    void UpdateShowEnabled();
     // Fills "Различия" for the element selected in `tree` and selects its partner in the other tree.
     void ShowDifferencesOf(QTreeWidget* tree, bool selectPartner = true);
     void SelectPartner(QTreeWidget* tree, const TBaseElement& partner);

@@ -124,6 +124,8 @@ QVariant ColourFor(Presence presence) {
     return presence == Presence::Changed ? changed : QVariant();
 }
 
+QVariant NetworkToolTip(const QTreeWidgetItem& node);
+
 // A node keeps its label, data and image in members of its own: a tree
 // item's general store of values costs several hundred bytes a node, which
 // counts with a hundred thousand elements in each tree.
@@ -143,6 +145,11 @@ public:
                     // A check's mark, kept in the item's own store, outranks the comparison's colour.
                     const QVariant marked = QTreeWidgetItem::data(column, role);
                     return marked.isValid() ? marked : ColourFor(presence_);
+                }
+                case Qt::ToolTipRole: {
+                    const QVariant use = NetworkToolTip(*this);
+                    if (use.isValid()) return use;
+                    break;
                 }
                 case kDataRole: return QVariant::fromValue(data_);
                 case kImageRole: return image_;
@@ -180,6 +187,16 @@ private:
 QTreeWidgetItem* NewNode(const QString& label, void* data, int image) { return new CatalogueNode(label, data, image); }
 
 void* DataOf(const QTreeWidgetItem* node) { return node ? node->data(0, kDataRole).value<void*>() : nullptr; }
+
+// An element tells how many network objects use it, asked when the tip is
+// shown: the counts change with every save and no node has to follow them.
+QVariant NetworkToolTip(const QTreeWidgetItem& node) {
+    const QTreeWidgetItem* category = node.parent();
+    const TReference* reference = category ? ReferenceOf(category->parent()) : nullptr;
+    if (!reference || !reference->Network.Known()) return {};
+    const auto* record = static_cast<const TBaseElement*>(DataOf(&node));
+    return QString::fromStdString(NetworkUseText(reference->Network.CountOf(*record)));
+}
 
 }  // namespace
 

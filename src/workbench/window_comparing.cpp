@@ -85,7 +85,7 @@ void TForm1::BuildDifferencesPanel(QVBoxLayout* layout) {
 }
 
 void TForm1::cbx_CompareClick() {
-    cb_Show->setEnabled(cbx_Compare->isChecked());
+    UpdateShowEnabled();
     GroupBoxDiff->setVisible(cbx_Compare->isChecked());
     ShowComparisonKeepingView();
 }

@@ -8,6 +8,27 @@
 #include "workbench/tree_nodes.h"
 
 namespace kelm {
+namespace {
+
+constexpr int kRefusalsInText = 10;  // the rest only in the box's detail
+
+// One box for the elements a delete left alone, each named with its reason.
+void TellRefused(const PaneChanges& changes, const TReference& reference, const NumberText& numbers,
+                 WorkbenchDialogs& dialogs) {
+    if (changes.refused.empty()) return;
+    QStringList lines;
+    for (const auto& [record, uses] : changes.refused) {
+        const TXMLCustomClass& collection = *reference.GetCollection(reference.CategoryOf(*record));
+        lines << ScreenText(collection.Label(*record, numbers)) + ": " + QString::fromStdString(InUseReason(uses));
+    }
+    if (lines.size() <= kRefusalsInText) {
+        dialogs.Inform(lines.join('\n'), QString());
+        return;
+    }
+    dialogs.Inform(QStringList(lines.mid(0, kRefusalsInText)).join('\n') + "\n…", lines.join('\n'));
+}
+
+}  // namespace
 
 void TForm1::RightTreeKeyUp(int key) {
     if (key == Qt::Key_Delete) Del1Click();
@@ -66,13 +87,15 @@ void TForm1::Del1Click() {
         changed = !doomed.isEmpty();
     }
     Progress->setMaximum(1);
+    PaneChanges changes;
     if (changed) {
-        PaneChanges changes = right_.Delete(RecordsOf(doomed));
+        changes = right_.Delete(RecordsOf(doomed));
         ShowChanges(changes);
         Remember(changes);
     }
     Progress->setVisible(false);
     WorkNodes.clear();
+    TellRefused(changes, right_.Reference(), numbers_, *dialogs_);
 }
 
 void TForm1::UndeleteClick() {
@@ -98,6 +121,8 @@ void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
     if (!open) return;
     DialogContext context{this, db_, numbers_, dialogs_};
     if (dialogExec_) context.exec = dialogExec_;
+    const NetworkUse& network = ReferenceOf(sender->topLevelItem(0))->Network;
+    if (network.Known()) context.networkUse = network.CountOf(*record);
     if (sender == LeftTree) {
         open(*record, true, context);
         return;

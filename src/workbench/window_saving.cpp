@@ -28,6 +28,7 @@ std::vector<TBaseElement*> TForm1::RecordsOf(const QList<QTreeWidgetItem*>& node
 
 void TForm1::ShowRightPaneState() {
     ForgetStaleHistory();
+    UpdateShowEnabled();  // a save as an exchange file no longer tells the use by the network
     ButtonSave->setEnabled(right_.HasUnsavedChanges());
     ButtonCancel->setEnabled(right_.HasUnsavedChanges());
     UpdateSaveAsEnabled();

@@ -274,6 +274,29 @@ TEST_F(CatalogueTool, CheckListsFindingsPerCategoryAndFailsOnErrors) {
     EXPECT_EQ(Run({"check", dir.File("missing.xml")}), ExitBadFile);
 }
 
+TEST_F(CatalogueTool, UsageCountsTheNetworkObjectsOfEachTypeAndListsTheUnused) {
+    FreshCatalogue catalogue;
+    catalogue.RunScript(test::SourceFile("db/demo/catalogue.sql"));
+    ASSERT_EQ(Run({"usage", catalogue.Path()}), ExitOk) << err.str();
+    const std::string all = out.str();
+    for (const char* line : {"Трансформаторы двухобмоточные\n", "  ТМ-400/10-400 (10 кВ): 3\n", "  ТМ-100/10-100 (10 кВ): 0\n",
+                             "  АС-120/19-120 (110 кВ): 2\n", "  АС-185/29-185 (110 кВ): 1\n",
+                             "  ВГТ-110-40/2500 (110 кВ): 1\n", "  ТДТН-25000/110-25000 (110 кВ): 1\n"})
+        EXPECT_NE(all.find(line), std::string::npos) << line << all;
+
+    ASSERT_EQ(Run({"usage", catalogue.Path(), "--unused"}), ExitOk);
+    EXPECT_NE(out.str().find("  ТМ-100/10-100 (10 кВ)\n"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("ТМ-400/10"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("Трансформаторы трехобмоточные"), std::string::npos) << out.str();
+
+    const std::string file = dir.File("catalogue.xml");
+    ASSERT_EQ(Run({"convert", catalogue.Path(), file}), ExitOk);
+    EXPECT_EQ(Run({"usage", file}), ExitBadFile);  // an exchange file holds no network
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_EQ(Run({"usage"}), ExitUsage);
+    EXPECT_EQ(Run({"usage", file, "--all"}), ExitUsage);
+}
+
 std::string Count(const FreshCatalogue& catalogue) {
     return catalogue.Value(R"(select count(*) from "Transforms2")");
 }

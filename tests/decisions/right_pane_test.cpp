@@ -46,6 +46,19 @@ protected:
         return markas;
     }
     int Rows() { return std::stoi(database.Value(R"(select count(*) from "Transforms2")")); }
+    // A node of the network with the transformer type `marka`, as another program would attach it.
+    void AttachNode(const std::string& marka) {
+        database.Run(R"(INSERT INTO "Nodes" ("Transf") SELECT "Ident" FROM "Transforms2" WHERE "TypeTR" = ')" + marka + "'");
+    }
+    // A database pane holding the transformers "A" (used by two nodes) and "B" (by none).
+    void OpenUsedTypes() {
+        database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('A',10,100))");
+        database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('B',10,200))");
+        AttachNode("A");
+        AttachNode("A");
+        pane.Open(database.Path(), db);
+    }
+    int Uses(int index) { return pane.Reference().Network.CountOf(*Record(index)); }
 
     TempDir dir;
     TRef_DataModule db;
@@ -390,6 +403,50 @@ TEST_F(UpdatingInPlace, UndoTakesADropsUpdatesBackWithItsCopiesAndRedoMakesBoth)
     EXPECT_EQ(updated.Added, 1);
     pane.SaveToDatabase(db, numbers);
     EXPECT_EQ(Count(R"(select count(*) from "Transforms2" where "Uk"=4.7)"), 1);
+}
+
+TEST_F(RightPaneTest, NetworkUseIsCountedOnOpeningAndAgainAfterASave) {
+    OpenUsedTypes();
+    ASSERT_TRUE(pane.Reference().Network.Known());
+    EXPECT_EQ(Uses(0), 2);
+    EXPECT_EQ(Uses(1), 0);
+
+    AttachNode("B");
+    OpenLeft(Transformer("C", "3"));
+    DropAll();
+    pane.SaveToDatabase(db, numbers);
+    EXPECT_EQ(Markas(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(Uses(1), 1);
+    EXPECT_EQ(Uses(2), 0);  // saved just now, no object uses it yet
+
+    pane.SaveToFile(dir.File("saved.xml"), settings, 0);
+    EXPECT_FALSE(pane.Reference().Network.Known());  // an exchange file cannot tell
+}
+
+TEST_F(RightPaneTest, ADeleteRefusesTypesInUseAndMarksTheOthers) {
+    OpenUsedTypes();
+    TBaseElement* used = Record(0);
+    TBaseElement* unused = Record(1);
+    const PaneChanges deleted = pane.Delete({used, unused, used});
+    EXPECT_EQ(deleted.refused, (std::vector<std::pair<const TBaseElement*, int>>{{used, 2}}));
+    EXPECT_EQ(deleted.changed, std::vector<TBaseElement*>{unused});
+    EXPECT_EQ(used->Deleted, 0);
+    EXPECT_EQ(unused->Deleted, 1);
+}
+
+TEST_F(RightPaneTest, ASaveRefusesADeleteOfATypeTheNetworkTookMeanwhile) {
+    OpenUsedTypes();
+    TBaseElement* taken = Record(1);
+    pane.Delete({taken});
+    AttachNode("B");  // another program, between the delete and the save
+
+    const PaneChanges saved = pane.SaveToDatabase(db, numbers);
+    EXPECT_TRUE(saved.removed.empty());
+    EXPECT_EQ(taken->Deleted, 1);  // still marked, for the user to undelete
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(Transformers().Errors, std::vector<std::string>{W("B-200 (10 кВ)")});
+    EXPECT_EQ(Transformers().ErrorReasons, std::vector<std::string>{InUseReason(1)});
+    EXPECT_TRUE(pane.HasUnsavedChanges());
 }
 
 }  // namespace

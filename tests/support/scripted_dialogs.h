@@ -19,6 +19,7 @@ public:
     std::vector<QString> proposedSavePaths;    // what each save dialog proposed
     std::vector<std::pair<QString, QString>> informed;  // text and detail of information boxes
     std::vector<std::vector<std::string>> saveErrors;   // lines of each error window
+    std::vector<std::vector<std::string>> saveErrorReasons;  // and the reason beside each line
 
     std::optional<QString> ChooseSourceToOpen(Pane, const QString&) override { return NextPath(); }
     std::optional<QString> ChooseExchangeFileToSave(const QString& proposed) override {
@@ -28,7 +29,10 @@ public:
     bool AskYesNo(const QString& text) override { return NextAnswer(text); }
     bool AskOkCancel(const QString& caption, const QString& text) override { return NextAnswer(caption + ": " + text); }
     void Inform(const QString& text, const QString& detail) override { informed.emplace_back(text, detail); }
-    void ShowSaveErrors(const std::vector<std::string>& lines) override { saveErrors.push_back(lines); }
+    void ShowSaveErrors(const std::vector<std::string>& lines, const std::vector<std::string>& reasons) override {
+        saveErrors.push_back(lines);
+        saveErrorReasons.push_back(reasons);
+    }
 
 private:
     std::optional<QString> NextPath() {

@@ -83,7 +83,9 @@ public:
 
 class SaveErrorsRecorder : public SaveErrorsDisplay {
 public:
-    void ShowSaveErrors(const std::vector<std::string>& lines) override { shown.push_back(lines); }
+    void ShowSaveErrors(const std::vector<std::string>& lines, const std::vector<std::string>&) override {
+        shown.push_back(lines);
+    }
     std::vector<std::vector<std::string>> shown;
 };
 

@@ -5,10 +5,13 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include "core/codec.h"
 
 namespace kelm {
 namespace {
@@ -18,6 +21,7 @@ struct SeenBox {
     QString title;
     QStringList buttons;
     QStringList labels;
+    QStringList texts;  // of its text areas
 };
 
 // Runs `open`, which shows a modal box, reads the box once it is up and closes it.
@@ -31,6 +35,7 @@ SeenBox SeeModal(const std::function<void()>& open) {
             if (button->isVisible()) seen.buttons << button->text();
         for (auto* label : box->findChildren<QLabel*>())
             if (label->isVisible()) seen.labels << label->text();
+        for (auto* area : box->findChildren<QPlainTextEdit*>()) seen.texts << area->toPlainText();
         box->close();
     });
     open();
@@ -60,6 +65,17 @@ TEST(QtBoxes, InformationWithDetailsIsRussian) {
     EXPECT_EQ(seen.title, "Kelm 3");
     EXPECT_TRUE(seen.buttons.contains(QString::fromUtf8("ОК")));
     EXPECT_TRUE(seen.buttons.contains(QString::fromUtf8("Показать подробности...")));
+}
+
+TEST(QtBoxes, TheErrorWindowGivesEachRecordItsReason) {
+    QtWorkbenchDialogs dialogs(nullptr);
+    const SeenBox seen = SeeModal([&] {
+        dialogs.ShowSaveErrors({Cp1251FromUtf8("ТМ-100 (10 кВ)"), "B (6 kV)"},
+                               {"string truncation\nexpected length 150", "lock conflict"});
+    });
+    EXPECT_EQ(seen.title, QString::fromUtf8("Ошибки при сохранении"));
+    EXPECT_EQ(seen.texts, QStringList{QString::fromUtf8("ТМ-100 (10 кВ): string truncation expected length 150\n"
+                                                        "B (6 kV): lock conflict\n")});
 }
 
 TEST(QtBoxes, SaveDialogIsRussian) {

@@ -84,6 +84,8 @@ TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindowAndStayUnsaved) {
     EXPECT_FALSE(window.ButtonSaveClick(SaveSender::ButtonSave));
     ASSERT_EQ(dialogs.saveErrors.size(), 1u);
     EXPECT_EQ(dialogs.saveErrors[0], std::vector<std::string>{std::string(150, 'x') + "-40 (6 " + W("кВ") + ")"});
+    ASSERT_EQ(dialogs.saveErrorReasons[0].size(), 1u);
+    EXPECT_NE(dialogs.saveErrorReasons[0][0].find("truncation"), std::string::npos) << dialogs.saveErrorReasons[0][0];
     EXPECT_TRUE(window.ButtonSave->isEnabled());  // closing the window asks again
 }
 
