@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -27,8 +28,6 @@ namespace {
 
 const char* kRootLabel = "Справочник Kelm 3";
 const char* kNoPath = "Укажите путь к файлу";
-constexpr int kOnlyDifferences = 1;  // items of "Показывать"
-constexpr int kUnusedInNetwork = 2;
 
 }  // namespace
 
@@ -143,6 +142,15 @@ void TForm1::BuildWindow() {
     UpdateRight->setObjectName("UpdateRight");
     connect(PopupMenuLeft, &QMenu::aboutToShow, this, [this] { PopupMenuLeftPopup(); });
     connect(UpdateRight, &QAction::triggered, this, [this] { UpdateRightClick(); });
+    // The menu key and Shift+F10 open the left tree's menu at its current element.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* menu = new QShortcut(keys, LeftTree, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(menu, &QShortcut::activated, this, [this] {
+            if (!cbx_Compare->isChecked() || !LeftTree->currentItem()) return;
+            const QRect place = LeftTree->visualItemRect(LeftTree->currentItem());
+            PopupMenuLeft->popup(LeftTree->viewport()->mapToGlobal(place.bottomLeft()));
+        });
+    }
     Splitter1->addWidget(GroupBox1);
     Splitter1->addWidget(GroupBox2);
     Splitter1->setChildrenCollapsible(false);

@@ -38,6 +38,10 @@ enum class OpenSender { ButtonOpenRight, ButtonCancel, Other };
 // or another command that has asked its own question (closing, opening).
 enum class SaveSender { ButtonSave, btnSaveAs, Other };
 
+// Items of "Показывать" after "все".
+inline constexpr int kOnlyDifferences = 1;
+inline constexpr int kUnusedInNetwork = 2;
+
 class TFrmComment;
 class PaneCommand;
 

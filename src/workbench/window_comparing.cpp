@@ -14,7 +14,6 @@
 namespace kelm {
 namespace {
 
-constexpr int kOnlyDifferences = 1;  // item of "Показывать"
 constexpr int kFindPauseMs = 250;     // a tree build per typed letter would lag behind the typing
 const QColor kDifferingRow(255, 224, 138);
 
