@@ -226,16 +226,10 @@ public:
     bool SameField(const TBaseElement& a, const TBaseElement& b, int field) const override {
         return detail::SameFieldValue(FieldAt(field), static_cast<const R&>(a), static_cast<const R&>(b));
     }
-    std::string IdentityKey(const TBaseElement& record) const override {
-        // Each value with its length in front, so that no text can run into the next.
-        const NumberText file;
+    std::string IdentityKey(const TBaseElement& record) const override { return ValuesKey(record, identity_); }
+    std::string ValuesKey(const TBaseElement& record, const std::vector<int>& fields) const override {
         std::string key;
-        for (int field : identity_) {
-            const std::string text = FieldText(record, field, file);
-            key += std::to_string(text.size());
-            key += ':';
-            key += text;
-        }
+        for (int field : fields) detail::AppendFieldKey(FieldAt(field), static_cast<const R&>(record), key);
         return key;
     }
     std::vector<FieldViolation> Check(const TBaseElement& record) const override {

@@ -67,6 +67,33 @@ std::string FieldValueText(const FieldDef<R>& field, const R& record, const Numb
         field.member);
 }
 
+// Appends to `key` a form of the field's value that equals another record's
+// exactly when the two values are written alike; each value carries its
+// length or kind, so that no value runs into the next.
+template <class R>
+void AppendFieldKey(const FieldDef<R>& field, const R& record, std::string& key) {
+    std::visit(
+        [&](auto member) {
+            const auto& value = record.*member;
+            using T = FieldValueType<decltype(value)>;
+            if (!IsValueSet(value)) {
+                key += '-';
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                key += std::to_string(value.size());
+                key += ':';
+                key += value;
+            } else if constexpr (std::is_same_v<T, double>) {
+                key += 'd';
+                NumberText::AppendFormKey(value, key);
+            } else {
+                const auto whole = static_cast<std::int64_t>(value);
+                key += 'i';
+                key.append(reinterpret_cast<const char*>(&whole), sizeof whole);
+            }
+        },
+        field.member);
+}
+
 // The whole number a choice's text stands for: an item's text, or the number itself.
 inline std::int64_t ChoiceValue(const FieldFacts& field, std::string_view text) {
     for (const ChoiceItem& item : field.items)

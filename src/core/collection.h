@@ -108,6 +108,8 @@ public:
     virtual bool SameField(const TBaseElement& a, const TBaseElement& b, int field) const = 0;
     // The identity fields' values as one key: equal keys, the same identity.
     virtual std::string IdentityKey(const TBaseElement& record) const = 0;
+    // The values of `fields` as one key: equal keys, SameField in every one of them.
+    virtual std::string ValuesKey(const TBaseElement& record, const std::vector<int>& fields) const = 0;
     // Every limit or required field of the property dialog that the record breaks.
     virtual std::vector<FieldViolation> Check(const TBaseElement& record) const = 0;
     // Every rule of physics and good sense of the category that the record

@@ -97,12 +97,10 @@ double ParseWithSeparators(std::string_view original, std::string_view separator
 
 }  // namespace
 
-std::string NumberText::Format(double value) const {
-    if (value == 0) return "0";
-    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+namespace {
 
-    // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x
-    char buffer[64];
+// 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x
+std::string_view RoundedDigits(double value, char (&buffer)[64]) {
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
                                 kSignificantDigits - 1);
     double back = 0;
@@ -112,7 +110,31 @@ std::string NumberText::Format(double value) const {
         // any double: those take the shortest text that reads back exactly.
         result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     }
-    const std::string_view text(buffer, result.ptr - buffer);
+    return std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+}  // namespace
+
+// Format's text follows from the rounded digits alone, so they are the key.
+void NumberText::AppendFormKey(double value, std::string& key) {
+    if (value == 0) {
+        key += '0';
+    } else if (std::isnan(value)) {
+        key += 'N';
+    } else {
+        char buffer[64];
+        const std::string_view digits = RoundedDigits(value, buffer);
+        key += static_cast<char>(digits.size());
+        key += digits;
+    }
+}
+
+std::string NumberText::Format(double value) const {
+    if (value == 0) return "0";
+    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+
+    char buffer[64];
+    const std::string_view text = RoundedDigits(value, buffer);
     const bool negative = text.front() == '-';
     const std::size_t ePos = text.find('e');
     std::string digits;

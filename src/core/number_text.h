@@ -30,6 +30,9 @@ public:
 
     std::string Format(double value) const;
     static std::string Format(std::int64_t value);
+    // Appends to `key` a short form of `value` that equals another value's
+    // exactly when the two Format alike, for indexing values without text.
+    static void AppendFormKey(double value, std::string& key);
 
     // Text typed by the user: only the user's separator is a decimal separator.
     double ParseDouble(std::string_view text) const;

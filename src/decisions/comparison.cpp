@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <tuple>
 #include <utility>
-
-#include "core/number_text.h"
 
 namespace kelm {
 namespace {
@@ -47,54 +46,59 @@ void PairClosest(const TXMLCustomClass& collection, const Records& left, const R
     }
 }
 
-// A large group: equal records by their written values, the rest in order.
-void PairEqualThenInOrder(const TXMLCustomClass& collection, const Records& left, const Records& right,
-                          const std::vector<int>& fields, Pairing& paired) {
-    const NumberText file;
-    auto values = [&](const TBaseElement& record) {
-        std::string key;
-        for (int field : fields) {
-            const std::string text = collection.FieldText(record, field, file);
-            key += std::to_string(text.size());
-            key += ':';
-            key += text;
-        }
-        return key;
+// Pairs each left record with the first right one still free that holds
+// equal values in every field, each side in collection order; the records
+// left over go into `restLeft` and `restRight` as positions.
+void PairEqual(const TXMLCustomClass& collection, const Records& left, const Records& right,
+               const std::vector<int>& fields, Pairing& paired, std::vector<std::size_t>& restLeft,
+               std::vector<std::size_t>& restRight) {
+    struct Equal {
+        std::vector<std::size_t> right;
+        std::size_t next = 0;
     };
-    std::unordered_multimap<std::string, std::size_t> rightByValues;
-    for (std::size_t r = 0; r < right.size(); ++r) rightByValues.emplace(values(*right[r]), r);
-    std::vector<std::size_t> restLeft;
+    std::unordered_map<std::string, Equal> rightByValues;
+    for (std::size_t r = 0; r < right.size(); ++r) rightByValues[collection.ValuesKey(*right[r], fields)].right.push_back(r);
     std::vector<bool> rightUsed(right.size(), false);
     for (std::size_t l = 0; l < left.size(); ++l) {
-        const auto [first, last] = rightByValues.equal_range(values(*left[l]));
-        auto found = std::find_if(first, last, [&](const auto& entry) { return !rightUsed[entry.second]; });
-        if (found == last) {
+        const auto found = rightByValues.find(collection.ValuesKey(*left[l], fields));
+        if (found == rightByValues.end() || found->second.next == found->second.right.size()) {
             restLeft.push_back(l);
             continue;
         }
-        rightUsed[found->second] = true;
-        paired.emplace_back(l, found->second);
-    }
-    std::size_t r = 0;
-    for (std::size_t l : restLeft) {
-        while (r < right.size() && rightUsed[r]) ++r;
-        if (r == right.size()) break;
+        const std::size_t r = found->second.right[found->second.next++];
         rightUsed[r] = true;
         paired.emplace_back(l, r);
     }
+    for (std::size_t r = 0; r < right.size(); ++r)
+        if (!rightUsed[r]) restRight.push_back(r);
 }
 
-// The one rule of pairing within an identity, for a whole category and for a single dropped element.
+// The one rule of pairing within an identity, for a whole category and for a
+// single dropped element: equal records first, found by their values (which
+// spares comparing every field of every candidate pair), then the closest,
+// then, in a group too large to look for the closest, in collection order.
 Pairing PairGroup(const TXMLCustomClass& collection, const Records& left, const Records& right,
                   const std::vector<int>& fields) {
     Pairing paired;
     if (left.empty() || right.empty()) return paired;
-    if (left.size() == 1 && right.size() == 1)
+    if (left.size() == 1 && right.size() == 1) {
         paired.emplace_back(0, 0);
-    else if (left.size() * right.size() <= kClosestCells)
-        PairClosest(collection, left, right, fields, paired);
-    else
-        PairEqualThenInOrder(collection, left, right, fields, paired);
+        return paired;
+    }
+    std::vector<std::size_t> restLeft, restRight;
+    PairEqual(collection, left, right, fields, paired, restLeft, restRight);
+    if (restLeft.empty() || restRight.empty()) return paired;
+    if (restLeft.size() * restRight.size() > kClosestCells) {
+        for (std::size_t i = 0; i < std::min(restLeft.size(), restRight.size()); ++i)
+            paired.emplace_back(restLeft[i], restRight[i]);
+        return paired;
+    }
+    Records otherLeft, otherRight;
+    for (std::size_t l : restLeft) otherLeft.push_back(left[l]);
+    for (std::size_t r : restRight) otherRight.push_back(right[r]);
+    Pairing closest;
+    PairClosest(collection, otherLeft, otherRight, fields, closest);
+    for (const auto& [l, r] : closest) paired.emplace_back(restLeft[l], restRight[r]);
     return paired;
 }
 
@@ -118,7 +122,6 @@ std::vector<int> ComparedFields(const TXMLCustomClass& collection) {
     return fields;
 }
 
-// Records meet through an index of their identities: one pass over each side.
 const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBaseElement& record,
                                    const std::vector<const TBaseElement*>& candidates) {
     // One candidate pairs without looking at a field.
@@ -127,6 +130,7 @@ const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBas
     return paired.empty() ? nullptr : candidates[paired.front().second];
 }
 
+// Records meet through an index of their identities: one pass over each side.
 CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomClass& right) {
     const std::vector<int> fields = ComparedFields(left);
     std::vector<IdentityGroup> groups;
