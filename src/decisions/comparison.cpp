@@ -122,6 +122,14 @@ std::vector<int> ComparedFields(const TXMLCustomClass& collection) {
     return fields;
 }
 
+std::vector<int> DifferingFieldsOf(const TXMLCustomClass& collection, const TBaseElement& a, const TBaseElement& b,
+                                   const std::vector<int>& fields) {
+    std::vector<int> differing;
+    for (int field : fields)
+        if (!collection.SameField(a, b, field)) differing.push_back(field);
+    return differing;
+}
+
 const TBaseElement* ClosestPartner(const TXMLCustomClass& collection, const TBaseElement& record,
                                    const std::vector<const TBaseElement*>& candidates) {
     // One candidate pairs without looking at a field.
@@ -169,8 +177,7 @@ CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomCla
     for (const auto& [l, r] : paired) {
         leftPaired[static_cast<std::size_t>(l)] = rightPaired[static_cast<std::size_t>(r)] = true;
         ElementPair pair{left.GetItem(l), right.GetItem(r), {}};
-        for (int field : fields)
-            if (!left.SameField(*pair.left, *pair.right, field)) pair.fields.push_back(field);
+        pair.fields = DifferingFieldsOf(left, *pair.left, *pair.right, fields);
         result.changed += pair.Changed();
         result.pairs.push_back(std::move(pair));
     }

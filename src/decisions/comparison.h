@@ -54,6 +54,9 @@ struct CategoryComparison {
 
 // The fields of a category that a comparison looks at: all but row identifiers.
 std::vector<int> ComparedFields(const TXMLCustomClass& collection);
+// Those of `fields` in which two records of the collection's category differ.
+std::vector<int> DifferingFieldsOf(const TXMLCustomClass& collection, const TBaseElement& a, const TBaseElement& b,
+                                   const std::vector<int>& fields);
 
 // Of `candidates`, kept records of `collection` with the identity of
 // `record` (a record of its category from another catalogue) in collection

@@ -70,13 +70,9 @@ CopyOutcome CopyRun::CopyRecord(TXMLCustomClass& target, const TBaseElement& rec
     const std::vector<int>* fields = nullptr;
     if (TBaseElement* partner = TakePartner(target, record, fields)) {
         // A partner that differs in its comment alone is a duplicate as before.
-        std::vector<int> differing;
-        bool inValue = false;
-        for (int field : *fields) {
-            if (target.SameField(record, *partner, field)) continue;
-            differing.push_back(field);
-            inValue = inValue || field != target.CommentField();
-        }
+        const std::vector<int> differing = DifferingFieldsOf(target, record, *partner, *fields);
+        const bool inValue = std::any_of(differing.begin(), differing.end(),
+                                         [&](int field) { return field != target.CommentField(); });
         if (inValue) return Correct(target, record, *partner, differing, label);
     }
     return CopyAsDuplicate(target, record, label);
