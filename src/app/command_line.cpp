@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <ostream>
+#include <set>
 
 #include "app/version.h"
 
@@ -36,6 +37,28 @@ std::optional<int> AnswerInformationRequest(const std::vector<std::string>& args
 int UsageError(const std::string& program, const std::string& problem, std::ostream& err) {
     err << program << ": " << problem << "; справка: " << program << " --help\n";
     return kUsageExit;
+}
+
+std::vector<std::string> WithoutQtOptions(const std::vector<std::string>& args) {
+    // The options QApplication takes out of the arguments, with one dash or two.
+    static const std::set<std::string> withValue = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
+        "qwindowicon", "qwindowtitle", "session", "display", "geometry", "title", "name", "style", "stylesheet"};
+    static const std::set<std::string> alone = {"reverse", "nograb", "dograb", "sync", "testability", "widgetcount"};
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") {
+            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            break;
+        }
+        const std::string name = arg.rfind("--", 0) == 0 ? arg.substr(2) : arg.rfind('-', 0) == 0 ? arg.substr(1) : "";
+        if (withValue.count(name) && i + 1 < args.size())
+            ++i;
+        else if (!alone.count(name))
+            rest.push_back(arg);
+    }
+    return rest;
 }
 
 ExchangeArguments ParseExchangeArguments(const std::vector<std::string>& args) {

@@ -30,6 +30,9 @@ struct ExchangeArguments {
     std::string problem;
 };
 ExchangeArguments ParseExchangeArguments(const std::vector<std::string>& args);
+// The arguments without the ones Qt itself takes (-platform offscreen,
+// -style, ...), so that they can be judged before Qt starts.
+std::vector<std::string> WithoutQtOptions(const std::vector<std::string>& args);
 
 extern const char* const kExchangeUsage;
 

@@ -33,6 +33,15 @@ public:
     }
 };
 
+// Without a runtime folder from the session Qt makes one of its own and says
+// so on every start; the program keeps nothing there, and the user can do
+// nothing about it.
+QtMessageHandler qtHandler = nullptr;
+void QuietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set")) return;
+    qtHandler(type, context, text);
+}
+
 std::vector<std::string> Utf8Strings(const QStringList& list) {
     std::vector<std::string> strings;
     for (const QString& item : list) strings.push_back(item.toStdString());
@@ -46,7 +55,11 @@ int main(int argc, char** argv) {
     if (auto answered = kelm::AnswerInformationRequest({argv + 1, argv + argc}, "kelm-exchange",
                                                        kelm::kExchangeUsage, std::cout))
         return *answered;
+    // Judged before Qt starts too: without a display Qt would end the program first.
+    const kelm::ExchangeArguments given = kelm::ParseExchangeArguments(kelm::WithoutQtOptions({argv + 1, argv + argc}));
+    if (!given.problem.empty()) return kelm::UsageError("kelm-exchange", given.problem, std::cerr);
     kelm::EndOnInterrupt();
+    qtHandler = qInstallMessageHandler(QuietAboutRuntimeFolder);
     try {
         Application app(argc, argv);
         app.setWindowIcon(QIcon(":/kelm-exchange.png"));

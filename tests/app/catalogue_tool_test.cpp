@@ -326,16 +326,25 @@ TEST_F(CatalogueTool, FolderNamedLikeAnExchangeFileIsABadFile) {
     EXPECT_EQ(err.str().rfind("Ошибка в файле.\n", 0), 0u) << err.str();
 }
 
+// How a test starts the window: its error output, and the session it finds.
+struct Session {
+    std::string err = "/dev/null";
+    bool display = true;         // without one Qt cannot start its own platform
+    bool runtimeFolder = true;   // XDG_RUNTIME_DIR
+};
+
 // Runs a program with `args`, its output to `out`; returns its pid.
-pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+pid_t Start(const std::vector<std::string>& args, const std::string& out = "/dev/null", const Session& session = {}) {
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> argv;
         for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         freopen(out.c_str(), "w", stdout);
-        freopen("/dev/null", "w", stderr);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        freopen(session.err.c_str(), "w", stderr);
+        setenv("QT_QPA_PLATFORM", session.display ? "offscreen" : "xcb", 1);
+        if (!session.display) unsetenv("DISPLAY"), unsetenv("WAYLAND_DISPLAY");
+        if (!session.runtimeFolder) unsetenv("XDG_RUNTIME_DIR");
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -410,12 +419,28 @@ TEST_F(CatalogueTool, SaveKilledPartWayLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(Count(target), "0");
 }
 
-TEST_F(CatalogueTool, WindowWithADatabaseOpenEndsOnSigterm) {
+TEST_F(CatalogueTool, WindowWithADatabaseOpenEndsOnSigtermQuietly) {
     FreshCatalogue catalogue;
-    const pid_t window = Start({KELM_EXCHANGE_PROGRAM, catalogue.Path(), catalogue.Path()});
+    const std::string err = dir.File("err.txt");
+    const pid_t window = Start({KELM_EXCHANGE_PROGRAM, catalogue.Path(), catalogue.Path()}, "/dev/null",
+                               {.err = err, .runtimeFolder = false});
     std::this_thread::sleep_for(std::chrono::milliseconds(2000));
     kill(window, SIGTERM);
     EXPECT_EQ(ExitStatus(window, 2), 143);
+    EXPECT_EQ(ReadText(err).find("XDG_RUNTIME_DIR"), std::string::npos) << ReadText(err);
+}
+
+// Judged before Qt starts, which without a display would end the program first.
+TEST_F(CatalogueTool, WrongWindowCallIsOneLineEvenWithoutADisplay) {
+    const std::string err = dir.File("err.txt");
+    for (const std::string wrong : {"--bogus", "c.xml"}) {
+        const pid_t window =
+            Start({KELM_EXCHANGE_PROGRAM, "-style", "fusion", "a.xml", "b.xml", wrong}, "/dev/null", {.err = err, .display = false});
+        EXPECT_EQ(ExitStatus(window, 10), ExitUsage);
+        const std::string text = ReadText(err);
+        EXPECT_NE(text.find("\"" + wrong + "\""), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
+    }
 }
 
 }  // namespace
