@@ -28,6 +28,9 @@ ServerDialog::ServerDialog(QWidget* parent, const QString& currentSource, const 
     EditPath->setMinimumWidth(280);
     EditPassword->setEchoMode(QLineEdit::Password);
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Named as in every other box, whatever Qt's translation calls them.
+    Buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("ОК"));
+    Buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("Отмена"));
     layout->addRow(Buttons);
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -64,11 +64,19 @@ void TForm1::BuildWindow() {
 
     GroupBox3 = new QGroupBox(QString::fromUtf8("Фильтр"));
     GroupBox3->setObjectName("GroupBox3");
-    auto* filterBar = new QHBoxLayout(GroupBox3);
+    // Two rows, so that the window can be as narrow as a small screen.
+    auto* filterRows = new QVBoxLayout(GroupBox3);
+    auto* filterBar = new QHBoxLayout;
+    auto* comparisonBar = new QHBoxLayout;
+    filterRows->addLayout(filterBar);
+    filterRows->addLayout(comparisonBar);
     filterBar->addWidget(new QLabel(QString::fromUtf8("Тип:")));
     cb_Type = new QComboBox;
     cb_Type->setObjectName("cb_Type");
     cb_Type->setMinimumWidth(185);
+    // The longest category's caption would otherwise set the window's width.
+    cb_Type->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cb_Type->setMinimumContentsLength(24);
     cb_Type->addItem(QString::fromUtf8("все"));
     for (const auto& category : Categories()) cb_Type->addItem(QString::fromUtf8(category.typeItem));
     filterBar->addWidget(cb_Type);
@@ -84,9 +92,10 @@ void TForm1::BuildWindow() {
     cbx_Sync = new QCheckBox(QString::fromUtf8("Синхронизировать окна"));
     cbx_Sync->setObjectName("cbx_Sync");
     filterBar->addWidget(cbx_Sync);
-    BuildComparisonBar(filterBar);
-    cb_Show->addItem(QString::fromUtf8("не используемые в сети"));
     filterBar->addStretch();
+    BuildComparisonBar(comparisonBar);
+    cb_Show->addItem(QString::fromUtf8("не используемые в сети"));
+    comparisonBar->addStretch();
     layout->addWidget(GroupBox3);
 
     auto pane = [&](QGroupBox*& group, const char* name, const char* caption, QPushButton*& open, const char* openName,
@@ -99,6 +108,8 @@ void TForm1::BuildWindow() {
         open->setObjectName(openName);
         label = new QLabel(QString::fromUtf8(kNoPath));
         label->setObjectName(labelName);
+        // A long path is cut, not the window widened; the tooltip has all of it.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         strip->addWidget(open);
         strip->addWidget(label, 1);
         box->addLayout(strip);
@@ -219,17 +230,32 @@ void TForm1::BuildWindow() {
     connect(btnExit, &QAction::triggered, this, [this] { btnExitClick(); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        setGeometry(WindowPlace(screen->availableGeometry(), size(), minimumSizeHint()));
+    Splitter1->installEventFilter(this);
 }
 
-void TForm1::Splitter1Moved() { leftWidthRatio_ = double(GroupBox1->width()) / std::max(1, width()); }
+QRect WindowPlace(const QRect& screen, const QSize& wanted, const QSize& least) {
+    // The frame and title bar the window manager adds come out of the screen too.
+    const QSize frame(16, 40);
+    QSize size = wanted.expandedTo(least).boundedTo(screen.size() - frame);
+    QRect place(QPoint(), size);
+    place.moveCenter(screen.center());
+    return place;
+}
 
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    // The left pane keeps its share of the window.
-    const int total = Splitter1->width();
-    const int left = static_cast<int>(std::lround(width() * leftWidthRatio_));
-    Splitter1->setSizes({left, std::max(0, total - left - Splitter1->handleWidth())});
+void TForm1::Splitter1Moved() {
+    leftWidthRatio_ = double(GroupBox1->width()) / std::max(1, Splitter1->width() - Splitter1->handleWidth());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The left pane keeps its share of the window, the splitter's width once
+    // the layout has given it one.
+    if (watched == Splitter1 && event->type() == QEvent::Resize) {
+        const int total = Splitter1->width() - Splitter1->handleWidth();
+        const int left = static_cast<int>(std::lround(total * leftWidthRatio_));
+        Splitter1->setSizes({left, std::max(0, total - left)});
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // --- Opening a source ---------------------------------------------------------------
@@ -243,7 +269,7 @@ void TForm1::SetDataModule(TRef_DataModule* db) {
 void TForm1::ShowPath(QLabel* label, const QString& path) {
     // A server source is shown as typed: its host is part of what it names.
     label->setText(IsServerSource(path.toStdString()) ? path : QFileInfo(path).fileName());
-    label->setToolTip(path);
+    label->setToolTip(IsServerSource(path.toStdString()) ? path : QFileInfo(path).absoluteFilePath());
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);

@@ -171,7 +171,7 @@ public:
     QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormClose
 
 private:
@@ -258,6 +258,10 @@ private:
     bool followingSelection_ = false;          // the window itself is selecting nodes
     QTimer* findTimer_ = nullptr;
 };
+
+// Where the window opens on a screen's free area: at the size it asks for,
+// or the least its controls need, within the screen and centred on it.
+QRect WindowPlace(const QRect& screen, const QSize& wanted, const QSize& least);
 
 // Windows-1251 text of the catalogue for the screen.
 QString ScreenText(const std::string& cp1251);

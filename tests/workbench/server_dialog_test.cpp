@@ -45,6 +45,8 @@ TEST(ServerDialog, BuildsTheSourceFromItsParts) {
     dialog.EditHost->clear();
     EXPECT_FALSE(dialog.Buttons->button(QDialogButtonBox::Ok)->isEnabled());
     EXPECT_EQ(dialog.EditPassword->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(dialog.Buttons->button(QDialogButtonBox::Ok)->text(), QString::fromUtf8("ОК"));
+    EXPECT_EQ(dialog.Buttons->button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("Отмена"));
 }
 
 TEST(ServerDialog, IsReachedFromTheOpenStepAndKeepsTheTypedLogin) {
