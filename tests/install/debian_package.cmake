@@ -1,0 +1,27 @@
+# The Debian package as cpack makes it: dependencies with the versions the
+# build used, a copyright file, stripped programs.
+# Run as: cmake -DBUILD=... -DOUT=... -P debian_package.cmake
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND cpack -G DEB -B ${OUT} WORKING_DIRECTORY ${BUILD}
+                RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE said)
+file(GLOB package ${OUT}/kelm-exchange_*.deb)
+if(NOT status EQUAL 0 OR NOT package)
+  message(FATAL_ERROR "cpack failed: ${said}")
+endif()
+execute_process(COMMAND dpkg-deb -f ${package} Depends OUTPUT_VARIABLE depends)
+foreach(needed libqt6widgets6 libfbclient2 qt6-translations-l10n firebird3.0-server-core)
+  if(NOT depends MATCHES "${needed} \\(>= [0-9]")
+    message(FATAL_ERROR "the package depends on ${needed} without a version: ${depends}")
+  endif()
+endforeach()
+execute_process(COMMAND dpkg-deb -x ${package} ${OUT}/root)
+if(NOT EXISTS ${OUT}/root/usr/share/doc/kelm-exchange/copyright)
+  message(FATAL_ERROR "the package has no copyright file")
+endif()
+foreach(program kelm-exchange kelm-catalogue)
+  execute_process(COMMAND readelf -S ${OUT}/root/usr/bin/${program} OUTPUT_VARIABLE sections)
+  if(sections MATCHES "\\.symtab" OR sections MATCHES "\\.debug_info")
+    message(FATAL_ERROR "${program} is not stripped")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${OUT})
