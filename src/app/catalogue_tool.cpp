@@ -9,6 +9,7 @@
 #include <utility>
 #include <variant>
 
+#include "app/catalogue_creation.h"
 #include "app/command_line.h"
 #include "app/comparison_report.h"
 #include "catalogues/categories.h"
@@ -46,6 +47,8 @@ constexpr const char* kUsage =
     "  kelm-catalogue usage ИСТОЧНИК [--unused]\n"
     "      выводит по категориям элементы базы справочников и сколько объектов сети\n"
     "      использует каждый; --unused выводит только не используемые в сети\n"
+    "  kelm-catalogue create ПУТЬ\n"
+    "      создаёт пустую базу справочников по установленной схеме\n"
     "  kelm-catalogue --help | --version\n"
     "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле или база не\n"
@@ -336,6 +339,11 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return WithSource(args[1], db, err, [&](const TReference& reference) {
             return WriteNetworkUse(reference, args[1], args.size() == 3, out, err, settings.Numbers());
         });
+    }
+    if (command == "create") {
+        if (args.size() < 2) return Usage(err, "create ждёт путь к новой базе");
+        if (args.size() > 2) return Usage(err, "лишний аргумент \"" + args[2] + "\"");
+        return CreateCatalogue(args[1], err, db);
     }
     if (command == "diff") {
         if (args.size() < 3) return Usage(err, "diff ждёт два источника");

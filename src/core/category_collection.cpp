@@ -26,7 +26,7 @@ std::string ReplaceOwners(const std::string& statement, const std::string& owner
 }
 
 void ThrowFieldError(pugi::xml_node record, pugi::xml_node field, const std::string& problem) {
-    throw XmlFieldError(std::string("element \"") + record.name() + "\", field \"" + field.name() + "\": " + problem,
+    throw XmlFieldError(std::string("элемент \"") + record.name() + "\", поле \"" + field.name() + "\": " + problem,
                         field.offset_debug());
 }
 

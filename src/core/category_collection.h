@@ -555,7 +555,7 @@ private:
         } else if constexpr (std::is_same_v<T, double>) {
             record.*member = NumberText::ParseDoubleAnySeparator(text);
         } else {
-            record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "the field");
+            record.*member = detail::CheckedInteger<T>(NumberText::ParseInteger(text), "поле");
         }
     }
 

@@ -45,7 +45,7 @@ namespace detail {
 template <class Int>
 Int CheckedInteger(std::int64_t value, const char* what) {
     if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
-        throw ConversionError(std::to_string(value) + " does not fit " + what);
+        throw ConversionError(std::to_string(value) + " не помещается в " + what);
     return static_cast<Int>(value);
 }
 

@@ -43,6 +43,14 @@ void TRef_DataModule::ConnectTo(const std::string& path) {
     if (afterConnect_) afterConnect_();
 }
 
+void TRef_DataModule::CreateAt(const std::string& path) {
+    SQLQuery.Close();
+    SQLQueryCables.Close();
+    SQLConnection.Disconnect();
+    SQLConnection.Create(path, SettingsFor(path), "WIN1251", 8192);
+    if (afterConnect_) afterConnect_();
+}
+
 std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {
     SQLQuery.Close();
     SQLQuery.SetText("select gen_id(\"" + generator + "\",0) from rdb$database");

@@ -32,6 +32,9 @@ public:
     // Closes the connection if open and opens the database at `path`, exactly
     // as the user chose it.
     void ConnectTo(const std::string& path);
+    // Creates an empty database at `path` as catalogues are made (page size
+    // 8192, Windows-1251 text) and stays connected to it.
+    void CreateAt(const std::string& path);
     bool Connected() const { return SQLConnection.IsConnected(); }
     const std::string& DatabasePath() const { return SQLConnection.Path(); }
 

@@ -464,7 +464,15 @@ Database::~Database() {
     if (impl_->provider) impl_->provider->release();
 }
 
-void Database::Connect(const std::string& path, const ConnectionSettings& settings) {
+void Database::Connect(const std::string& path, const ConnectionSettings& settings) { Open(path, settings, nullptr); }
+
+void Database::Create(const std::string& path, const ConnectionSettings& settings, const std::string& charset,
+                      int pageSize) {
+    const NewDatabase created{charset, pageSize};
+    Open(path, settings, &created);
+}
+
+void Database::Open(const std::string& path, const ConnectionSettings& settings, const NewDatabase* created) {
     Disconnect();
     Guarded([&] {
         Status status;
@@ -479,8 +487,17 @@ void Database::Connect(const std::string& path, const ConnectionSettings& settin
             dpb->insertInt(&status.wrapper, isc_dpb_sql_dialect, settings.dialect);
             dpb->insertTag(&status.wrapper, isc_dpb_utf8_filename);
             const std::string target = PathForEngine(path);
-            impl_->attachment = impl_->provider->attachDatabase(
-                &status.wrapper, target.c_str(), dpb->getBufferLength(&status.wrapper), dpb->getBuffer(&status.wrapper));
+            if (created) {
+                dpb->insertInt(&status.wrapper, isc_dpb_page_size, created->pageSize);
+                dpb->insertString(&status.wrapper, isc_dpb_set_db_charset, created->charset.c_str());
+                impl_->attachment = impl_->provider->createDatabase(&status.wrapper, target.c_str(),
+                                                                    dpb->getBufferLength(&status.wrapper),
+                                                                    dpb->getBuffer(&status.wrapper));
+            } else {
+                impl_->attachment = impl_->provider->attachDatabase(&status.wrapper, target.c_str(),
+                                                                    dpb->getBufferLength(&status.wrapper),
+                                                                    dpb->getBuffer(&status.wrapper));
+            }
         } catch (...) {
             dpb->dispose();
             throw;

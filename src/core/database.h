@@ -85,6 +85,10 @@ public:
     // A server source (see server_source.h) reaches a server; a local path
     // opens the file in-process.
     void Connect(const std::string& path, const ConnectionSettings& settings);
+    // Creates an empty database at `path` (dialect and connection character
+    // set from `settings`, its own default character set `charset`) and stays
+    // connected to it.
+    void Create(const std::string& path, const ConnectionSettings& settings, const std::string& charset, int pageSize);
     void Disconnect();
     bool IsConnected() const;
     const std::string& Path() const;
@@ -103,6 +107,11 @@ private:
     friend class Transaction;
     friend class SideTransaction;
     friend class Savepoint;
+    struct NewDatabase {
+        std::string charset;
+        int pageSize;
+    };
+    void Open(const std::string& path, const ConnectionSettings& settings, const NewDatabase* created);
     std::unique_ptr<Impl> impl_;
 };
 

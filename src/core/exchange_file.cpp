@@ -16,6 +16,7 @@
 #include "core/data_module.h"
 #include "core/database.h"
 #include "core/server_source.h"
+#include "core/system_error_text.h"
 
 namespace kelm {
 namespace {
@@ -55,24 +56,24 @@ FileContent ReadWholeFile(const std::string& path) {
     // place meanwhile is found by the check after opening, not waited on.
     struct stat named {};
     if (stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
-        throw OpenError(OpenError::Kind::BadFile, path + ": not a regular file");
+        throw OpenError(OpenError::Kind::BadFile, path + ": не обычный файл");
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
+    if (fd < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + SystemErrorText(errno));
     struct Closer {
         int fd;
         ~Closer() { close(fd); }
     } closer{fd};
     struct stat info {};
-    if (fstat(fd, &info) != 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
-    if (!S_ISREG(info.st_mode)) throw OpenError(OpenError::Kind::BadFile, path + ": not a regular file");
+    if (fstat(fd, &info) != 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + SystemErrorText(errno));
+    if (!S_ISREG(info.st_mode)) throw OpenError(OpenError::Kind::BadFile, path + ": не обычный файл");
     const auto size = static_cast<std::size_t>(info.st_size);
     FileContent content{std::make_unique_for_overwrite<char[]>(size + 1), size};
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = read(fd, content.data.get() + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + std::strerror(errno));
-        if (n == 0) throw OpenError(OpenError::Kind::BadFile, path + ": cannot be read");
+        if (n < 0) throw OpenError(OpenError::Kind::BadFile, path + ": " + SystemErrorText(errno));
+        if (n == 0) throw OpenError(OpenError::Kind::BadFile, path + ": файл не читается до конца");
         done += static_cast<std::size_t>(n);
     }
     return content;
@@ -184,16 +185,16 @@ std::filesystem::path ReplacedFile(const std::string& path) {
         struct stat info {};
         if (lstat(file.c_str(), &info) != 0) {
             if (errno == ENOENT) return file;
-            throw FileWriteError(path + ": " + std::strerror(errno));
+            throw FileWriteError(path + ": " + SystemErrorText(errno));
         }
         if (S_ISREG(info.st_mode)) return file;
         if (!S_ISLNK(info.st_mode))
-            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": not a regular file");
+            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": не обычный файл");
         if (links == kMostLinks)
-            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": " + std::strerror(ELOOP));
+            throw FileWriteError(std::string(kBadFileMessage) + "\n" + path + ": " + SystemErrorText(ELOOP));
         std::error_code error;
         const std::filesystem::path target = std::filesystem::read_symlink(file, error);
-        if (error) throw FileWriteError(path + ": " + error.message());
+        if (error) throw FileWriteError(path + ": " + SystemErrorText(error.value()));
         file = target.is_absolute() ? target : file.parent_path() / target;
     }
 }
@@ -233,11 +234,11 @@ void RemoveStaleTemporaries(const std::filesystem::path& file, const std::string
 void FlushFolder(const std::filesystem::path& file, const std::string& path) {
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw FileWriteError(path + ": " + std::strerror(errno));
+    if (fd < 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
     const int flushed = fsync(fd);
     const int error = errno;
     close(fd);
-    if (flushed != 0 && error != EINVAL) throw FileWriteError(path + ": " + std::strerror(error));
+    if (flushed != 0 && error != EINVAL) throw FileWriteError(path + ": " + SystemErrorText(error));
 }
 
 // Writes beside the target, then renames over it, so that a failure never
@@ -250,11 +251,11 @@ void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
                                                     : std::filesystem::path(prefix + "XXXXXX"))
                                 .string();
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) throw FileWriteError(path + ": " + std::strerror(errno));
+    if (fd < 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
     auto fail = [&](int error) {
         close(fd);
         unlink(temporary.c_str());
-        throw FileWriteError(path + ": " + std::strerror(error));
+        throw FileWriteError(path + ": " + SystemErrorText(error));
     };
     if (flock(fd, LOCK_EX) != 0) fail(errno);  // held until closed: the write is alive
     struct stat existing {};
@@ -273,7 +274,7 @@ void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
     if (writer.error != 0) fail(writer.error);
     if (fsync(fd) != 0) fail(errno);
     if (rename(temporary.c_str(), file.c_str()) != 0) fail(errno);
-    if (close(fd) != 0) throw FileWriteError(path + ": " + std::strerror(errno));
+    if (close(fd) != 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
     FlushFolder(file, path);
 }
 
@@ -287,6 +288,34 @@ OpenError::OpenError(Kind kind, std::string detail)
 // A server source is always a database, whatever its file is called.
 bool IsExchangeFilePath(const std::string& path) { return !IsServerSource(path) && LowerExtension(path) == ".xml"; }
 
+namespace {
+
+// What the XML parser found, in the words of the user's language.
+const char* ParseProblem(pugi::xml_parse_status status) {
+    switch (status) {
+        case pugi::status_ok: return "ошибок нет";
+        case pugi::status_file_not_found: return "файл не найден";
+        case pugi::status_io_error: return "ошибка чтения файла";
+        case pugi::status_out_of_memory: return "недостаточно памяти";
+        case pugi::status_internal_error: return "внутренняя ошибка разбора";
+        case pugi::status_unrecognized_tag: return "не удаётся разобрать имя элемента";
+        case pugi::status_bad_pi: return "ошибка в инструкции обработки";
+        case pugi::status_bad_comment: return "ошибка в комментарии";
+        case pugi::status_bad_cdata: return "ошибка в разделе CDATA";
+        case pugi::status_bad_doctype: return "ошибка в объявлении типа документа";
+        case pugi::status_bad_pcdata: return "ошибка в тексте элемента";
+        case pugi::status_bad_start_element: return "ошибка в открывающем теге";
+        case pugi::status_bad_attribute: return "ошибка в атрибуте";
+        case pugi::status_bad_end_element: return "ошибка в закрывающем теге";
+        case pugi::status_end_element_mismatch: return "закрывающий тег не соответствует открывающему или файл оборван";
+        case pugi::status_append_invalid_root: return "недопустимый корневой элемент";
+        case pugi::status_no_document_element: return "в файле нет ни одного элемента";
+    }
+    return "ошибка разбора XML";
+}
+
+}  // namespace
+
 void OpenExchangeFile(TReference& reference, const std::string& path) {
     // Parsed in place, so the buffer no longer reads as the file: lines of
     // errors are counted in the file read again.
@@ -299,8 +328,8 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
         return cp1251 ? Utf8Content(again.Text()) : std::move(again);
     };
     if (const std::size_t null = NullReference(content.Text()); null != std::string_view::npos)
-        throw OpenError(OpenError::Kind::BadFile, path + ", line " + std::to_string(LineAt(content.Text(), null)) +
-                                                      ": character reference to U+0000, which XML does not allow");
+        throw OpenError(OpenError::Kind::BadFile, path + ", строка " + std::to_string(LineAt(content.Text(), null)) +
+                                                      ": ссылка на символ U+0000, недопустимый в XML");
     pugi::xml_document doc;
     // A field's text kept as the element's value, not as a node of its own,
     // halves the nodes of a catalogue document.
@@ -308,16 +337,16 @@ void OpenExchangeFile(TReference& reference, const std::string& path) {
         doc.load_buffer_inplace(content.data.get(), content.size, pugi::parse_default | pugi::parse_embed_pcdata,
                                 cp1251 ? pugi::encoding_utf8 : pugi::encoding_auto);
     if (!parsed)
-        throw OpenError(OpenError::Kind::BadFile, path + ", line " +
+        throw OpenError(OpenError::Kind::BadFile, path + ", строка " +
                                                       std::to_string(LineAt(parsedText().Text(), parsed.offset)) +
-                                                      ": " + parsed.description());
+                                                      ": " + ParseProblem(parsed.status));
     reference.ClearAll();
     reference.FileName = path;
     try {
         reference.LoadFromXml(doc.document_element());
     } catch (const XmlFieldError& error) {
         const std::string where = parsed.encoding == pugi::encoding_utf8
-                                      ? ", line " + std::to_string(LineAt(parsedText().Text(), error.offset))
+                                      ? ", строка " + std::to_string(LineAt(parsedText().Text(), error.offset))
                                       : "";
         throw OpenError(OpenError::Kind::BadFile, path + where + ": " + error.what());
     }
@@ -361,11 +390,12 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
 }
 
 void WriteExchangeFile(TReference& reference, const std::string& path, const RegionalSettings& settings,
-                       std::time_t now) {
+                       std::time_t now, const std::function<void(int step)>& progress) {
     pugi::xml_document doc = NewDocument(settings, now);
     pugi::xml_node catalogue = doc.document_element().append_child("KelmReference_v1");
-    reference.WriteXml(catalogue, settings.Numbers());
+    reference.WriteXml(catalogue, settings.Numbers(), progress);
     SaveDocument(doc, path);
+    if (progress) progress(reference.CategoryCount());
     reference.FinishXmlSave();
     reference.SourceKind = ExchangeFileSource;
     reference.Network = NetworkUse();

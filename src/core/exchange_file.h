@@ -2,6 +2,7 @@
 // Opening a catalogue source into a container, and writing exchange files.
 
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -57,8 +58,10 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
 // Writes the reference as an exchange file: the previous file is replaced only
 // once the new one is complete. Then, and only then, marked records are
 // dropped and new records take the identifier -1.
+// `progress` hears each category written, then the category count once the
+// file is in place.
 void WriteExchangeFile(TReference& reference, const std::string& path, const RegionalSettings& settings,
-                       std::time_t now);
+                       std::time_t now, const std::function<void(int step)>& progress = {});
 // A new exchange file holding only the date stamp: it opens as an empty catalogue.
 void CreateExchangeFile(const std::string& path, const RegionalSettings& settings, std::time_t now);
 

@@ -17,11 +17,11 @@ inline std::string_view TrimBlanks(std::string_view text) {
 }
 
 [[noreturn]] void NotANumber(std::string_view text) {
-    throw ConversionError("\"" + std::string(text) + "\" is not a valid number");
+    throw ConversionError("\"" + std::string(text) + "\" не является числом");
 }
 
 [[noreturn]] void TooLarge(std::string_view text) {
-    throw NumberTooLargeError("\"" + std::string(text) + "\" is too large a number");
+    throw NumberTooLargeError("\"" + std::string(text) + "\": слишком большое число");
 }
 
 // Parses [sign] digits [sep digits] [e [sign] digits], where sep is any of
@@ -191,7 +191,7 @@ std::int64_t NumberText::ParseInteger(std::string_view original) {
     if (!text.empty() && ec == std::errc::result_out_of_range && ptr == text.data() + text.size())
         TooLarge(original);
     if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
-        throw ConversionError("\"" + std::string(original) + "\" is not a valid integer");
+        throw ConversionError("\"" + std::string(original) + "\" не является целым числом");
     return value;
 }
 

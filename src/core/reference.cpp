@@ -54,9 +54,12 @@ void TReference::SaveToXml(pugi::xml_node node, const NumberText& numbers) {
     FinishXmlSave();
 }
 
-void TReference::WriteXml(pugi::xml_node node, const NumberText& numbers) const {
-    for (const auto& collection : collections_)
-        if (collection->Count() > 0) collection->WriteXml(node, numbers);
+void TReference::WriteXml(pugi::xml_node node, const NumberText& numbers,
+                          const std::function<void(int category)>& progress) const {
+    for (std::size_t i = 0; i < collections_.size(); ++i) {
+        if (collections_[i]->Count() > 0) collections_[i]->WriteXml(node, numbers);
+        if (progress) progress(static_cast<int>(i));
+    }
 }
 
 void TReference::FinishXmlSave() {

@@ -2,6 +2,7 @@
 // One loaded catalogue source: an exchange file or a catalogue database, with
 // one collection per category at its fixed index.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +44,9 @@ public:
     // Appends the element of each category that has records, in index order.
     void SaveToXml(pugi::xml_node node, const NumberText& numbers);
     // SaveToXml in two halves, so that nothing changes until the file is written.
-    void WriteXml(pugi::xml_node node, const NumberText& numbers) const;
+    // `progress` hears the index of each category once it is written.
+    void WriteXml(pugi::xml_node node, const NumberText& numbers,
+                  const std::function<void(int category)>& progress = {}) const;
     void FinishXmlSave();
     // Loads every category; one that fails does not stop the others. False
     // when any failed; `failures` then names them with the database's message.

@@ -174,15 +174,17 @@ PaneChanges RightPane::SaveToDatabase(TRef_DataModule& db, const NumberText& num
     const std::vector<Pending> before = PendingRecords();
     const int failed = SaveDatabase(*reference_, db, numbers, progress);
     PaneChanges changes = ChangesSince(before);
+    unsavedGeneration_ = failed == 0 ? 0 : generation_;
     ++generation_;
     revision_ = NewRevision();
     if (failed == 0) savedRevision_ = revision_;
     return changes;
 }
 
-PaneChanges RightPane::SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now) {
+PaneChanges RightPane::SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now,
+                                  const std::function<void(int step)>& progress) {
     const std::vector<Pending> before = PendingRecords();
-    WriteExchangeFile(*reference_, path, settings, now);
+    WriteExchangeFile(*reference_, path, settings, now, progress);
     path_ = path;
     PaneChanges changes = ChangesSince(before);
     ++generation_;
@@ -237,6 +239,44 @@ void RightPane::SwapValues(PaneStep& step, bool back, PaneChanges& changes) {
     else
         std::for_each(step.values_.begin(), step.values_.end(), swap);
     for (const PaneStep::OtherValues& other : step.values_) changes.changed.push_back(other.record);
+}
+
+std::vector<std::unique_ptr<PaneStep>> RightPane::KeepUnsavedSteps(std::vector<std::unique_ptr<PaneStep>> steps) {
+    std::vector<std::unique_ptr<PaneStep>> kept;
+    if (unsavedGeneration_ == 0 || unsavedGeneration_ + 1 != generation_) return kept;
+    // Records the save dropped are gone: their addresses are only compared.
+    std::unordered_set<const TBaseElement*> unsaved;
+    for (const Pending& p : PendingRecords()) unsaved.insert(p.record);
+    auto isUnsaved = [&](const TBaseElement* record) { return unsaved.count(record) > 0; };
+    std::unordered_set<const TBaseElement*> covered;
+    for (std::unique_ptr<PaneStep>& step : steps) {
+        if (!step || step->generation_ != unsavedGeneration_ || !step->done_) continue;
+        // An undelete left nothing to save: taking it back would be a new change.
+        if (step->kind_ == PaneStep::Kind::Undelete) continue;
+        std::erase_if(step->records_, [&](TBaseElement* record) { return !isUnsaved(record); });
+        std::erase_if(step->values_, [&](const PaneStep::OtherValues& other) { return !isUnsaved(other.record); });
+        // Copies a delete took back were never saved, and the drop that made
+        // them may be gone: bringing them back would be a new change.
+        step->copies_.clear();
+        step->taken_.clear();
+        if (step->records_.empty() && step->values_.empty()) continue;
+        covered.insert(step->records_.begin(), step->records_.end());
+        for (const PaneStep::OtherValues& other : step->values_) covered.insert(other.record);
+        kept.push_back(std::move(step));
+    }
+    unsavedGeneration_ = 0;
+    if (kept.empty()) return kept;
+    const bool all = std::all_of(unsaved.begin(), unsaved.end(), [&](const TBaseElement* r) { return covered.count(r); });
+    // Before the first kept step is the catalogue as saved, when the steps hold all that is unsaved.
+    std::uint64_t revision = NewRevision();
+    if (all) savedRevision_ = revision;
+    for (std::unique_ptr<PaneStep>& step : kept) {
+        step->generation_ = generation_;
+        step->before_ = revision;
+        step->after_ = revision = NewRevision();
+    }
+    revision_ = revision;
+    return kept;
 }
 
 bool RightPane::Applies(const PaneStep& step, bool done) const {

@@ -97,7 +97,9 @@ public:
                                const std::function<void(int category)>& progress = {});
     // Writes the catalogue as the exchange file `path`, which becomes the
     // pane's source. Throws when it could not be written; the pane is then as it was.
-    PaneChanges SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now);
+    // `progress` hears each category written, then the category count.
+    PaneChanges SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now,
+                           const std::function<void(int step)>& progress = {});
     // Takes every change back: reopens the source, or empties a pane without one.
     PaneChanges Cancel(TRef_DataModule& db);
     // Creates an empty exchange file at `path` and opens it in the pane.
@@ -111,6 +113,12 @@ public:
     // earlier catalogue (before an opening or a save) changes nothing.
     PaneChanges Undo(PaneStep& step);
     PaneChanges Redo(PaneStep& step);
+    // Right after a database save in which some records failed: the steps
+    // made before it (oldest first, those taken back left out), each cut down
+    // to the records that are still unsaved, as steps of the catalogue as
+    // saved; the others are dropped. Taking every kept step back leaves
+    // nothing to save when they hold everything that is unsaved.
+    std::vector<std::unique_ptr<PaneStep>> KeepUnsavedSteps(std::vector<std::unique_ptr<PaneStep>> steps);
 
 private:
     // A record that a save may drop or change, as it was before.
@@ -142,6 +150,8 @@ private:
     // Counts the catalogues the pane has held: each opening and each save
     // starts another, and the steps of an earlier one are void.
     std::uint64_t generation_ = 0;
+    // The catalogue before the last save, when some of its records failed.
+    std::uint64_t unsavedGeneration_ = 0;
 };
 
 }  // namespace kelm

@@ -220,8 +220,13 @@ private:
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
+    // Shows the progress bar for a save of `steps` steps; the bar follows the returned step.
+    std::function<void(int step)> ShowProgress(int steps);
     bool SaveUnsavedChangesFirst();
     std::optional<QString> AskExchangeFilePath();
+    std::optional<QString> AskExchangeFilePath(const QString& proposed);
+    // A name for "Создать обменный файл" that no file has.
+    QString NewExchangeFileName() const;
     // Brings the right tree and the buttons in line with what the pane did.
     void ShowChanges(const PaneChanges& changes);
     void ShowRightPaneState();

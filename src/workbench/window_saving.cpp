@@ -10,6 +10,7 @@
 
 #include "core/codec.h"
 #include "core/exchange_file.h"
+#include "core/server_source.h"
 #include "workbench/tree_nodes.h"
 
 namespace kelm {
@@ -64,6 +65,21 @@ std::optional<QString> TForm1::AskExchangeFilePath() {
         const QFileInfo database(proposed);
         proposed = database.dir().filePath(database.completeBaseName() + ".xml");
     }
+    return AskExchangeFilePath(proposed);
+}
+
+QString TForm1::NewExchangeFileName() const {
+    // Beside the pane's source, under a name no file has yet.
+    const QString source = RightPath().isEmpty() || IsServerSource(RightPath().toStdString()) ? leftPath_ : RightPath();
+    const QDir folder = source.isEmpty() || IsServerSource(source.toStdString()) ? QDir::current()
+                                                                                  : QFileInfo(source).absoluteDir();
+    const QString name = QString::fromUtf8("Новый справочник");
+    QString path = folder.filePath(name + ".xml");
+    for (int n = 2; QFileInfo::exists(path); ++n) path = folder.filePath(QString("%1 %2.xml").arg(name).arg(n));
+    return path;
+}
+
+std::optional<QString> TForm1::AskExchangeFilePath(const QString& proposed) {
     const auto chosen = dialogs_->ChooseExchangeFileToSave(proposed);
     if (!chosen) return std::nullopt;
     if (!IsExchangeFilePath(chosen->toStdString())) {
@@ -72,6 +88,16 @@ std::optional<QString> TForm1::AskExchangeFilePath() {
         return std::nullopt;
     }
     return chosen;
+}
+
+std::function<void(int step)> TForm1::ShowProgress(int steps) {
+    Progress->setMaximum(steps);
+    Progress->setValue(0);
+    Progress->setVisible(true);
+    return [this](int step) {
+        Progress->setValue(step + 1);
+        Progress->repaint();
+    };
 }
 
 bool TForm1::ButtonSaveClick(SaveSender sender) {
@@ -83,12 +109,7 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
             if (sender == SaveSender::ButtonSave &&
                 !dialogs_->AskYesNo(QString::fromUtf8("Сохранить изменения в БД?")))
                 return false;
-            Progress->setMaximum(right_.Reference().CategoryCount());
-            Progress->setVisible(true);
-            changes = right_.SaveToDatabase(*db_, numbers_, [this](int category) {
-                Progress->setValue(category + 1);
-                Progress->repaint();
-            });
+            changes = right_.SaveToDatabase(*db_, numbers_, ShowProgress(right_.Reference().CategoryCount()));
             Progress->setVisible(false);
             for (int i = 0; i < right_.Reference().CategoryCount(); ++i)
                 right_.Reference().GetCollection(i)->ShowSaveErrors(*dialogs_);
@@ -99,7 +120,13 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
                 if (!chosen) return false;
                 target = chosen->toStdString();
             }
-            changes = right_.SaveToFile(target, settings_, std::time(nullptr));
+            const std::string database = right_.IsDatabase() ? right_.Path() : std::string();
+            changes = right_.SaveToFile(target, settings_, std::time(nullptr),
+                                        ShowProgress(right_.Reference().CategoryCount() + 1));
+            Progress->setVisible(false);
+            // The database is no longer the pane's source: another program may have it now.
+            if (!database.empty() && db_->Connected() && db_->DatabasePath() == database)
+                db_->SQLConnection.Disconnect();
             ShowPath(Label2, QString::fromStdString(target));
         }
     } catch (const std::exception& error) {
@@ -121,8 +148,16 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
 
 void TForm1::btnTemporyFileClick() {
     if (!SaveUnsavedChangesFirst()) return;
-    const auto path = AskExchangeFilePath();
+    const auto path = AskExchangeFilePath(NewExchangeFileName());
     if (!path) return;
+    // An empty file over a catalogue that is open would throw that catalogue away.
+    for (const QString& open : {RightPath(), leftPath_}) {
+        if (!open.isEmpty() && QFileInfo(open) == QFileInfo(*path)) {
+            dialogs_->Inform(QString::fromUtf8("Этот файл открыт в окне: новый обменный файл нужно назвать иначе."),
+                             *path);
+            return;
+        }
+    }
     PaneChanges changes;
     try {
         changes = right_.NewExchangeFile(path->toStdString(), *db_, settings_, std::time(nullptr));

@@ -34,6 +34,7 @@ public:
         if (step_->Done()) return;
         window_.ShowStep(window_.right_.Redo(*step_));
     }
+    std::unique_ptr<PaneStep> TakeStep() { return std::move(step_); }
 
 private:
     TForm1& window_;
@@ -71,8 +72,22 @@ void TForm1::Remember(PaneChanges& changes, const QString& label) {
 
 void TForm1::ForgetStaleHistory() {
     if (historyGeneration_ == right_.Generation()) return;
+    // A save in which some records failed keeps the steps of those records.
+    std::vector<std::unique_ptr<PaneStep>> done;
+    std::unordered_map<const PaneStep*, QString> texts;
+    for (int i = 0; i < History->index(); ++i) {
+        auto* command = static_cast<PaneCommand*>(const_cast<QUndoCommand*>(History->command(i)));
+        done.push_back(command->TakeStep());
+        texts.emplace(done.back().get(), command->text());
+    }
     History->clear();
     historyGeneration_ = right_.Generation();
+    for (std::unique_ptr<PaneStep>& step : right_.KeepUnsavedSteps(std::move(done))) {
+        // A drop cut down to its unsaved copies counts only those.
+        const QString text = step->What() == PaneStep::Kind::Edit ? texts[step.get()]
+                                                                   : QString::fromStdString(StepText(*step));
+        History->push(new PaneCommand(*this, std::move(step), text));
+    }
 }
 
 void TForm1::ShowStep(const PaneChanges& changes) {

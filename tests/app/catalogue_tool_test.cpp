@@ -137,6 +137,43 @@ TEST_F(CatalogueTool, CopyWithUpdateCorrectsTypesInPlaceOnce) {
     EXPECT_EQ(target.Value(R"(select count(*) from "Transforms2")"), "2");
 }
 
+// The schema's objects, as names: what isql made and what the tool makes must agree.
+std::vector<std::string> SchemaObjects(const std::string& path) {
+    TRef_DataModule connection;
+    connection.ConnectTo(path);
+    Query& q = connection.SQLQuery;
+    q.SetText("select trim(rdb$relation_name) from rdb$relations where rdb$system_flag = 0 union all "
+              "select trim(rdb$trigger_name) from rdb$triggers where rdb$system_flag = 0 union all "
+              "select trim(rdb$generator_name) from rdb$generators where rdb$system_flag = 0 union all "
+              "select trim(rdb$constraint_name) || ' ' || trim(rdb$constraint_type) from rdb$relation_constraints "
+              "where rdb$constraint_name not starting 'INTEG_' and rdb$constraint_name not starting 'RDB$'");
+    std::vector<std::string> names;
+    for (q.Open(); !q.Eof(); q.Next()) names.push_back(q.Field(0).AsString());
+    std::sort(names.begin(), names.end());
+    q.SetText("select rdb$character_set_name from rdb$database");
+    q.Open();
+    names.push_back(q.Field(0).AsString());
+    return names;
+}
+
+TEST_F(CatalogueTool, CreateMakesTheEmptyCatalogueTheSchemaDescribes) {
+    const std::string made = dir.File("made.fdb");
+    ASSERT_EQ(Run({"create", made}), ExitOk) << err.str();
+    EXPECT_EQ(Run({"create", made}), ExitBadFile);  // never over a file that is there
+    EXPECT_NE(err.str().find("уже существует"), std::string::npos) << err.str();
+    EXPECT_EQ(SchemaObjects(made), SchemaObjects(test::EmptyCatalogueTemplate()));
+
+    FreshCatalogue source;
+    source.RunScript(test::SourceFile("db/demo/exchange.sql"));
+    const std::string file = dir.File("source.xml");
+    ASSERT_EQ(Run({"convert", source.Path(), file}), ExitOk);
+    ASSERT_EQ(Run({"copy", file, made}), ExitOk) << err.str();
+    ASSERT_EQ(Run({"dump", made}), ExitOk);
+    const std::string copied = out.str();
+    ASSERT_EQ(Run({"dump", file}), ExitOk);
+    EXPECT_EQ(copied, out.str());
+}
+
 TEST_F(CatalogueTool, CopyMergesCatalogues) {
     FreshCatalogue target;
     target.RunScript(test::SourceFile("db/demo/catalogue.sql"));

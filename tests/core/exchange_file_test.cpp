@@ -311,14 +311,15 @@ TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) deep += "<a>";
     const std::vector<Case> cases = {
-        {"not-xml.xml", "this is not a catalogue", "line 1"},
-        {"empty.xml", "", "No document element"},
-        {"truncated.xml", "<r>\n<KelmTransfor><Marka>T</Marka>", "line 2"},
-        {"number.xml", "<r>\n\n<KelmTransfor>\n<Unom>ten</Unom></KelmTransfor></r>", "line 4"},
+        {"not-xml.xml", "this is not a catalogue", "строка 1: в файле нет ни одного элемента"},
+        {"empty.xml", "", "в файле нет ни одного элемента"},
+        {"truncated.xml", "<r>\n<KelmTransfor><Marka>T</Marka>", "строка 2: закрывающий тег"},
+        {"number.xml", "<r>\n\n<KelmTransfor>\n<Unom>ten</Unom></KelmTransfor></r>",
+         "строка 4: элемент \"KelmTransfor\", поле \"Unom\": \"ten\" не является числом"},
         {"utf8.xml", "<r><KelmTransfor><Marka>\xFF\xFE</Marka></KelmTransfor></r>", "Marka"},
         {"range.xml", "<r><KelmTransfor><Ident>99999999999</Ident></KelmTransfor></r>", "99999999999"},
-        {"deep.xml", deep, "line 1"},
-        {"null.xml", "<r>\n<KelmTransfor><Marka>T<![CDATA[&#0;]]>&#x00;cut</Marka></KelmTransfor></r>", "line 2: character"},
+        {"deep.xml", deep, "строка 1"},
+        {"null.xml", "<r>\n<KelmTransfor><Marka>T<![CDATA[&#0;]]>&#x00;cut</Marka></KelmTransfor></r>", "строка 2: ссылка"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.name);
@@ -330,6 +331,7 @@ TEST_F(ExchangeFile, BadFilesAreReportedPrecisely) {
         EXPECT_NE(error.detail.find(c.expected), std::string::npos) << c.name << ": " << error.detail;
     }
     EXPECT_EQ(OpenFailure(dir.File("missing.xml")).kind, OpenError::Kind::BadFile);
+    EXPECT_NE(OpenFailure(dir.File("missing.xml")).detail.find("нет такого файла"), std::string::npos);
 }
 
 TEST_F(ExchangeFile, DeepAndHugeFilesOpenWithoutHarm) {
@@ -402,7 +404,7 @@ TEST_F(ExchangeFile, OnlyRegularFilesAreReadOrReplaced) {
     EXPECT_THROW(OpenExchangeFile(*NewReference(), "/dev/zero"), OpenError);
     const std::string fifo = dir.File("fifo.xml");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_NE(OpenFailure(fifo).detail.find("not a regular file"), std::string::npos);  // not waited on
+    EXPECT_NE(OpenFailure(fifo).detail.find("не обычный файл"), std::string::npos);  // not waited on
 
     auto reference = NewReference();
     Transformers(*reference).NewElement()->Marka = "T";

@@ -271,6 +271,38 @@ TEST_F(RightPaneTest, AStepOfTheCatalogueBeforeASaveChangesNothing) {
     EXPECT_FALSE(pane.HasUnsavedChanges());
 }
 
+TEST_F(RightPaneTest, APartlyFailedSaveKeepsTheStepsOfTheRecordsStillUnsaved) {
+    database.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom") VALUES ('B',10,100))");
+    pane.Open(database.Path(), db);
+    const std::string tooLong(150, 'x');  // does not fit the column
+    OpenLeft(Transformer("A", "1") + Transformer(tooLong, "2"));
+    auto named = [&](const std::string& marka) {
+        for (int i = 0; i < Transformers().Count(); ++i)
+            if (Record(i)->Marka == marka) return Record(i);
+        return static_cast<TBaseElement*>(nullptr);
+    };
+    std::vector<std::unique_ptr<PaneStep>> steps;
+    steps.push_back(DropAll().step);
+    std::unique_ptr<TBaseElement> values = Transformers().Clone(*named("A"));
+    values->Unom = 6;
+    steps.push_back(pane.Edit(*named("A"), *values).step);
+    steps.push_back(pane.Delete({named("B")}).step);
+    pane.SaveToDatabase(db, numbers);
+    ASSERT_TRUE(pane.HasUnsavedChanges());
+
+    // Only the copy that failed is left to take back, and then nothing is unsaved.
+    std::vector<std::unique_ptr<PaneStep>> kept = pane.KeepUnsavedSteps(std::move(steps));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(StepText(*kept[0]), "копирование 1 элемента");
+    pane.Undo(*kept[0]);
+    EXPECT_EQ(Markas(), std::vector<std::string>{"A"});
+    EXPECT_FALSE(pane.HasUnsavedChanges());
+    pane.Redo(*kept[0]);
+    EXPECT_EQ(Markas().size(), 2u);
+    EXPECT_TRUE(pane.HasUnsavedChanges());
+    EXPECT_TRUE(pane.KeepUnsavedSteps({}).empty());  // once, right after the save
+}
+
 TEST(StepText, CountsElementsInRussian) {
     EXPECT_EQ(CopyingText(1), "копирование 1 элемента");
     EXPECT_EQ(CopyingText(11), "копирование 11 элементов");

@@ -87,6 +87,10 @@ TEST_F(Saving, RecordsThatFailAreListedInTheErrorWindowAndStayUnsaved) {
     ASSERT_EQ(dialogs.saveErrorReasons[0].size(), 1u);
     EXPECT_NE(dialogs.saveErrorReasons[0][0].find("truncation"), std::string::npos) << dialogs.saveErrorReasons[0][0];
     EXPECT_TRUE(window.ButtonSave->isEnabled());  // closing the window asks again
+    // The drop of the record still unsaved can be taken back, and then nothing is left to save.
+    ASSERT_TRUE(window.btnUndo->isEnabled());
+    window.btnUndo->trigger();
+    EXPECT_FALSE(window.ButtonSave->isEnabled());
 }
 
 TEST_F(Saving, ADatabaseThatTakesNoWritesIsOneBoxAndTheChangesStay) {
@@ -304,6 +308,32 @@ TEST_F(Saving, ANewExchangeFileAsksAboutUnsavedChangesFirst) {
     EXPECT_FALSE(window.btnSaveAs->isEnabled());
     EXPECT_EQ(RowCount(), 2);
     EXPECT_NE(ReadText(path.toStdString()).find("<modification>"), std::string::npos);
+}
+
+TEST_F(Saving, SaveAsAFileShowsProgressAndLetsTheDatabaseGo) {
+    OpenDatabaseOnTheRight();
+    int shown = 0;
+    QObject::connect(window.Progress, &QProgressBar::valueChanged, [&](int value) {
+        if (!window.Progress->isHidden()) shown = std::max(shown, value);
+    });
+    dialogs.paths = {QString::fromStdString(dir.File("as.xml"))};
+    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::btnSaveAs));
+    EXPECT_EQ(shown, window.Progress->maximum());
+    EXPECT_TRUE(window.Progress->isHidden());
+    EXPECT_FALSE(db.Connected());  // another program may have the database now
+}
+
+TEST_F(Saving, ANewExchangeFileIsNeverTheOpenCatalogue) {
+    const QString open = File("open.xml", Transformer("kept", "10", "1"));
+    ASSERT_TRUE(window.OpenPath(Pane::Right, open));
+    File("Новый справочник.xml", "");
+    dialogs.paths = {open};
+    window.btnTemporyFileClick();
+    ASSERT_EQ(dialogs.proposedSavePaths.size(), 1u);
+    EXPECT_EQ(dialogs.proposedSavePaths[0], QString::fromStdString(dir.File("Новый справочник 2.xml")));
+    ASSERT_EQ(dialogs.informed.size(), 1u);  // the open file was chosen all the same: refused
+    EXPECT_NE(ReadText(open.toStdString()).find("<Marka>kept</Marka>"), std::string::npos);
+    EXPECT_EQ(window.RightRef()->TotalCount(), 1);
 }
 
 }  // namespace
