@@ -221,7 +221,8 @@ private:
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
     bool SaveUnsavedChangesFirst();
-    std::optional<QString> AskExchangeFilePath();
+    // A file to save the right pane to: any writable format, or an exchange file.
+    std::optional<QString> AskExchangeFilePath(bool anyFormat);
     // Brings the right tree and the buttons in line with what the pane did.
     void ShowChanges(const PaneChanges& changes);
     void ShowRightPaneState();
