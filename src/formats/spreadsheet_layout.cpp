@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "catalogues/categories.h"
 #include "core/codec.h"
@@ -122,9 +123,16 @@ std::string NameKey(std::string_view text) {
 }
 
 int CategoryNamed(std::string_view text) {
+    // Asked once per row of a CSV file: the categories' keys are made once.
+    static const std::array<std::pair<std::string, std::string>, kCategoryCount> keys = [] {
+        std::array<std::pair<std::string, std::string>, kCategoryCount> made;
+        for (int c = 0; c < kCategoryCount; ++c)
+            made[static_cast<std::size_t>(c)] = {NameKey(CategoryCaption(c)), NameKey(SheetNameOf(c))};
+        return made;
+    }();
     const std::string key = NameKey(text);
     for (int c = 0; c < kCategoryCount; ++c)
-        if (key == NameKey(CategoryCaption(c)) || key == NameKey(SheetNameOf(c))) return c;
+        if (key == keys[static_cast<std::size_t>(c)].first || key == keys[static_cast<std::size_t>(c)].second) return c;
     return -1;
 }
 
