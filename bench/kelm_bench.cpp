@@ -44,6 +44,7 @@
 #include "catalogues/transforms_ss.h"
 #include "core/data_module.h"
 #include "core/exchange_file.h"
+#include "formats/catalogue_file.h"
 #include "workbench/main_window.h"
 
 namespace kelm::bench {
@@ -72,7 +73,7 @@ double BestOpen(int runs, const std::string& path, TRef_DataModule& db) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
         std::unique_ptr<TReference> opened;
-        best = std::min(best, Seconds([&] { opened = OpenSource(path, db, NewReference); }));
+        best = std::min(best, Seconds([&] { opened = OpenCatalogue(path, db); }));
     }
     return best;
 }
@@ -385,6 +386,20 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
             throw std::runtime_error("pugixml cannot read " + xmlPath);
     });
     report.Add({"open-xml", "open exchange file (floor: fastest pugixml parse)", openXml, parseXml});
+
+    // Spreadsheets, each against the exchange file: writing the same
+    // catalogue, and opening it.
+    if (measured("spreadsheets")) {
+        const std::unique_ptr<TReference> catalogue = OpenSource(xmlPath, db, NewReference);
+        const std::string again = (work / ("again-" + tag + ".xml")).string();
+        const double writeXml = BestOf(3, [&] { WriteExchangeFile(*catalogue, again, settings, std::time(nullptr)); });
+        for (const std::string format : {"xlsx", "csv"}) {
+            const std::string path = (work / ("catalogue-" + tag + "." + format)).string();
+            const double writing = BestOf(3, [&] { WriteCatalogueFile(*catalogue, path, settings, std::time(nullptr)); });
+            report.Add({"save-" + format, "write " + format + " (floor: write exchange file)", writing, writeXml});
+            report.Add({"open-" + format, "open " + format + " (floor: open exchange file)", BestOpen(3, path, db), openXml});
+        }
+    }
 
     // 2. Open a catalogue database into a container.
     const auto [openDb, readDb] = TimeOpens(dbPath, db);

@@ -17,6 +17,7 @@
 #include "core/data_module.h"
 #include "core/database_save.h"
 #include "core/exchange_file.h"
+#include "formats/catalogue_file.h"
 #include "decisions/catalogue_check.h"
 #include "decisions/comparison.h"
 #include "decisions/copy_run.h"
@@ -28,8 +29,8 @@ constexpr const char* kUsage =
     "Использование:\n"
     "  kelm-catalogue dump ИСТОЧНИК\n"
     "      выводит справочник так, как его показывает дерево окна\n"
-    "  kelm-catalogue convert ИСТОЧНИК ЦЕЛЬ.xml\n"
-    "      записывает справочник в обменный файл\n"
+    "  kelm-catalogue convert ИСТОЧНИК ЦЕЛЬ.xml|ЦЕЛЬ.xlsx|ЦЕЛЬ.csv\n"
+    "      записывает справочник в файл того формата, который называет расширение цели\n"
     "  kelm-catalogue copy ИСТОЧНИК ЦЕЛЬ [--duplicates skip|copy|update]\n"
     "      копирует все элементы источника в цель и сохраняет её; совпадающие\n"
     "      элементы пропускаются (skip, по умолчанию) или добавляются копией (copy;\n"
@@ -50,7 +51,8 @@ constexpr const char* kUsage =
     "  kelm-catalogue create ПУТЬ\n"
     "      создаёт пустую базу справочников по установленной схеме\n"
     "  kelm-catalogue --help | --version\n"
-    "ИСТОЧНИК: обменный файл (*.xml) или база справочников (любое другое расширение).\n"
+    "ИСТОЧНИК: обменный файл (*.xml), электронная таблица (*.xlsx, *.ods, *.csv) или база\n"
+    "  справочников (любое другое расширение).\n"
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле или база не\n"
     "  сохранена совсем, 2 база более ранней версии, 3 не все элементы записаны в базу\n"
     "  (остальные сохранены), 4 справочники различаются (diff), 5 в справочнике есть\n"
@@ -127,11 +129,11 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
          std::ostream& err, const RegionalSettings& settings, TRef_DataModule& db) {
     std::unique_ptr<TReference> source, target;
     try {
-        source = OpenSource(sourcePath, db, NewReference);
-        if (IsExchangeFilePath(targetPath) && !std::filesystem::exists(targetPath)) {
-            target = NewReference();  // a new exchange file
+        source = OpenCatalogue(sourcePath, db);
+        if (IsWritableFilePath(targetPath) && !std::filesystem::exists(targetPath)) {
+            target = NewReference();  // a new file
         } else {
-            target = OpenSource(targetPath, db, NewReference);
+            target = OpenCatalogue(targetPath, db);
         }
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
@@ -158,7 +160,7 @@ int Copy(const std::string& sourcePath, const std::string& targetPath, int answe
             db.ConnectTo(targetPath);
             failed = SaveIntoDatabase(*target, db, numbers, err);
         } else {
-            WriteExchangeFile(*target, targetPath, settings, std::time(nullptr));
+            WriteCatalogueFile(*target, targetPath, settings, std::time(nullptr));
         }
     } catch (const DatabaseError& error) {
         // Nothing of the save was kept, so no record is named as the one that failed.
@@ -214,8 +216,8 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return Usage(err, "отчёт не может заменить сравниваемый справочник: " + options.html);
     std::unique_ptr<TReference> left, right;
     try {
-        left = OpenSource(leftPath, db, NewReference);
-        right = OpenSource(rightPath, db, NewReference);
+        left = OpenCatalogue(leftPath, db);
+        right = OpenCatalogue(rightPath, db);
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
     }
@@ -243,7 +245,7 @@ int WithSource(const std::string& path, TRef_DataModule& db, std::ostream& err,
                const std::function<int(const TReference&)>& verb) {
     std::unique_ptr<TReference> reference;
     try {
-        reference = OpenSource(path, db, NewReference);
+        reference = OpenCatalogue(path, db);
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
     }
@@ -353,13 +355,13 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::size_t wanted = command == "dump" ? 2 : 3;
     if (args.size() > wanted) return Usage(err, "лишний аргумент \"" + args[wanted] + "\"");
     if (args.size() < wanted)
-        return Usage(err, command == "dump" ? "dump ждёт источник" : "convert ждёт источник и обменный файл");
-    if (command == "convert" && !IsExchangeFilePath(args[2]))
-        return Usage(err, "обменный файл должен иметь расширение .xml: " + args[2]);
+        return Usage(err, command == "dump" ? "dump ждёт источник" : "convert ждёт источник и цель");
+    if (command == "convert" && !IsWritableFilePath(args[2]))
+        return Usage(err, "цель должна иметь расширение .xml, .xlsx или .csv: " + args[2]);
 
     std::unique_ptr<TReference> reference;
     try {
-        reference = OpenSource(args[1], db, NewReference);
+        reference = OpenCatalogue(args[1], db);
     } catch (const OpenError& error) {
         return OpenFailure(error, err);
     }
@@ -368,7 +370,7 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return ExitOk;
     }
     try {
-        WriteExchangeFile(*reference, args[2], settings, std::time(nullptr));
+        WriteCatalogueFile(*reference, args[2], settings, std::time(nullptr));
     } catch (const FileWriteError& error) {
         err << "Не удалось записать файл.\n" << error.what() << "\n";
         return ExitBadFile;

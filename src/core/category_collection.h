@@ -275,6 +275,8 @@ public:
         return raw;
     }
 
+    TBaseElement* AppendNew() override { return NewElement(); }
+
     TBaseElement* FindSame(const TBaseElement& record) const override { return Find(record, false, nullptr); }
     // These override TXMLClass's where the base is TXMLClass and are plain
     // members where it is not, so they cannot be marked either way.

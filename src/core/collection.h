@@ -166,6 +166,9 @@ public:
     int SaveToDatabase(TRef_DataModule& db, const NumberText& numbers);
     virtual void LoadFromDatabase(TRef_DataModule& db, int byOwners, const std::string& owners) = 0;
     virtual TBaseElement* AddCopy(const TBaseElement& source, int& index) = 0;
+    // A new record with the category's defaults, appended at the end, for a
+    // reader that fills it in field by field.
+    virtual TBaseElement* AppendNew() = 0;
     virtual int InsertPosition(const TBaseElement& record) const = 0;
 
     // One record element of this category (the container walks the document

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -241,41 +242,13 @@ void FlushFolder(const std::filesystem::path& file, const std::string& path) {
     if (flushed != 0 && error != EINVAL) throw FileWriteError(path + ": " + SystemErrorText(error));
 }
 
-// Writes beside the target, then renames over it, so that a failure never
-// leaves a truncated catalogue where the previous one was.
 void SaveDocument(const pugi::xml_document& doc, const std::string& path) {
-    const std::filesystem::path file = ReplacedFile(path);
-    const std::string prefix = TemporaryPrefix(file);
-    RemoveStaleTemporaries(file, prefix);
-    std::string temporary = (file.has_parent_path() ? file.parent_path() / (prefix + "XXXXXX")
-                                                    : std::filesystem::path(prefix + "XXXXXX"))
-                                .string();
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
-    auto fail = [&](int error) {
-        close(fd);
-        unlink(temporary.c_str());
-        throw FileWriteError(path + ": " + SystemErrorText(error));
-    };
-    if (flock(fd, LOCK_EX) != 0) fail(errno);  // held until closed: the write is alive
-    struct stat existing {};
-    mode_t mode = 0;
-    if (stat(file.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (fchmod(fd, mode) != 0) fail(errno);
-    FileWriter writer(fd);
-    writer.write(kDeclaration, std::strlen(kDeclaration));
-    doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    if (writer.error != 0) fail(writer.error);
-    if (fsync(fd) != 0) fail(errno);
-    if (rename(temporary.c_str(), file.c_str()) != 0) fail(errno);
-    if (close(fd) != 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
-    FlushFolder(file, path);
+    WriteFileInPlaceOf(path, [&](int fd, const std::string&) {
+        FileWriter writer(fd);
+        writer.write(kDeclaration, std::strlen(kDeclaration));
+        doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+        return writer.error;
+    });
 }
 
 }  // namespace
@@ -404,6 +377,48 @@ void WriteExchangeFile(TReference& reference, const std::string& path, const Reg
 
 void CreateExchangeFile(const std::string& path, const RegionalSettings& settings, std::time_t now) {
     SaveDocument(NewDocument(settings, now), path);
+}
+
+// Writes beside the target, then renames over it, so that a failure never
+// leaves a truncated catalogue where the previous one was.
+void WriteFileInPlaceOf(const std::string& path, const std::function<int(int fd, const std::string& temporary)>& write) {
+    const std::filesystem::path file = ReplacedFile(path);
+    const std::string prefix = TemporaryPrefix(file);
+    RemoveStaleTemporaries(file, prefix);
+    std::string temporary = (file.has_parent_path() ? file.parent_path() / (prefix + "XXXXXX")
+                                                    : std::filesystem::path(prefix + "XXXXXX"))
+                                .string();
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
+    auto fail = [&](int error) {
+        close(fd);
+        unlink(temporary.c_str());
+        throw FileWriteError(path + ": " + SystemErrorText(error));
+    };
+    if (flock(fd, LOCK_EX) != 0) fail(errno);  // held until closed: the write is alive
+    struct stat existing {};
+    mode_t mode = 0;
+    if (stat(file.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (fchmod(fd, mode) != 0) fail(errno);
+    int written = 0;
+    try {
+        written = write(fd, temporary);
+    } catch (...) {
+        close(fd);
+        unlink(temporary.c_str());
+        throw;
+    }
+    if (written != 0) fail(written);
+    if (fsync(fd) != 0) fail(errno);
+    if (rename(temporary.c_str(), file.c_str()) != 0) fail(errno);
+    if (close(fd) != 0) throw FileWriteError(path + ": " + SystemErrorText(errno));
+    FlushFolder(file, path);
 }
 
 }  // namespace kelm

@@ -62,6 +62,11 @@ std::unique_ptr<TReference> OpenSource(const std::string& path, TRef_DataModule&
 // file is in place.
 void WriteExchangeFile(TReference& reference, const std::string& path, const RegionalSettings& settings,
                        std::time_t now, const std::function<void(int step)>& progress = {});
+// Writes a file of any format so that the previous one is replaced only once
+// the new one is complete: `write` fills the file open as `fd`, a temporary
+// beside `path` (named `temporary`), and returns 0 or the errno of its failure.
+// Throws FileWriteError.
+void WriteFileInPlaceOf(const std::string& path, const std::function<int(int fd, const std::string& temporary)>& write);
 // A new exchange file holding only the date stamp: it opens as an empty catalogue.
 void CreateExchangeFile(const std::string& path, const RegionalSettings& settings, std::time_t now);
 

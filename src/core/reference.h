@@ -14,7 +14,7 @@ namespace kelm {
 
 class TRef_DataModule;
 
-enum SourceKindValue : short { NothingLoaded = -1, ExchangeFileSource = 1, DatabaseSource = 2 };
+enum SourceKindValue : short { NothingLoaded = -1, ExchangeFileSource = 1, DatabaseSource = 2, SpreadsheetSource = 3 };
 
 class TReference {
 public:

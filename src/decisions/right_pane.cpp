@@ -9,6 +9,7 @@
 #include "core/database_save.h"
 #include "core/data_module.h"
 #include "core/exchange_file.h"
+#include "formats/catalogue_file.h"
 
 namespace kelm {
 
@@ -40,7 +41,7 @@ PaneChanges RightPane::Replace(std::unique_ptr<TReference> reference, const std:
 }
 
 PaneChanges RightPane::Open(const std::string& path, TRef_DataModule& db) {
-    return Replace(OpenSource(path, db, NewReference), path);
+    return Replace(OpenCatalogue(path, db), path);
 }
 
 PaneChanges RightPane::Copy(CopyRun& run, const std::vector<DroppedElement>& elements, const CopyStep& step) {
@@ -184,7 +185,7 @@ PaneChanges RightPane::SaveToDatabase(TRef_DataModule& db, const NumberText& num
 PaneChanges RightPane::SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now,
                                   const std::function<void(int step)>& progress) {
     const std::vector<Pending> before = PendingRecords();
-    WriteExchangeFile(*reference_, path, settings, now, progress);
+    WriteCatalogueFile(*reference_, path, settings, now, progress);
     path_ = path;
     PaneChanges changes = ChangesSince(before);
     ++generation_;

@@ -95,7 +95,8 @@ public:
     // pane is then as it was.
     PaneChanges SaveToDatabase(TRef_DataModule& db, const NumberText& numbers,
                                const std::function<void(int category)>& progress = {});
-    // Writes the catalogue as the exchange file `path`, which becomes the
+    // Writes the catalogue to `path` in the format its extension names (an
+    // exchange file, XLSX or CSV); the file becomes the
     // pane's source. Throws when it could not be written; the pane is then as it was.
     // `progress` hears each category written, then the category count.
     PaneChanges SaveToFile(const std::string& path, const RegionalSettings& settings, std::time_t now,

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,8 +19,18 @@ namespace {
 
 // The open filter of both panes and the save filter, in Qt's syntax.
 const char* kOpenFilter =
-    "Файлы Kelm3 (*.gdb *.xml *.fdb *.ib);;Обменный файл (*.xml);;Базы Kelm 3  (*.gdb *.fdb *.ib)";
+    "Файлы Kelm3 (*.gdb *.xml *.fdb *.ib *.xlsx *.ods *.csv);;Обменный файл (*.xml);;"
+    "Электронные таблицы (*.xlsx *.ods *.csv);;Базы Kelm 3  (*.gdb *.fdb *.ib)";
 const char* kSaveFilter = "Обменный файл (*.xml)";
+// The formats a catalogue is saved in, each with the extension its name gets.
+const struct {
+    const char* filter;
+    const char* suffix;
+} kCatalogueSaveFilters[] = {
+    {"Обменный файл (*.xml)", "xml"},
+    {"Книга XLSX (*.xlsx)", "xlsx"},
+    {"Таблица CSV (*.csv)", "csv"},
+};
 
 // The caption of the questions and information boxes that name none of their own.
 const char* kBoxCaption = "Kelm 3";
@@ -72,6 +83,31 @@ std::optional<QString> QtWorkbenchDialogs::ChooseExchangeFileToSave(const QStrin
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("xml");
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtWorkbenchDialogs::ChooseCatalogueFileToSave(const QString& currentPath) {
+    QStringList filters;
+    for (const auto& format : kCatalogueSaveFilters) filters << QString::fromUtf8(format.filter);
+    QFileDialog dialog(parent_, QString(), currentPath);
+    dialog.setNameFilters(filters);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // A name typed without an extension gets the one of the chosen format;
+    // the current file's format is chosen first.
+    auto follow = [&dialog](const QString& filter) {
+        for (const auto& format : kCatalogueSaveFilters)
+            if (filter == QString::fromUtf8(format.filter)) dialog.setDefaultSuffix(format.suffix);
+    };
+    const QString suffix = QFileInfo(currentPath).suffix().toLower();
+    QString chosen = filters.first();
+    for (const auto& format : kCatalogueSaveFilters)
+        if (suffix == format.suffix) chosen = QString::fromUtf8(format.filter);
+    dialog.selectNameFilter(chosen);
+    follow(chosen);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }

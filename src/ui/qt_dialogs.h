@@ -17,6 +17,7 @@ public:
     // The open dialog offers local files and, through "Сервер…", a server database.
     std::optional<QString> ChooseSourceToOpen(Pane pane, const QString& currentPath) override;
     std::optional<QString> ChooseExchangeFileToSave(const QString& currentPath) override;
+    std::optional<QString> ChooseCatalogueFileToSave(const QString& currentPath) override;
     bool AskYesNo(const QString& text) override;
     bool AskOkCancel(const QString& caption, const QString& text) override;
     void Inform(const QString& text, const QString& detail) override;

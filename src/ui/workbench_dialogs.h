@@ -17,6 +17,11 @@ public:
     virtual std::optional<QString> ChooseSourceToOpen(Pane pane, const QString& currentPath) = 0;
     // A new exchange file's path (the save dialog, asking before overwriting), or none.
     virtual std::optional<QString> ChooseExchangeFileToSave(const QString& currentPath) = 0;
+    // A file to save the catalogue to as an exchange file, XLSX or CSV (the
+    // save dialog, asking before overwriting), or none.
+    virtual std::optional<QString> ChooseCatalogueFileToSave(const QString& currentPath) {
+        return ChooseExchangeFileToSave(currentPath);
+    }
     // A confirmation box with Yes and No.
     virtual bool AskYesNo(const QString& text) = 0;
     // A box with OK and Cancel.

@@ -16,6 +16,7 @@
 #include "core/codec.h"
 #include "core/exchange_file.h"
 #include "core/server_source.h"
+#include "formats/catalogue_file.h"
 #include "workbench/catalogue_tree.h"
 #include "ui/qt_dialogs.h"
 #include "workbench/tree_nodes.h"
@@ -279,7 +280,7 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
     PaneChanges changes;
     try {
         if (pane == Pane::Left) {
-            leftRef_ = OpenSource(path.toStdString(), *db_, NewReference);
+            leftRef_ = OpenCatalogue(path.toStdString(), *db_);
             leftPath_ = path;
             ++leftRevision_;
         } else {

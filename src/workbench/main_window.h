@@ -223,8 +223,9 @@ private:
     // Shows the progress bar for a save of `steps` steps; the bar follows the returned step.
     std::function<void(int step)> ShowProgress(int steps);
     bool SaveUnsavedChangesFirst();
-    std::optional<QString> AskExchangeFilePath();
-    std::optional<QString> AskExchangeFilePath(const QString& proposed);
+    // A file to save the right pane to: any writable format, or an exchange file.
+    std::optional<QString> AskExchangeFilePath(bool anyFormat);
+    std::optional<QString> AskExchangeFilePath(const QString& proposed, bool anyFormat);
     // A name for "Создать обменный файл" that no file has.
     QString NewExchangeFileName() const;
     // Brings the right tree and the buttons in line with what the pane did.

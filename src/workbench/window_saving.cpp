@@ -11,6 +11,7 @@
 #include "core/codec.h"
 #include "core/exchange_file.h"
 #include "core/server_source.h"
+#include "formats/catalogue_file.h"
 #include "workbench/tree_nodes.h"
 
 namespace kelm {
@@ -57,15 +58,18 @@ bool TForm1::SaveUnsavedChangesFirst() {
     return ButtonSaveClick(SaveSender::Other);
 }
 
-std::optional<QString> TForm1::AskExchangeFilePath() {
+std::optional<QString> TForm1::AskExchangeFilePath(bool anyFormat) {
     // A database pane proposes an exchange file of the database's name beside
-    // it, never the database file itself.
+    // it, never the database file itself; an ODS pane, which is only read, a
+    // workbook of its name.
     QString proposed = RightPath();
-    if (!proposed.isEmpty() && !IsExchangeFilePath(proposed.toStdString())) {
-        const QFileInfo database(proposed);
-        proposed = database.dir().filePath(database.completeBaseName() + ".xml");
+    const bool writable = anyFormat ? IsWritableFilePath(proposed.toStdString()) : IsExchangeFilePath(proposed.toStdString());
+    if (!proposed.isEmpty() && !writable) {
+        const QFileInfo source(proposed);
+        const bool ods = anyFormat && FormatOfPath(proposed.toStdString()) == SourceFormat::Ods;
+        proposed = source.dir().filePath(source.completeBaseName() + (ods ? ".xlsx" : ".xml"));
     }
-    return AskExchangeFilePath(proposed);
+    return AskExchangeFilePath(proposed, anyFormat);
 }
 
 QString TForm1::NewExchangeFileName() const {
@@ -79,12 +83,16 @@ QString TForm1::NewExchangeFileName() const {
     return path;
 }
 
-std::optional<QString> TForm1::AskExchangeFilePath(const QString& proposed) {
-    const auto chosen = dialogs_->ChooseExchangeFileToSave(proposed);
+std::optional<QString> TForm1::AskExchangeFilePath(const QString& proposed, bool anyFormat) {
+    const auto chosen = anyFormat ? dialogs_->ChooseCatalogueFileToSave(proposed) : dialogs_->ChooseExchangeFileToSave(proposed);
     if (!chosen) return std::nullopt;
-    if (!IsExchangeFilePath(chosen->toStdString())) {
-        // Nothing would be written under another name, yet the changes would count as saved.
+    // Nothing would be written under another name, yet the changes would count as saved.
+    if (!anyFormat && !IsExchangeFilePath(chosen->toStdString())) {
         dialogs_->Inform(QString::fromUtf8("Обменный файл должен иметь расширение .xml."), *chosen);
+        return std::nullopt;
+    }
+    if (anyFormat && !IsWritableFilePath(chosen->toStdString())) {
+        dialogs_->Inform(QString::fromUtf8("Справочник сохраняется в файл с расширением .xml, .xlsx или .csv."), *chosen);
         return std::nullopt;
     }
     return chosen;
@@ -115,8 +123,9 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
                 right_.Reference().GetCollection(i)->ShowSaveErrors(*dialogs_);
         } else {
             std::string target = right_.Path();
-            if (target.empty() || !IsExchangeFilePath(target) || sender == SaveSender::btnSaveAs) {
-                const auto chosen = AskExchangeFilePath();
+            // A pane saves back to its own file in its own format; one it cannot write asks.
+            if (target.empty() || !IsWritableFilePath(target) || sender == SaveSender::btnSaveAs) {
+                const auto chosen = AskExchangeFilePath(true);
                 if (!chosen) return false;
                 target = chosen->toStdString();
             }
@@ -148,7 +157,7 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
 
 void TForm1::btnTemporyFileClick() {
     if (!SaveUnsavedChangesFirst()) return;
-    const auto path = AskExchangeFilePath(NewExchangeFileName());
+    const auto path = AskExchangeFilePath(NewExchangeFileName(), false);
     if (!path) return;
     // An empty file over a catalogue that is open would throw that catalogue away.
     for (const QString& open : {RightPath(), leftPath_}) {

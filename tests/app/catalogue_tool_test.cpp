@@ -113,6 +113,31 @@ TEST_F(CatalogueTool, EveryCategoryRoundTripsThroughConvert) {
     EXPECT_EQ(out.str(), tree);
 }
 
+TEST_F(CatalogueTool, SpreadsheetsAreSourcesAndTargetsOfEveryVerb) {
+    FreshCatalogue catalogue;
+    catalogue.RunScript(test::SourceFile("db/demo/catalogue.sql"));
+    ASSERT_EQ(Run({"dump", catalogue.Path()}), ExitOk);
+    const std::string tree = out.str();
+    ASSERT_EQ(Run({"check", catalogue.Path()}), ExitOk) << out.str();
+    for (const char* name : {"demo.xlsx", "demo.csv"}) {
+        const std::string file = dir.File(name);
+        ASSERT_EQ(Run({"convert", catalogue.Path(), file}), ExitOk) << err.str();
+        ASSERT_EQ(Run({"dump", file}), ExitOk) << err.str();
+        EXPECT_EQ(out.str(), tree) << name;
+        EXPECT_EQ(Run({"diff", catalogue.Path(), file}), ExitOk) << out.str();
+        EXPECT_EQ(Run({"check", file}), ExitOk) << out.str();
+        const std::string copy = dir.File(std::string("copy-") + name);
+        ASSERT_EQ(Run({"copy", file, copy}), ExitOk) << err.str();
+        ASSERT_EQ(Run({"dump", copy}), ExitOk) << err.str();
+        EXPECT_EQ(out.str(), tree) << name;
+    }
+    EXPECT_EQ(Run({"convert", catalogue.Path(), dir.File("demo.ods")}), ExitUsage);
+    std::ofstream(dir.File("bad.csv")) << "Категория;Марка;Unom;R\nШины подстанций;Ш;10;много\n";
+    EXPECT_EQ(Run({"dump", dir.File("bad.csv")}), ExitBadFile);
+    EXPECT_NE(err.str().find("Ошибка в файле.\n" + dir.File("bad.csv") + ": строка 2, столбец D \"R\": \"много\" — не число"), std::string::npos)
+        << err.str();
+}
+
 TEST_F(CatalogueTool, CopyWithUpdateCorrectsTypesInPlaceOnce) {
     FreshCatalogue target;
     target.Run(R"(INSERT INTO "Transforms2" ("TypeTR","Unom","Snom","UnomB","UnomH","Uk") VALUES ('T',10,100,10,0.4,4.5))");

@@ -151,6 +151,24 @@ TEST_F(Saving, AnExchangeFilePaneIsRewrittenSilentlyAndSaveAsAlwaysAsks) {
     EXPECT_EQ(window.Label2->text(), "other.xml");
 }
 
+TEST_F(Saving, ASpreadsheetPaneIsRewrittenInItsOwnFormat) {
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("right.xml", Transformer("kept", "10", "1"))));
+    OpenLeft();
+    DropAll();
+    const std::string csv = dir.File("right.csv");
+    dialogs.paths = {QString::fromStdString(csv)};
+    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::btnSaveAs));
+    EXPECT_EQ(window.Label2->text(), "right.csv");
+    EXPECT_NE(ReadText(csv).find("\r\nТрансформаторы двухобмоточные;new;6;"), std::string::npos) << ReadText(csv);
+
+    MarkDeleted("new-40 (6 кВ)");
+    ASSERT_TRUE(window.ButtonSaveClick(SaveSender::ButtonSave));  // no dialog: the same file, as CSV
+    EXPECT_TRUE(dialogs.proposedSavePaths.size() == 1u);
+    EXPECT_EQ(ReadText(csv).find(";new;"), std::string::npos);
+    ASSERT_TRUE(window.OpenPath(Pane::Left, QString::fromStdString(csv)));
+    EXPECT_EQ(Elements(window.LeftTree), QStringList{"kept-1 (10 кВ)"});
+}
+
 TEST_F(Saving, ANeverOpenedPaneAsksForANameOnceThenSavesSilently) {
     OpenLeft();
     DropAll();
