@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QTreeWidget>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -445,7 +444,7 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     QApplication::processEvents();
     if (!window.OpenPath(Pane::Left, QString::fromStdString(xmlPath))) throw std::runtime_error("cannot open " + xmlPath);
     QApplication::processEvents();
-    window.LeftTree->clear();
+    window.BuildTree(window.LeftTree, nullptr);
     const double building = Seconds([&] {
         window.BuildTree(window.LeftTree, window.LeftRef());
         QApplication::processEvents();
@@ -455,7 +454,7 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     // 4. Drop the whole left catalogue onto an empty right pane.
     auto dropAll = [&] {
         window.LeftTree->clearSelection();
-        window.LeftTree->topLevelItem(0)->setSelected(true);
+        window.LeftTree->selectionModel()->select(window.LeftTree->Root(), QItemSelectionModel::Select);
         return Seconds([&] {
             window.RightTreeDragDrop(window.LeftTree);
             QApplication::processEvents();

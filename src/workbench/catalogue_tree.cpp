@@ -5,14 +5,16 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSet>
+#include <algorithm>
+#include <map>
+#include <vector>
 
 namespace kelm {
 
-CatalogueTree::CatalogueTree(const QString& name) {
+CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : filter_(filter) {
     setObjectName(name);
+    setModel(filter);
     setHeaderHidden(true);
-    setColumnCount(1);
     setIndentation(19);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -29,22 +31,27 @@ CatalogueTree::CatalogueTree(const QString& name) {
     setPalette(colours);
 }
 
-void CatalogueTree::SelectNodes(const QList<QTreeWidgetItem*>& nodes) {
+void CatalogueTree::SelectNodes(const QModelIndexList& nodes) {
     // One range per run of neighbouring rows: a selection grown node by node
     // is merged anew each time.
-    const QSet<QTreeWidgetItem*> chosen(nodes.begin(), nodes.end());
-    QSet<QTreeWidgetItem*> parents;
-    for (QTreeWidgetItem* node : nodes) parents.insert(node->parent() ? node->parent() : invisibleRootItem());
+    std::map<QModelIndex, std::vector<int>> rows;
+    for (const QModelIndex& node : nodes) rows[node.parent()].push_back(node.row());
     QItemSelection selection;
-    for (QTreeWidgetItem* parent : parents) {
-        for (int row = 0; row < parent->childCount(); ++row) {
-            if (!chosen.contains(parent->child(row))) continue;
-            const int first = row;
-            while (row + 1 < parent->childCount() && chosen.contains(parent->child(row + 1))) ++row;
-            selection.select(indexFromItem(parent->child(first)), indexFromItem(parent->child(row)));
+    for (auto& [parent, chosen] : rows) {
+        std::sort(chosen.begin(), chosen.end());
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            const std::size_t first = i;
+            while (i + 1 < chosen.size() && chosen[i + 1] <= chosen[i] + 1) ++i;
+            selection.select(model()->index(chosen[first], 0, parent), model()->index(chosen[i], 0, parent));
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
+void CatalogueTree::GoTo(const QModelIndex& node) {
+    if (!node.isValid()) return;
+    selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
+    scrollTo(node);
 }
 
 void CatalogueTree::dragEnterEvent(QDragEnterEvent* event) {
@@ -72,12 +79,12 @@ void CatalogueTree::dropEvent(QDropEvent* event) {
 }
 
 void CatalogueTree::keyReleaseEvent(QKeyEvent* event) {
-    QTreeWidget::keyReleaseEvent(event);
+    QTreeView::keyReleaseEvent(event);
     if (onKeyUp && !event->isAutoRepeat()) onKeyUp(event->key());
 }
 
 void CatalogueTree::mousePressEvent(QMouseEvent* event) {
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
     if (event->button() == Qt::RightButton && onRightButton) onRightButton(event);
 }
 

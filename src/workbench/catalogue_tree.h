@@ -1,23 +1,34 @@
 #pragma once
 // A catalogue tree view whose drops and keys are handled by the main window:
 // a drop from the left tree onto the right one copies elements, it never
-// moves tree items by itself.
+// moves tree items by itself. It shows its pane's model through its own filter.
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
+
+#include "workbench/catalogue_model.h"
 
 namespace kelm {
 
-class CatalogueTree : public QTreeWidget {
+class CatalogueTree : public QTreeView {
 public:
-    explicit CatalogueTree(const QString& name);
+    CatalogueTree(const QString& name, CatalogueFilter* filter);
 
+    CatalogueFilter* Filter() const { return filter_; }
+    CatalogueModel* Catalogue() const { return filter_->Catalogue(); }
+    QModelIndex Root() const { return model()->index(0, 0); }
+    // The shown node of a record, or none when the filters hide it.
+    QModelIndex NodeOf(const TBaseElement* record) const {
+        return filter_->mapFromSource(Catalogue()->IndexOf(record));
+    }
     // Adds the nodes to the selection in one step.
-    void SelectNodes(const QList<QTreeWidgetItem*>& nodes);
+    void SelectNodes(const QModelIndexList& nodes);
+    // Makes `node` the only selected one and the current one, and shows it.
+    void GoTo(const QModelIndex& node);
 
     // Drops are taken only from this tree; none means no drops at all.
-    QTreeWidget* dropSource = nullptr;
-    std::function<void(QTreeWidget* source)> onDrop;
+    QAbstractItemView* dropSource = nullptr;
+    std::function<void(QAbstractItemView* source)> onDrop;
     std::function<void(int key)> onKeyUp;
     std::function<void(QMouseEvent* event)> onRightButton;
 
@@ -27,6 +38,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    CatalogueFilter* filter_;
 };
 
 }  // namespace kelm
