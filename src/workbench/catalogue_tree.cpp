@@ -88,4 +88,13 @@ void CatalogueTree::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && onRightButton) onRightButton(event);
 }
 
+KeptPlace::KeptPlace(std::initializer_list<CatalogueTree*> views) {
+    for (CatalogueTree* view : views) tops_.emplace_back(view, view->indexAt(QPoint(0, 0)));
+}
+
+KeptPlace::~KeptPlace() {
+    for (const auto& [view, top] : tops_)
+        if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
+}
+
 }  // namespace kelm

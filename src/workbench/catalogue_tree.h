@@ -5,6 +5,9 @@
 
 #include <QTreeView>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "workbench/catalogue_model.h"
 
@@ -41,6 +44,20 @@ protected:
 
 private:
     CatalogueFilter* filter_;
+};
+
+// What a view shows at its top, kept while rows come and go above it: a
+// filter, a comparison or a change of the pane removes and inserts rows, and
+// the view would otherwise stand on another element afterwards.
+class KeptPlace {
+public:
+    explicit KeptPlace(std::initializer_list<CatalogueTree*> views);
+    ~KeptPlace();
+    KeptPlace(const KeptPlace&) = delete;
+    KeptPlace& operator=(const KeptPlace&) = delete;
+
+private:
+    std::vector<std::pair<CatalogueTree*, QPersistentModelIndex>> tops_;
 };
 
 }  // namespace kelm

@@ -320,6 +320,7 @@ void TForm1::BuildTree(CatalogueTree* view, TReference* reference) {
 
 void TForm1::Refilter() {
     const bool onlyDifferences = cb_Show->currentIndex() == kOnlyDifferences && Comparison();
+    const KeptPlace place({LeftTree, RightTree});
     // Copies kept in view since a drop are shown as the filters have it from now on.
     for (CatalogueTree* view : {LeftTree, RightTree}) {
         view->Filter()->Keep({});

@@ -186,7 +186,10 @@ void TForm1::ed_FindChange() {
     findTimer_->stop();
     const QString text = ed_Find->text();
     if (text == LeftTree->Filter()->Find()) return;
-    for (CatalogueTree* view : {LeftTree, RightTree}) view->Filter()->SetFind(text);
+    {
+        const KeptPlace place({LeftTree, RightTree});
+        for (CatalogueTree* view : {LeftTree, RightTree}) view->Filter()->SetFind(text);
+    }
     ShowFindStatus();
     if (text.isEmpty()) return;
     // The first element found, from the top of the tree in use.
@@ -228,6 +231,7 @@ const CatalogueComparison* TForm1::Comparison() {
 
 void TForm1::MarkTree(CatalogueTree* view) {
     (view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) = CurrentComparisonKey();
+    const KeptPlace place({view});
     view->Catalogue()->Compare(Comparison());
 }
 

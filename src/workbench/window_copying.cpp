@@ -62,9 +62,12 @@ void TForm1::RightTreeDragDrop(QAbstractItemView* source) {
         right_.Copy(run, elements, [this](std::size_t i, TBaseElement*, int) { StepProgress(static_cast<int>(i)); });
     // The copies are shown and selected also where "только различия" would hide them;
     // what was selected before is let go, so that Delete afterwards acts on the copies only.
-    RightTree->Filter()->Keep({changes.added.begin(), changes.added.end()});
-    RightTree->Catalogue()->Follow(changes);
-    FollowComparison();
+    {
+        const KeptPlace place({LeftTree, RightTree});
+        RightTree->Filter()->Keep({changes.added.begin(), changes.added.end()});
+        RightTree->Catalogue()->Follow(changes);
+        FollowComparison();
+    }
     ShowRightPaneState();
     QModelIndexList copies;
     for (const QModelIndex& copy : RightTree->Catalogue()->IndexesOf(changes.added))

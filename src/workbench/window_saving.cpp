@@ -31,10 +31,12 @@ void TForm1::ShowRightPaneState() {
 
 void TForm1::ShowChanges(const PaneChanges& changes) {
     if (changes.Empty()) return;
-    if (changes.replaced)
+    if (changes.replaced) {
         BuildTree(RightTree, &right_.Reference());
-    else
+    } else {
+        const KeptPlace place({RightTree});
         RightTree->Catalogue()->Follow(changes);
+    }
     FollowComparison();
     ShowRightPaneState();
 }
