@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -346,6 +347,65 @@ struct Selection {
     }
 };
 
+// What the window answers the user while both panes hold N elements, the
+// trees open: "Сравнить" ticked, "только различия" chosen, a letter typed in
+// "Найти", a voltage class chosen. With an assistive tool's accessibility on,
+// also the drop of everything onto an empty pane and its undo.
+void TimeWindow(Report& report, const std::string& left, const std::string& right, TRef_DataModule& db,
+                bool accessible) {
+    const std::string suffix = accessible ? "-a11y" : "";
+    const std::string said = accessible ? ", accessibility on" : "";
+    QAccessible::setActive(accessible);
+    const RegionalSettings settings;
+    TForm1 window(settings);
+    window.SetDataModule(&db);
+    SkipRemembered answers;
+    window.SetCopyQuestions(&answers);
+    window.show();
+    QApplication::processEvents();
+    auto timed = [&](const std::string& key, const std::string& title, const std::function<void()>& step) {
+        const double time = Seconds([&] {
+            step();
+            QApplication::processEvents();
+        });
+        report.Add({key + suffix, title + said, time, -1});
+    };
+    auto expand = [](CatalogueTree* tree) {
+        tree->expandAll();
+        QApplication::processEvents();
+    };
+    if (!window.OpenPath(Pane::Left, QString::fromStdString(left))) throw std::runtime_error("cannot open " + left);
+    expand(window.LeftTree);
+    if (accessible) {
+        timed("drop-empty", "drop everything onto an empty pane", [&] {
+            window.LeftTree->clearSelection();
+            window.LeftTree->selectionModel()->select(window.LeftTree->Root(), QItemSelectionModel::Select);
+            window.RightTreeDragDrop(window.LeftTree);
+        });
+        timed("undo-drop", "undo the drop", [&] { window.btnUndo->trigger(); });
+    }
+    if (!window.OpenPath(Pane::Right, QString::fromStdString(right))) throw std::runtime_error("cannot open " + right);
+    expand(window.RightTree);
+    timed("compare-tick", "tick \"Сравнить\"", [&] { window.cbx_Compare->click(); });
+    timed("show-differences", "choose \"только различия\"", [&] {
+        window.cb_Show->setCurrentIndex(kOnlyDifferences);
+        window.cb_ShowChange();
+    });
+    window.cb_Show->setCurrentIndex(0);
+    window.cb_ShowChange();
+    timed("find-letter", "type one letter in \"Найти\"", [&] {
+        window.ed_Find->setText("1");
+        window.ed_FindChange();
+    });
+    window.ClearFind();
+    timed("voltage", "choose a voltage class", [&] {
+        window.cb_Unom->setCurrentIndex(1);
+        window.cb_UnomChange();
+    });
+    window.close();
+    QAccessible::setActive(false);
+}
+
 Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const fs::path& work, std::ostream* raw,
                const std::string& self, const Selection& measured, const std::string& server) {
     Report report(count, raw);
@@ -502,6 +562,13 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     window.close();
     // The embedded engine gives a database file to one process at a time.
     db.SQLConnection.Disconnect();
+
+    // The window's answers with both panes full, against a catalogue generated apart.
+    if (measured("window")) {
+        const std::string otherPath = (work / ("other-" + tag + ".xml")).string();
+        WriteExchangeFile(*GenerateCatalogue(count, seed + 1), otherPath, settings, std::time(nullptr));
+        for (bool accessible : {false, true}) TimeWindow(report, xmlPath, otherPath, db, accessible);
+    }
 
     // 7. Peak memory of a window holding the catalogue in both panes.
     const std::string command = "'" + self + "' memory '" + xmlPath + "' '" + dbPath + "'";

@@ -322,17 +322,23 @@ CatalogueFilter::CatalogueFilter(const TreeFilters& filters, const NumberText& n
     setRecursiveFilteringEnabled(true);
 }
 
+// A filter hides and shows rows scattered all over a category: removed and
+// inserted run by run, each run would have the view lay out all its rows
+// again. One change of the layout moves them all at once.
+void CatalogueFilter::Refilter() { invalidate(); }
+
+void CatalogueFilter::Resume() {
+    setDynamicSortFilter(true);
+    if (onlyDifferences_) Refilter();
+}
+
 void CatalogueFilter::SetFind(const QString& text) {
     if (text == find_) return;
     find_ = text;
-    invalidateFilter();
+    Refilter();
 }
 
-void CatalogueFilter::SetOnlyDifferences(bool only) {
-    if (only == onlyDifferences_) return;
-    onlyDifferences_ = only;
-    invalidateFilter();
-}
+void CatalogueFilter::SetOnlyDifferences(bool only) { onlyDifferences_ = only; }
 
 void CatalogueFilter::Keep(std::unordered_set<const TBaseElement*> kept) { kept_ = std::move(kept); }
 

@@ -104,10 +104,15 @@ public:
     const QString& Find() const { return find_; }
     // "только различия": elements present alike in the other pane are hidden,
     // except the `kept` ones (copies just dropped, to be seen where they went).
+    // Both apply from the next Refilter.
     void SetOnlyDifferences(bool only);
     void Keep(std::unordered_set<const TBaseElement*> kept);
     // After a change of the type, voltage or network filter.
-    void Refilter() { invalidateFilter(); }
+    void Refilter();
+    // Lets the elements' states change without refiltering row by row: a
+    // comparison changes many, scattered among the rows.
+    void Pause() { setDynamicSortFilter(false); }
+    void Resume();
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;

@@ -14,6 +14,13 @@ namespace kelm {
 CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : filter_(filter) {
     setObjectName(name);
     setModel(filter);
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& node) {
+        expanded_.insert(node.data(DataRole).value<void*>());
+    });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& node) {
+        expanded_.erase(node.data(DataRole).value<void*>());
+    });
+    connect(filter, &QAbstractItemModel::modelReset, this, [this] { expanded_.clear(); });
     setHeaderHidden(true);
     setIndentation(19);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -46,6 +53,16 @@ void CatalogueTree::SelectNodes(const QModelIndexList& nodes) {
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
+void CatalogueTree::RestoreExpansion() {
+    const QModelIndex root = Root();
+    if (!root.isValid() || expanded_.empty()) return;
+    auto restore = [this](const QModelIndex& node) {
+        if (!isExpanded(node) && expanded_.count(node.data(DataRole).value<void*>())) expand(node);
+    };
+    restore(root);
+    for (int c = 0; c < model()->rowCount(root); ++c) restore(model()->index(c, 0, root));
 }
 
 void CatalogueTree::GoTo(const QModelIndex& node) {
@@ -93,8 +110,10 @@ KeptPlace::KeptPlace(std::initializer_list<CatalogueTree*> views) {
 }
 
 KeptPlace::~KeptPlace() {
-    for (const auto& [view, top] : tops_)
+    for (const auto& [view, top] : tops_) {
+        view->RestoreExpansion();
         if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
+    }
 }
 
 }  // namespace kelm

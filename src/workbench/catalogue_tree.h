@@ -6,6 +6,7 @@
 #include <QTreeView>
 #include <functional>
 #include <initializer_list>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     void SelectNodes(const QModelIndexList& nodes);
     // Makes `node` the only selected one and the current one, and shows it.
     void GoTo(const QModelIndex& node);
+    // Expands again the root and the categories the user left expanded, when
+    // a filter has hidden them in between.
+    void RestoreExpansion();
 
     // Drops are taken only from this tree; none means no drops at all.
     QAbstractItemView* dropSource = nullptr;
@@ -44,6 +48,7 @@ protected:
 
 private:
     CatalogueFilter* filter_;
+    std::unordered_set<const void*> expanded_;  // what the nodes carry
 };
 
 // What a view shows at its top, kept while rows come and go above it: a

@@ -232,7 +232,9 @@ const CatalogueComparison* TForm1::Comparison() {
 void TForm1::MarkTree(CatalogueTree* view) {
     (view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) = CurrentComparisonKey();
     const KeptPlace place({view});
+    view->Filter()->Pause();
     view->Catalogue()->Compare(Comparison());
+    view->Filter()->Resume();
 }
 
 void TForm1::FollowComparison() {

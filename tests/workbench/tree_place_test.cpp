@@ -28,12 +28,14 @@ protected:
     static std::string Busbar(const std::string& marka) {
         return "<KelmBusbar><Marka>" + marka + "</Marka><Unom>0.4</Unom></KelmBusbar>";
     }
-    QModelIndex TransformersOf(CatalogueTree* tree) {
+    static QModelIndex CategoryOf(CatalogueTree* tree, int category) {
         const QModelIndex root = tree->Root();
         for (int c = 0; c < ChildCount(root); ++c)
-            if (CollectionOf(Child(root, c)) == tree->Catalogue()->Reference()->GetCollection(1)) return Child(root, c);
+            if (CollectionOf(Child(root, c)) == tree->Catalogue()->Reference()->GetCollection(category))
+                return Child(root, c);
         return {};
     }
+    static QModelIndex TransformersOf(CatalogueTree* tree) { return CategoryOf(tree, 1); }
     QString Current(CatalogueTree* tree) { return Text(tree->currentIndex()); }
     void Press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(widget, key, modifiers);
@@ -48,6 +50,7 @@ TEST_F(TreePlace, ExpansionSelectionAndScrollingSurviveEveryKindOfChange) {
     CatalogueTree* tree = window.RightTree;
     tree->expand(tree->Root());
     tree->expand(TransformersOf(tree));
+    tree->expand(CategoryOf(tree, 5));  // busbars, hidden by a type filter and by the found text
     auto standOn = [&] {
         tree->selectionModel()->setCurrentIndex(Find(tree, "R30-30 (10 кВ)"), QItemSelectionModel::ClearAndSelect);
         tree->scrollTo(Find(tree, "R25-25 (10 кВ)"), QAbstractItemView::PositionAtTop);
@@ -57,6 +60,9 @@ TEST_F(TreePlace, ExpansionSelectionAndScrollingSurviveEveryKindOfChange) {
     auto kept = [&](const char* step, bool top = true) {
         SCOPED_TRACE(step);
         EXPECT_TRUE(tree->isExpanded(TransformersOf(tree)));
+        if (const QModelIndex busbars = CategoryOf(tree, 5); busbars.isValid()) {
+            EXPECT_TRUE(tree->isExpanded(busbars));
+        }
         EXPECT_EQ(Current(tree), "R30-30 (10 кВ)");
         EXPECT_TRUE(IsSelected(tree, tree->currentIndex()));
         EXPECT_EQ(tree->selectionModel()->selectedIndexes().size(), 1);
