@@ -347,6 +347,18 @@ struct Selection {
     }
 };
 
+// A window on the screen, its drops answered "Пропустить" for all.
+struct ShownWindow {
+    ShownWindow(const RegionalSettings& settings, TRef_DataModule& db) : window(settings) {
+        window.SetDataModule(&db);
+        window.SetCopyQuestions(&answers);
+        window.show();
+        QApplication::processEvents();
+    }
+    SkipRemembered answers;
+    TForm1 window;
+};
+
 // What the window answers the user while both panes hold N elements, the
 // trees open: "Сравнить" ticked, "только различия" chosen, a letter typed in
 // "Найти", a voltage class chosen. With an assistive tool's accessibility on,
@@ -357,12 +369,8 @@ void TimeWindow(Report& report, const std::string& left, const std::string& righ
     const std::string said = accessible ? ", accessibility on" : "";
     QAccessible::setActive(accessible);
     const RegionalSettings settings;
-    TForm1 window(settings);
-    window.SetDataModule(&db);
-    SkipRemembered answers;
-    window.SetCopyQuestions(&answers);
-    window.show();
-    QApplication::processEvents();
+    ShownWindow shown(settings, db);
+    TForm1& window = shown.window;
     auto timed = [&](const std::string& key, const std::string& title, const std::function<void()>& step) {
         const double time = Seconds([&] {
             step();
@@ -370,8 +378,11 @@ void TimeWindow(Report& report, const std::string& left, const std::string& righ
         });
         report.Add({key + suffix, title + said, time, -1});
     };
+    // The root and every category opened, as the user opens them.
     auto expand = [](CatalogueTree* tree) {
-        tree->expandAll();
+        tree->expand(tree->Root());
+        for (int c = 0; c < tree->model()->rowCount(tree->Root()); ++c)
+            tree->expand(tree->model()->index(c, 0, tree->Root()));
         QApplication::processEvents();
     };
     if (!window.OpenPath(Pane::Left, QString::fromStdString(left))) throw std::runtime_error("cannot open " + left);
@@ -496,12 +507,9 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     }
 
     // 3. Build the tree of the opened catalogue.
-    TForm1 window(settings);
-    window.SetDataModule(&db);
-    SkipRemembered answers;
-    window.SetCopyQuestions(&answers);
-    window.show();
-    QApplication::processEvents();
+    ShownWindow shown(settings, db);
+    TForm1& window = shown.window;
+    SkipRemembered& answers = shown.answers;
     if (!window.OpenPath(Pane::Left, QString::fromStdString(xmlPath))) throw std::runtime_error("cannot open " + xmlPath);
     QApplication::processEvents();
     window.BuildTree(window.LeftTree, nullptr);

@@ -140,10 +140,15 @@ void CatalogueModel::InsertNewRecords(std::size_t c) {
     }
 }
 
-void CatalogueModel::CategoryChanged(std::size_t c, int first, int last) {
+void CatalogueModel::CategoryChanged(std::size_t c, int first, int last, const QList<int>& roles) {
     const QModelIndex parent = createIndex(static_cast<int>(c), 0, kCategoryId);
-    emit dataChanged(index(first, 0, parent), index(last, 0, parent));
+    emit dataChanged(index(first, 0, parent), index(last, 0, parent), roles);
 }
+
+namespace {
+// What a comparison's state and a check's mark change: not the label the filters read.
+const QList<int> kStateRoles{Qt::DecorationRole, Qt::FontRole, Qt::ForegroundRole};
+}  // namespace
 
 void CatalogueModel::Compare(const CatalogueComparison* comparison) {
     comparing_ = comparison != nullptr;
@@ -168,7 +173,7 @@ void CatalogueModel::Compare(const CatalogueComparison* comparison) {
             const QModelIndex row = createIndex(static_cast<int>(c), 0, kCategoryId);
             emit dataChanged(row, row);
         }
-        if (first >= 0) CategoryChanged(c, first, last);
+        if (first >= 0) CategoryChanged(c, first, last, kStateRoles);
     }
 }
 
@@ -185,7 +190,7 @@ void CatalogueModel::Mark(const std::unordered_map<const TBaseElement*, Severity
             if (first < 0) first = static_cast<int>(e);
             last = static_cast<int>(e);
         }
-        if (first >= 0) CategoryChanged(c, first, last);
+        if (first >= 0) CategoryChanged(c, first, last, kStateRoles);
     }
 }
 
@@ -194,7 +199,7 @@ void CatalogueModel::Unmark(const TBaseElement* record) {
     if (!found.isValid()) return;
     const auto c = static_cast<std::size_t>(found.internalId() - kFirstElementId);
     categories_[c].elements[static_cast<std::size_t>(found.row())].mark.reset();
-    CategoryChanged(c, found.row(), found.row());
+    CategoryChanged(c, found.row(), found.row(), kStateRoles);
 }
 
 QModelIndex CatalogueModel::IndexOf(const TBaseElement* record) const {
@@ -320,6 +325,9 @@ CatalogueFilter::CatalogueFilter(const TreeFilters& filters, const NumberText& n
     : QSortFilterProxyModel(parent), filters_(filters), numbers_(numbers) {
     // A category shows while the found text is typed only through an element that has it.
     setRecursiveFilteringEnabled(true);
+    // The filters read the label, comment and state of an element; the
+    // state's changes come with the roles they show in, and StatesChanged.
+    setFilterRole(PresenceRole);
 }
 
 // A filter hides and shows rows scattered all over a category: removed and
@@ -327,8 +335,7 @@ CatalogueFilter::CatalogueFilter(const TreeFilters& filters, const NumberText& n
 // again. One change of the layout moves them all at once.
 void CatalogueFilter::Refilter() { invalidate(); }
 
-void CatalogueFilter::Resume() {
-    setDynamicSortFilter(true);
+void CatalogueFilter::StatesChanged() {
     if (onlyDifferences_) Refilter();
 }
 

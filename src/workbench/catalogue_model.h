@@ -82,7 +82,7 @@ private:
     void Refresh(Element& element, const TXMLCustomClass& collection) const;
     void RemoveRecords(const std::unordered_set<const TBaseElement*>& removed);
     void InsertNewRecords(std::size_t category);
-    void CategoryChanged(std::size_t category, int first, int last);
+    void CategoryChanged(std::size_t category, int first, int last, const QList<int>& roles = {});
     int Level(const QModelIndex& index) const;
 
     QString rootLabel_;
@@ -109,10 +109,9 @@ public:
     void Keep(std::unordered_set<const TBaseElement*> kept);
     // After a change of the type, voltage or network filter.
     void Refilter();
-    // Lets the elements' states change without refiltering row by row: a
-    // comparison changes many, scattered among the rows.
-    void Pause() { setDynamicSortFilter(false); }
-    void Resume();
+    // After the elements' states changed: a comparison changes many,
+    // scattered among the rows, and tells them without refiltering row by row.
+    void StatesChanged();
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;

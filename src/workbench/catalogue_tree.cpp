@@ -30,6 +30,9 @@ CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : fil
     setTextElideMode(Qt::ElideNone);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Measured on the rows in view only: every change of a row would measure
+    // a thousand labels otherwise.
+    header()->setResizeContentsPrecision(0);
     // The selection stays visible when the tree loses the focus.
     QPalette colours = palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));

@@ -232,9 +232,8 @@ const CatalogueComparison* TForm1::Comparison() {
 void TForm1::MarkTree(CatalogueTree* view) {
     (view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) = CurrentComparisonKey();
     const KeptPlace place({view});
-    view->Filter()->Pause();
     view->Catalogue()->Compare(Comparison());
-    view->Filter()->Resume();
+    view->Filter()->StatesChanged();
 }
 
 void TForm1::FollowComparison() {
