@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
-#include <QTreeWidget>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -348,6 +348,76 @@ struct Selection {
     }
 };
 
+// A window on the screen, its drops answered "Пропустить" for all.
+struct ShownWindow {
+    ShownWindow(const RegionalSettings& settings, TRef_DataModule& db) : window(settings) {
+        window.SetDataModule(&db);
+        window.SetCopyQuestions(&answers);
+        window.show();
+        QApplication::processEvents();
+    }
+    SkipRemembered answers;
+    TForm1 window;
+};
+
+// What the window answers the user while both panes hold N elements, the
+// trees open: "Сравнить" ticked, "только различия" chosen, a letter typed in
+// "Найти", a voltage class chosen. With an assistive tool's accessibility on,
+// also the drop of everything onto an empty pane and its undo.
+void TimeWindow(Report& report, const std::string& left, const std::string& right, TRef_DataModule& db,
+                bool accessible) {
+    const std::string suffix = accessible ? "-a11y" : "";
+    const std::string said = accessible ? ", accessibility on" : "";
+    QAccessible::setActive(accessible);
+    const RegionalSettings settings;
+    ShownWindow shown(settings, db);
+    TForm1& window = shown.window;
+    auto timed = [&](const std::string& key, const std::string& title, const std::function<void()>& step) {
+        const double time = Seconds([&] {
+            step();
+            QApplication::processEvents();
+        });
+        report.Add({key + suffix, title + said, time, -1});
+    };
+    // The root and every category opened, as the user opens them.
+    auto expand = [](CatalogueTree* tree) {
+        tree->expand(tree->Root());
+        for (int c = 0; c < tree->model()->rowCount(tree->Root()); ++c)
+            tree->expand(tree->model()->index(c, 0, tree->Root()));
+        QApplication::processEvents();
+    };
+    if (!window.OpenPath(Pane::Left, QString::fromStdString(left))) throw std::runtime_error("cannot open " + left);
+    expand(window.LeftTree);
+    if (accessible) {
+        timed("drop-empty", "drop everything onto an empty pane", [&] {
+            window.LeftTree->clearSelection();
+            window.LeftTree->selectionModel()->select(window.LeftTree->Root(), QItemSelectionModel::Select);
+            window.RightTreeDragDrop(window.LeftTree);
+        });
+        timed("undo-drop", "undo the drop", [&] { window.btnUndo->trigger(); });
+    }
+    if (!window.OpenPath(Pane::Right, QString::fromStdString(right))) throw std::runtime_error("cannot open " + right);
+    expand(window.RightTree);
+    timed("compare-tick", "tick \"Сравнить\"", [&] { window.cbx_Compare->click(); });
+    timed("show-differences", "choose \"только различия\"", [&] {
+        window.cb_Show->setCurrentIndex(kOnlyDifferences);
+        window.cb_ShowChange();
+    });
+    window.cb_Show->setCurrentIndex(0);
+    window.cb_ShowChange();
+    timed("find-letter", "type one letter in \"Найти\"", [&] {
+        window.ed_Find->setText("1");
+        window.ed_FindChange();
+    });
+    window.ClearFind();
+    timed("voltage", "choose a voltage class", [&] {
+        window.cb_Unom->setCurrentIndex(1);
+        window.cb_UnomChange();
+    });
+    window.close();
+    QAccessible::setActive(false);
+}
+
 Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const fs::path& work, std::ostream* raw,
                const std::string& self, const Selection& measured, const std::string& server) {
     Report report(count, raw);
@@ -452,15 +522,12 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     }
 
     // 3. Build the tree of the opened catalogue.
-    TForm1 window(settings);
-    window.SetDataModule(&db);
-    SkipRemembered answers;
-    window.SetCopyQuestions(&answers);
-    window.show();
-    QApplication::processEvents();
+    ShownWindow shown(settings, db);
+    TForm1& window = shown.window;
+    SkipRemembered& answers = shown.answers;
     if (!window.OpenPath(Pane::Left, QString::fromStdString(xmlPath))) throw std::runtime_error("cannot open " + xmlPath);
     QApplication::processEvents();
-    window.LeftTree->clear();
+    window.BuildTree(window.LeftTree, nullptr);
     const double building = Seconds([&] {
         window.BuildTree(window.LeftTree, window.LeftRef());
         QApplication::processEvents();
@@ -470,7 +537,7 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     // 4. Drop the whole left catalogue onto an empty right pane.
     auto dropAll = [&] {
         window.LeftTree->clearSelection();
-        window.LeftTree->topLevelItem(0)->setSelected(true);
+        window.LeftTree->selectionModel()->select(window.LeftTree->Root(), QItemSelectionModel::Select);
         return Seconds([&] {
             window.RightTreeDragDrop(window.LeftTree);
             QApplication::processEvents();
@@ -518,6 +585,13 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
     window.close();
     // The embedded engine gives a database file to one process at a time.
     db.SQLConnection.Disconnect();
+
+    // The window's answers with both panes full, against a catalogue generated apart.
+    if (measured("window")) {
+        const std::string otherPath = (work / ("other-" + tag + ".xml")).string();
+        WriteExchangeFile(*GenerateCatalogue(count, seed + 1), otherPath, settings, std::time(nullptr));
+        for (bool accessible : {false, true}) TimeWindow(report, xmlPath, otherPath, db, accessible);
+    }
 
     // 7. Peak memory of a window holding the catalogue in both panes.
     const std::string command = "'" + self + "' memory '" + xmlPath + "' '" + dbPath + "'";

@@ -5,14 +5,23 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSet>
+#include <algorithm>
+#include <map>
+#include <vector>
 
 namespace kelm {
 
-CatalogueTree::CatalogueTree(const QString& name) {
+CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : filter_(filter) {
     setObjectName(name);
+    setModel(filter);
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& node) {
+        expanded_.insert(node.data(DataRole).value<void*>());
+    });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& node) {
+        expanded_.erase(node.data(DataRole).value<void*>());
+    });
+    connect(filter, &QAbstractItemModel::modelReset, this, [this] { expanded_.clear(); });
     setHeaderHidden(true);
-    setColumnCount(1);
     setIndentation(19);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -21,6 +30,9 @@ CatalogueTree::CatalogueTree(const QString& name) {
     setTextElideMode(Qt::ElideNone);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Measured on the rows in view only: every change of a row would measure
+    // a thousand labels otherwise.
+    header()->setResizeContentsPrecision(0);
     // The selection stays visible when the tree loses the focus.
     QPalette colours = palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
@@ -29,22 +41,37 @@ CatalogueTree::CatalogueTree(const QString& name) {
     setPalette(colours);
 }
 
-void CatalogueTree::SelectNodes(const QList<QTreeWidgetItem*>& nodes) {
+void CatalogueTree::SelectNodes(const QModelIndexList& nodes) {
     // One range per run of neighbouring rows: a selection grown node by node
     // is merged anew each time.
-    const QSet<QTreeWidgetItem*> chosen(nodes.begin(), nodes.end());
-    QSet<QTreeWidgetItem*> parents;
-    for (QTreeWidgetItem* node : nodes) parents.insert(node->parent() ? node->parent() : invisibleRootItem());
+    std::map<QModelIndex, std::vector<int>> rows;
+    for (const QModelIndex& node : nodes) rows[node.parent()].push_back(node.row());
     QItemSelection selection;
-    for (QTreeWidgetItem* parent : parents) {
-        for (int row = 0; row < parent->childCount(); ++row) {
-            if (!chosen.contains(parent->child(row))) continue;
-            const int first = row;
-            while (row + 1 < parent->childCount() && chosen.contains(parent->child(row + 1))) ++row;
-            selection.select(indexFromItem(parent->child(first)), indexFromItem(parent->child(row)));
+    for (auto& [parent, chosen] : rows) {
+        std::sort(chosen.begin(), chosen.end());
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            const std::size_t first = i;
+            while (i + 1 < chosen.size() && chosen[i + 1] <= chosen[i] + 1) ++i;
+            selection.select(model()->index(chosen[first], 0, parent), model()->index(chosen[i], 0, parent));
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
+void CatalogueTree::RestoreExpansion() {
+    const QModelIndex root = Root();
+    if (!root.isValid() || expanded_.empty()) return;
+    auto restore = [this](const QModelIndex& node) {
+        if (!isExpanded(node) && expanded_.count(node.data(DataRole).value<void*>())) expand(node);
+    };
+    restore(root);
+    for (int c = 0; c < model()->rowCount(root); ++c) restore(model()->index(c, 0, root));
+}
+
+void CatalogueTree::GoTo(const QModelIndex& node) {
+    if (!node.isValid()) return;
+    selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
+    scrollTo(node);
 }
 
 void CatalogueTree::dragEnterEvent(QDragEnterEvent* event) {
@@ -72,13 +99,24 @@ void CatalogueTree::dropEvent(QDropEvent* event) {
 }
 
 void CatalogueTree::keyReleaseEvent(QKeyEvent* event) {
-    QTreeWidget::keyReleaseEvent(event);
+    QTreeView::keyReleaseEvent(event);
     if (onKeyUp && !event->isAutoRepeat()) onKeyUp(event->key());
 }
 
 void CatalogueTree::mousePressEvent(QMouseEvent* event) {
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
     if (event->button() == Qt::RightButton && onRightButton) onRightButton(event);
+}
+
+KeptPlace::KeptPlace(std::initializer_list<CatalogueTree*> views) {
+    for (CatalogueTree* view : views) tops_.emplace_back(view, view->indexAt(QPoint(0, 0)));
+}
+
+KeptPlace::~KeptPlace() {
+    for (const auto& [view, top] : tops_) {
+        view->RestoreExpansion();
+        if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
+    }
 }
 
 }  // namespace kelm

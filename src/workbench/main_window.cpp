@@ -48,10 +48,15 @@ TForm1::TForm1(const RegionalSettings& settings, WorkbenchDialogs* dialogs)
 
 TForm1::~TForm1() = default;
 
-QTreeWidget* TForm1::NewTree(const QString& name) {
-    auto* tree = new CatalogueTree(name);
-    connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { LeftTreeClick(tree); });
-    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, tree] { LeftTreeDblClick(tree); });
+CatalogueTree* TForm1::NewTree(const QString& name, CatalogueModel* model) {
+    auto* filter = new CatalogueFilter(filters_, numbers_, this);
+    filter->setSourceModel(model);
+    auto* tree = new CatalogueTree(name, filter);
+    connect(tree, &QTreeView::clicked, this, [this, tree] { LeftTreeClick(tree); });
+    connect(tree, &QTreeView::doubleClicked, this, [this, tree] { LeftTreeDblClick(tree); });
+    connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, tree] {
+        if (!followingSelection_) findTree_ = tree;
+    });
     return tree;
 }
 
@@ -100,7 +105,7 @@ void TForm1::BuildWindow() {
     layout->addWidget(GroupBox3);
 
     auto pane = [&](QGroupBox*& group, const char* name, const char* caption, QPushButton*& open, const char* openName,
-                    QLabel*& label, const char* labelName, QTreeWidget*& tree, const char* treeName) {
+                    QLabel*& label, const char* labelName, CatalogueTree*& tree, const char* treeName) {
         group = new QGroupBox(QString::fromUtf8(caption));
         group->setObjectName(name);
         auto* box = new QVBoxLayout(group);
@@ -114,7 +119,7 @@ void TForm1::BuildWindow() {
         strip->addWidget(open);
         strip->addWidget(label, 1);
         box->addLayout(strip);
-        tree = NewTree(treeName);
+        tree = NewTree(treeName, new CatalogueModel(QString::fromUtf8(kRootLabel), numbers_, this));
         box->addWidget(tree);
     };
     Splitter1 = new QSplitter(Qt::Horizontal);
@@ -126,11 +131,11 @@ void TForm1::BuildWindow() {
     // Elements are dragged from the left tree and dropped only on the right one.
     LeftTree->setDragEnabled(true);
     LeftTree->setDragDropMode(QAbstractItemView::DragOnly);
-    auto* right = static_cast<CatalogueTree*>(RightTree);
+    CatalogueTree* right = RightTree;
     right->setAcceptDrops(true);
     right->setDragDropMode(QAbstractItemView::DropOnly);
     right->dropSource = LeftTree;
-    right->onDrop = [this](QTreeWidget* source) { RightTreeDragDrop(source); };
+    right->onDrop = [this](QAbstractItemView* source) { RightTreeDragDrop(source); };
     right->onKeyUp = [this](int key) { RightTreeKeyUp(key); };
     right->onRightButton = [this](QMouseEvent* event) { RightTreeMouseDown(event->pos()); };
     PopupMenu1 = new QMenu(this);
@@ -145,7 +150,7 @@ void TForm1::BuildWindow() {
     connect(Del1, &QAction::triggered, this, [this] { Del1Click(); });
     connect(Undelete, &QAction::triggered, this, [this] { UndeleteClick(); });
     connect(DblClick1, &QAction::triggered, this, [this] { DblClick1Click(); });
-    static_cast<CatalogueTree*>(LeftTree)->onRightButton = [this](QMouseEvent* event) {
+    LeftTree->onRightButton = [this](QMouseEvent* event) {
         LeftTreeMouseDown(event->pos());
     };
     PopupMenuLeft = new QMenu(this);
@@ -158,8 +163,8 @@ void TForm1::BuildWindow() {
     for (const QKeySequence& keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
         auto* menu = new QShortcut(keys, LeftTree, nullptr, nullptr, Qt::WidgetShortcut);
         connect(menu, &QShortcut::activated, this, [this] {
-            if (!cbx_Compare->isChecked() || !LeftTree->currentItem()) return;
-            const QRect place = LeftTree->visualItemRect(LeftTree->currentItem());
+            if (!cbx_Compare->isChecked() || !LeftTree->currentIndex().isValid()) return;
+            const QRect place = LeftTree->visualRect(LeftTree->currentIndex());
             PopupMenuLeft->popup(LeftTree->viewport()->mapToGlobal(place.bottomLeft()));
         });
     }
@@ -295,18 +300,12 @@ bool TForm1::OpenInto(Pane pane, const QString& path) {
     const std::string voltageBefore = filters_.VoltageFilter;
     RefreshVoltageList();
     UpdateShowEnabled();
-    ReselectIndex = -1;
     if (pane == Pane::Left)
         BuildTree(LeftTree, leftRef_.get());
     else
         ShowChanges(changes);
     // The voltage box fell back to "все": the other tree drops the old class too.
-    if (filters_.VoltageFilter != voltageBefore) {
-        if (pane == Pane::Left)
-            BuildTree(RightTree, &right_.Reference());
-        else
-            BuildTree(LeftTree, leftRef_.get());
-    }
+    if (filters_.VoltageFilter != voltageBefore) Refilter();
     FollowComparison();
     return true;
 }
@@ -340,46 +339,21 @@ void TForm1::StepProgress(int position) {
     Progress->repaint();
 }
 
-void TForm1::BuildTree(QTreeWidget* view, TReference* reference) {
-    Progress->setMaximum(std::max(1, reference->TotalCount()));
-    Progress->setValue(0);
-    Progress->setVisible(true);
-    view->setUpdatesEnabled(false);
-    view->clear();
-    const bool right = view == RightTree;
-    if (right) rightNodes_.clear();
-    QTreeWidgetItem* root = NewRootNode(QString::fromUtf8(kRootLabel), reference);
-    view->addTopLevelItem(root);
-    int position = 0;
-    for (int index = 0; index < reference->CategoryCount(); ++index) {
-        TXMLCustomClass* collection = reference->GetCollection(index);
-        if (!collection || !filters_.PassesTypeFilter(collection->ClassName())) continue;
-        QTreeWidgetItem* category = NewCategoryNode(QString::fromUtf8(CategoryCaption(index)), collection);
-        QList<QTreeWidgetItem*> elements;
-        for (int i = 0; i < collection->Count(); ++i) {
-            StepProgress(++position);
-            TBaseElement* record = collection->GetItem(i);
-            if (collection->FilteredByVoltage() && !filters_.PassesVoltageFilter(record->Unom, numbers_)) continue;
-            if (!filters_.PassesNetworkFilter(*record, reference->Network)) continue;
-            const QString label = ScreenText(collection->Label(*record, numbers_));
-            if (!ShowsElement(*record, label)) continue;
-            QTreeWidgetItem* node = NewElementNode(label, record, ImageOfRecord(*record));
-            if (right) rightNodes_.emplace(record, node);
-            elements.append(node);
-        }
-        category->addChildren(elements);
-        root->addChild(category);
-    }
+void TForm1::BuildTree(CatalogueTree* view, TReference* reference) {
+    view->Catalogue()->Reset(reference);
     MarkTree(view);
     ShowCheckMarks(view);
-    if (ReselectIndex >= 0) {
-        if (QTreeWidgetItem* node = NodeAt(view, ReselectIndex)) {
-            view->setCurrentItem(node);
-            node->setSelected(true);
-        }
+}
+
+void TForm1::Refilter() {
+    const bool onlyDifferences = cb_Show->currentIndex() == kOnlyDifferences && Comparison();
+    const KeptPlace place({LeftTree, RightTree});
+    // Copies kept in view since a drop are shown as the filters have it from now on.
+    for (CatalogueTree* view : {LeftTree, RightTree}) {
+        view->Filter()->Keep({});
+        view->Filter()->SetOnlyDifferences(onlyDifferences);
+        view->Filter()->Refilter();
     }
-    view->setUpdatesEnabled(true);
-    Progress->setVisible(false);
 }
 
 void TForm1::RefreshVoltageList() {
@@ -402,9 +376,7 @@ void TForm1::ApplyFilters() {
         filters_.TypeFilter = Categories()[static_cast<std::size_t>(type - 1)].collectionClass;
     filters_.VoltageFilter = cb_Unom->currentIndex() == 0 ? "all" : cb_Unom->currentText().toStdString();
     filters_.UnusedInNetwork = cb_Show->currentIndex() == kUnusedInNetwork;
-    ReselectIndex = -1;
-    BuildTree(LeftTree, leftRef_.get());
-    BuildTree(RightTree, &right_.Reference());
+    Refilter();
 }
 
 void TForm1::UpdateShowEnabled() {
@@ -432,7 +404,7 @@ void TForm1::UpdateSaveAsEnabled() {
     btnSaveAs->setEnabled(right_.Reference().TotalCount() > 0);
 }
 
-void TForm1::LeftTreeClick(QTreeWidget* tree) {
+void TForm1::LeftTreeClick(CatalogueTree* tree) {
     if (cbx_Sync->isChecked()) SyncTrees(tree->objectName());
 }
 
@@ -441,18 +413,15 @@ void TForm1::cbx_SyncClick() {
 }
 
 void TForm1::SyncTrees(const QString& clickedTreeName) {
-    QTreeWidget* clicked = clickedTreeName != "LeftTree" ? RightTree : LeftTree;
-    QTreeWidget* target = clicked == LeftTree ? RightTree : LeftTree;
-    QTreeWidgetItem* selected = SelectedNode(clicked);
-    QTreeWidgetItem* targetRoot = target->topLevelItem(0);
-    if (!selected || !targetRoot) return;
+    CatalogueTree* clicked = clickedTreeName != "LeftTree" ? RightTree : LeftTree;
+    CatalogueTree* target = clicked == LeftTree ? RightTree : LeftTree;
+    const QModelIndex selected = SelectedNode(clicked);
+    const QModelIndex targetRoot = target->Root();
+    if (!selected.isValid() || !targetRoot.isValid()) return;
     // The target's selection follows the clicked tree, not the other way round.
-    auto select = [this, target](QTreeWidgetItem* node) {
+    auto select = [this, target](const QModelIndex& node) {
         const bool following = std::exchange(followingSelection_, true);
-        target->clearSelection();
-        target->setCurrentItem(node);
-        node->setSelected(true);
-        target->scrollToItem(node);
+        target->GoTo(node);
         target->setFocus();
         followingSelection_ = following;
     };
@@ -462,23 +431,19 @@ void TForm1::SyncTrees(const QString& clickedTreeName) {
         select(targetRoot);
         return;
     }
-    const TXMLCustomClass* selectedCollection = CollectionOf(level == 1 ? selected : selected->parent());
-    QTreeWidgetItem* category = nullptr;
-    for (int i = 0; i < targetRoot->childCount() && !category; ++i) {
-        QTreeWidgetItem* candidate = targetRoot->child(i);
+    const TXMLCustomClass* selectedCollection = CollectionOf(level == 1 ? selected : selected.parent());
+    QModelIndex category;
+    for (int i = 0; i < target->model()->rowCount(targetRoot) && !category.isValid(); ++i) {
+        const QModelIndex candidate = target->model()->index(i, 0, targetRoot);
         if (std::strcmp(CollectionOf(candidate)->ClassName(), selectedCollection->ClassName()) == 0)
             category = candidate;
     }
-    if (!category) return;
-    QTreeWidgetItem* taken = category;
+    if (!category.isValid()) return;
+    QModelIndex taken = category;
     if (level == 2) {
-        if (const TBaseElement* same = CollectionOf(category)->FindSame(*RecordOf(selected))) {
-            taken = nullptr;
-            for (int i = 0; i < category->childCount() && !taken; ++i)
-                if (RecordOf(category->child(i)) == same) taken = category->child(i);
-        }
+        if (const TBaseElement* same = CollectionOf(category)->FindSame(*RecordOf(selected))) taken = target->NodeOf(same);
     }
-    if (taken) select(taken);
+    if (taken.isValid()) select(taken);
 }
 
 }  // namespace kelm

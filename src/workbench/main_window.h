@@ -29,6 +29,7 @@
 #include "decisions/copy_run.h"
 #include "decisions/right_pane.h"
 #include "ui/workbench_dialogs.h"
+#include "workbench/catalogue_tree.h"
 
 namespace kelm {
 
@@ -68,20 +69,25 @@ public:
     void cb_TypeChange() { ApplyFilters(); }
     void cb_UnomChange() { ApplyFilters(); }
     void Button5Click();
-    void LeftTreeClick(QTreeWidget* tree);
+    void LeftTreeClick(CatalogueTree* tree);
     void cbx_SyncClick();
     void Splitter1Moved();
-    void BuildTree(QTreeWidget* view, TReference* reference);
+    // Shows a catalogue newly opened in the pane of `view`.
+    void BuildTree(CatalogueTree* view, TReference* reference);
     void RefreshVoltageList();
     void ApplyFilters();
     void UpdateSaveAsEnabled();
     void SyncTrees(const QString& clickedTreeName);
     // Comparing the two panes and finding elements by their label.
-    // Ticking, unticking and "Показывать" rebuild the trees as the user left them.
     void cbx_CompareClick();
-    void cb_ShowChange() { ShowComparisonKeepingView(); }
-    void ed_FindChange();  // the typed text, applied once typing pauses
+    void cb_ShowChange();
+    // The typed text, applied once typing pauses: the trees show what has it
+    // and the first of it is selected.
+    void ed_FindChange();
     void ClearFind();
+    // Enter and F3 go to the next element found, Shift+F3 to the one before,
+    // across categories and round again.
+    void FindNext(bool backwards = false);
     // The comparison of the two panes as they are now while "Сравнить" is
     // ticked; none otherwise.
     const CatalogueComparison* Comparison();
@@ -91,7 +97,7 @@ public:
     void LeftTreeMouseDown(const QPoint& position);
     void PopupMenuLeftPopup();
     void UpdateRightClick();
-    void RightTreeDragDrop(QTreeWidget* source);
+    void RightTreeDragDrop(QAbstractItemView* source);
     // Saves the right pane; true when everything was saved (not stopped, not failed).
     bool ButtonSaveClick(SaveSender sender);
     void btnSaveAsClick() { ButtonSaveClick(SaveSender::btnSaveAs); }
@@ -105,7 +111,7 @@ public:
     void PopupMenu1Popup();
     void DblClick1Click();
     // Opens the element's property dialog: read-only from the left tree.
-    void LeftTreeDblClick(QTreeWidget* sender);
+    void LeftTreeDblClick(CatalogueTree* sender);
     // How property dialogs are shown (tests drive them without a modal loop).
     void SetDialogExec(std::function<int(QDialog&)> exec) { dialogExec_ = std::move(exec); }
     void Del1Click();
@@ -115,7 +121,7 @@ public:
     void btnCheckClick();
     // A row of the findings: a click selects its element, a double click opens it.
     void CheckFindingsClick(QTreeWidgetItem* row, bool open);
-    void CollectSelection(QTreeWidget* view);
+    void CollectSelection(CatalogueTree* view);
 
     TReference* LeftRef() const { return leftRef_.get(); }
     TReference* RightRef() const { return &right_.Reference(); }
@@ -135,6 +141,7 @@ public:
     QCheckBox* cbx_Compare;
     QComboBox* cb_Show;
     QLineEdit* ed_Find;
+    QLabel* lb_FindStatus;  // "не найдено"
     // "Различия": the selected element's fields beside its partner's, while comparing.
     QGroupBox* GroupBoxDiff;
     QTableWidget* DifferencesTable;
@@ -142,11 +149,11 @@ public:
     QGroupBox* GroupBox1;
     QPushButton* ButtonOpenLeft;
     QLabel* Label1;
-    QTreeWidget* LeftTree;
+    CatalogueTree* LeftTree;
     QGroupBox* GroupBox2;
     QPushButton* ButtonOpenRight;
     QLabel* Label2;
-    QTreeWidget* RightTree;
+    CatalogueTree* RightTree;
     QProgressBar* Progress;
     QPushButton* ButtonCancel;
     QPushButton* ButtonSave;
@@ -167,8 +174,7 @@ public:
     QMenu* PopupMenuLeft;
     QAction* UpdateRight;
 
-    int ReselectIndex = -1;  // absolute index of the node to select after the next tree build
-    QList<QTreeWidgetItem*> WorkNodes;  // element nodes a selection stands for
+    QModelIndexList WorkNodes;  // element nodes a selection stands for
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -185,9 +191,9 @@ private:
         std::uint64_t catalogue = 0;  // the key of the catalogue they were found in
         std::unordered_map<const TBaseElement*, Severity> marks;
     };
-    CheckMarks& MarksOf(QTreeWidget* view);
-    std::uint64_t CatalogueKey(QTreeWidget* view) const;
-    void ShowCheckMarks(QTreeWidget* view);
+    CheckMarks& MarksOf(CatalogueTree* view);
+    std::uint64_t CatalogueKey(CatalogueTree* view) const;
+    void ShowCheckMarks(CatalogueTree* view);
     void ForgetCheckMark(const TBaseElement* record);
     // Puts a change of the right pane on the history; `label` names an edited element.
     void Remember(PaneChanges& changes, const QString& label = {});
@@ -195,28 +201,24 @@ private:
     void ShowStep(const PaneChanges& changes);
     // A new catalogue, or a saved one, has no history: what is saved cannot be unsaved.
     void ForgetStaleHistory();
-    // Nodes of records that left or came back, at their places among the category's nodes.
-    void ShowRemovedAndAdded(const PaneChanges& changes);
-    void RebuildCategoryNodes(QTreeWidgetItem* category);
-    bool Shows(const TXMLCustomClass& collection, const TBaseElement& record) const;
     void BuildComparisonBar(QHBoxLayout* filterBar);
     void BuildDifferencesPanel(QVBoxLayout* layout);
-    void ShowComparisonKeepingView();
     // "Показывать" offers the differences while comparing and the use by the
     // network while a pane's source tells it.
     void UpdateShowEnabled();
     // Fills "Различия" for the element selected in `tree` and selects its partner in the other tree.
-    void ShowDifferencesOf(QTreeWidget* tree, bool selectPartner = true);
-    void SelectPartner(QTreeWidget* tree, const TBaseElement& partner);
-    // Whether an element node passes the comparison's "только различия" and the found text.
-    bool ShowsElement(const TBaseElement& record, const QString& label);
+    void ShowDifferencesOf(CatalogueTree* tree, bool selectPartner = true);
+    void SelectPartner(CatalogueTree* tree, const TBaseElement& partner);
     // Gives the element nodes of `view` their states and the category nodes their counts.
-    void MarkTree(QTreeWidget* view);
+    void MarkTree(CatalogueTree* view);
+    // Hands the filters to both trees' proxies.
+    void Refilter();
+    void ShowFindStatus();
     // Brings both trees in line with the comparison after a change of either pane.
     void FollowComparison();
     // The selected elements of the left tree that the comparison finds changed, with their partners.
     std::vector<ElementUpdate> ChangedInSelection();
-    QTreeWidget* NewTree(const QString& name);
+    CatalogueTree* NewTree(const QString& name, CatalogueModel* model);
     bool OpenInto(Pane pane, const QString& path);
     void ShowPath(QLabel* label, const QString& path);
     void StepProgress(int position);
@@ -231,8 +233,7 @@ private:
     // Brings the right tree and the buttons in line with what the pane did.
     void ShowChanges(const PaneChanges& changes);
     void ShowRightPaneState();
-    QTreeWidgetItem* NodeOf(const TBaseElement* record) const;
-    std::vector<TBaseElement*> RecordsOf(const QList<QTreeWidgetItem*>& nodes) const;
+    std::vector<TBaseElement*> RecordsOf(const QModelIndexList& nodes) const;
 
     RegionalSettings settings_;
     NumberText numbers_;
@@ -243,8 +244,6 @@ private:
     CopyQuestions* copyQuestions_ = nullptr;
     std::unique_ptr<TReference> leftRef_;
     RightPane right_;
-    // The node of every record the right tree shows; a node goes with its record.
-    std::unordered_map<const TBaseElement*, QTreeWidgetItem*> rightNodes_;
     QString leftPath_;
     TreeFilters filters_;
     std::uint64_t historyGeneration_ = 0;  // the pane's catalogue the history belongs to
@@ -259,8 +258,8 @@ private:
     std::uint64_t leftRevision_ = 0;
     std::unique_ptr<CatalogueComparison> comparison_;
     ComparisonKey comparedFor_, leftMarkedFor_, rightMarkedFor_;
-    QString findText_;  // as applied to the trees
-    QTreeWidget* differencesTree_ = nullptr;  // whose selection "Различия" shows
+    CatalogueTree* differencesTree_ = nullptr;  // whose selection "Различия" shows
+    CatalogueTree* findTree_ = nullptr;         // the tree "Найти" goes through: the last one in use
     bool followingSelection_ = false;          // the window itself is selecting nodes
     QTimer* findTimer_ = nullptr;
 };

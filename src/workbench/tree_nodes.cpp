@@ -1,5 +1,6 @@
 #include "workbench/tree_nodes.h"
 
+#include <QAbstractItemView>
 #include <QBrush>
 #include <QFont>
 #include <QScrollBar>
@@ -9,13 +10,11 @@
 #include <utility>
 
 #include "decisions/right_pane.h"
+#include "workbench/catalogue_model.h"
 
 namespace kelm {
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kPresenceRole = Qt::UserRole + 2;
 const QColor kChangedColour(20, 90, 200);
 
 QPixmap Draw(int image, bool selected) {
@@ -99,7 +98,9 @@ QPixmap WithMark(QPixmap pixmap, Presence presence) {
 
 // Each node shows its image, and for the root and categories the selected
 // variant while it is selected.
-QIcon IconFor(int image, Presence presence) {
+}  // namespace
+
+QIcon NodeIcon(int image, Presence presence) {
     static QIcon icons[7][3];
     QIcon& icon = icons[image][static_cast<int>(presence)];
     if (icon.isNull()) {
@@ -110,7 +111,7 @@ QIcon IconFor(int image, Presence presence) {
     return icon;
 }
 
-QVariant FontFor(Presence presence) {
+QVariant NodeFont(Presence presence) {
     static const QVariant absent = [] {
         QFont font;
         font.setBold(true);
@@ -119,189 +120,70 @@ QVariant FontFor(Presence presence) {
     return presence == Presence::Absent ? absent : QVariant();
 }
 
-QVariant ColourFor(Presence presence) {
+QVariant NodeColour(Presence presence) {
     static const QVariant changed = QVariant(QBrush(kChangedColour));
     return presence == Presence::Changed ? changed : QVariant();
 }
 
-QVariant NetworkToolTip(const QTreeWidgetItem& node);
 
-// A node keeps its label, data and image in members of its own: a tree
-// item's general store of values costs several hundred bytes a node, which
-// counts with a hundred thousand elements in each tree.
-class CatalogueNode : public QTreeWidgetItem {
-public:
-    CatalogueNode(const QString& label, void* data, int image)
-        : QTreeWidgetItem(UserType), label_(label), data_(data), image_(image) {}
-
-    QVariant data(int column, int role) const override {
-        if (column == 0) {
-            switch (role) {
-                case Qt::DisplayRole:
-                case Qt::EditRole: return label_;
-                case Qt::DecorationRole: return IconFor(image_, presence_);
-                case Qt::FontRole: return FontFor(presence_);
-                case Qt::ForegroundRole: {
-                    // A check's mark, kept in the item's own store, outranks the comparison's colour.
-                    const QVariant marked = QTreeWidgetItem::data(column, role);
-                    return marked.isValid() ? marked : ColourFor(presence_);
-                }
-                case Qt::ToolTipRole: {
-                    const QVariant use = NetworkToolTip(*this);
-                    if (use.isValid()) return use;
-                    break;
-                }
-                case kDataRole: return QVariant::fromValue(data_);
-                case kImageRole: return image_;
-                case kPresenceRole: return static_cast<int>(presence_);
-                default: break;
-            }
-        }
-        return QTreeWidgetItem::data(column, role);
-    }
-
-    void setData(int column, int role, const QVariant& value) override {
-        if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole && role != kDataRole &&
-                            role != kImageRole && role != kPresenceRole)) {
-            QTreeWidgetItem::setData(column, role, value);
-            return;
-        }
-        if (role == kDataRole)
-            data_ = value.value<void*>();
-        else if (role == kImageRole)
-            image_ = value.toInt();
-        else if (role == kPresenceRole)
-            presence_ = static_cast<Presence>(value.toInt());
-        else
-            label_ = value.toString();
-        emitDataChanged();
-    }
-
-private:
-    QString label_;
-    void* data_;
-    int image_;
-    Presence presence_ = Presence::Present;
-};
-
-QTreeWidgetItem* NewNode(const QString& label, void* data, int image) { return new CatalogueNode(label, data, image); }
-
-void* DataOf(const QTreeWidgetItem* node) { return node ? node->data(0, kDataRole).value<void*>() : nullptr; }
-
-// An element tells how many network objects use it, asked when the tip is
-// shown: the counts change with every save and no node has to follow them.
-QVariant NetworkToolTip(const QTreeWidgetItem& node) {
-    const QTreeWidgetItem* category = node.parent();
-    const TReference* reference = category ? ReferenceOf(category->parent()) : nullptr;
-    if (!reference || !reference->Network.Known()) return {};
-    const auto* record = static_cast<const TBaseElement*>(DataOf(&node));
-    return QString::fromStdString(NetworkUseText(reference->Network.CountOf(*record)));
-}
-
-}  // namespace
-
-int NodeLevel(const QTreeWidgetItem* node) {
-    int level = 0;
-    for (const QTreeWidgetItem* p = node ? node->parent() : nullptr; p; p = p->parent()) ++level;
-    return level;
-}
-
-TReference* ReferenceOf(const QTreeWidgetItem* root) {
-    return NodeLevel(root) == 0 ? static_cast<TReference*>(DataOf(root)) : nullptr;
-}
-TXMLCustomClass* CollectionOf(const QTreeWidgetItem* category) {
-    return category && NodeLevel(category) == 1 ? static_cast<TXMLCustomClass*>(DataOf(category)) : nullptr;
-}
-TBaseElement* RecordOf(const QTreeWidgetItem* element) {
-    return element && NodeLevel(element) == 2 ? static_cast<TBaseElement*>(DataOf(element)) : nullptr;
-}
-
-QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference) { return NewNode(label, reference, ImageRoot); }
-QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection) {
-    return NewNode(label, collection, ImageCategory);
-}
-QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image) {
-    return NewNode(label, record, image);
-}
-
-void SelectNodeUnder(QTreeWidget* tree, const QPoint& position) {
-    QTreeWidgetItem* node = tree->itemAt(position);
-    if (!node) return;
-    if (!node->isSelected()) {
-        tree->clearSelection();
-        node->setSelected(true);
-    }
-    tree->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
-}
+QColor MarkColour(Severity severity) { return severity == Severity::Error ? QColor(Qt::red) : QColor(200, 120, 0); }
 
 int ImageOfRecord(const TBaseElement& record) {
     if (record.Deleted == 1) return ImageDeleted;
     return record.Ident == kUnsavedCopy ? ImageCopied : ImageLoaded;
 }
 
-int ImageOf(const QTreeWidgetItem* node) { return node->data(0, kImageRole).toInt(); }
+int NodeLevel(const QModelIndex& node) { return node.isValid() ? node.data(LevelRole).toInt() : -1; }
 
-void SetImage(QTreeWidgetItem* node, int image) { node->setData(0, kImageRole, image); }
+namespace {
+void* DataOf(const QModelIndex& node, int level) {
+    return NodeLevel(node) == level ? node.data(DataRole).value<void*>() : nullptr;
+}
+}  // namespace
 
-Presence PresenceOf(const QTreeWidgetItem* node) { return static_cast<Presence>(node->data(0, kPresenceRole).toInt()); }
+TReference* ReferenceOf(const QModelIndex& root) { return static_cast<TReference*>(DataOf(root, 0)); }
+TXMLCustomClass* CollectionOf(const QModelIndex& category) {
+    return static_cast<TXMLCustomClass*>(DataOf(category, 1));
+}
+TBaseElement* RecordOf(const QModelIndex& element) { return static_cast<TBaseElement*>(DataOf(element, 2)); }
+int ImageOf(const QModelIndex& node) { return node.data(ImageRole).toInt(); }
+Presence PresenceOf(const QModelIndex& node) { return static_cast<Presence>(node.data(PresenceRole).toInt()); }
 
-void SetPresence(QTreeWidgetItem* node, Presence presence) {
-    if (PresenceOf(node) != presence) node->setData(0, kPresenceRole, static_cast<int>(presence));
+void SelectNodeUnder(QAbstractItemView* tree, const QPoint& position) {
+    const QModelIndex node = tree->indexAt(position);
+    if (!node.isValid()) return;
+    if (!tree->selectionModel()->isSelected(node)) tree->selectionModel()->select(node, QItemSelectionModel::ClearAndSelect);
+    tree->selectionModel()->setCurrentIndex(node, QItemSelectionModel::NoUpdate);
 }
 
-int NodeCount(const QTreeWidget* tree) {
-    int count = 0;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) ++count;
-    return count;
+QModelIndex SelectedNode(const QAbstractItemView* tree) {
+    const QModelIndex current = tree->currentIndex();
+    if (current.isValid() && tree->selectionModel()->isSelected(current)) return current;
+    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first();
 }
 
-QTreeWidgetItem* NodeAt(const QTreeWidget* tree, int absoluteIndex) {
-    int index = 0;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it, ++index)
-        if (index == absoluteIndex) return *it;
-    return nullptr;
-}
-
-int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node) {
-    int index = 0;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it, ++index)
-        if (*it == node) return index;
-    return -1;
-}
-
-TreeViewState SaveViewState(const QTreeWidget* tree) {
-    TreeViewState state;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
-        if ((*it)->isExpanded()) state.expanded.insert(DataOf(*it));
-        if ((*it)->isSelected()) state.selected.insert(DataOf(*it));
+QModelIndex NextElement(const QAbstractItemModel& model, const QModelIndex& from, bool backwards) {
+    const QModelIndex root = model.index(0, 0);
+    const int categories = model.rowCount(root);
+    if (categories == 0) return {};
+    const int level = NodeLevel(from);
+    // Where the walk starts: before the first category (or after the last) unless at a node.
+    int category = level >= 1 ? (level == 1 ? from.row() : from.parent().row()) : (backwards ? categories : -1);
+    const int element = level == 2 ? from.row() : -1;
+    // A category stands before its elements: back from it is the category before.
+    if (level == 2 || (level == 1 && !backwards)) {
+        const QModelIndex here = model.index(category, 0, root);
+        const int step = backwards ? element - 1 : element + 1;
+        if (step >= 0 && step < model.rowCount(here)) return model.index(step, 0, here);
     }
-    state.current = DataOf(tree->currentItem());
-    state.top = DataOf(tree->itemAt(0, 0));
-    state.scroll = tree->verticalScrollBar()->value();
-    return state;
-}
-
-void RestoreViewState(QTreeWidget* tree, const TreeViewState& state) {
-    QTreeWidgetItem *current = nullptr, *top = nullptr;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        void* data = DataOf(*it);
-        if (state.expanded.count(data)) (*it)->setExpanded(true);
-        if (state.selected.count(data)) (*it)->setSelected(true);
-        if (data == state.current && state.current) current = *it;
-        if (data == state.top && state.top) top = *it;
+    for (int k = 1; k <= categories; ++k) {
+        const int c = ((backwards ? category - k : category + k) % categories + categories) % categories;
+        const QModelIndex there = model.index(c, 0, root);
+        const int count = model.rowCount(there);
+        if (count > 0) return model.index(backwards ? count - 1 : 0, 0, there);
     }
-    if (current) tree->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
-    if (top)
-        tree->scrollToItem(top, QAbstractItemView::PositionAtTop);
-    else
-        tree->verticalScrollBar()->setValue(state.scroll);
-}
-
-QTreeWidgetItem* SelectedNode(const QTreeWidget* tree) {
-    QTreeWidgetItem* current = tree->currentItem();
-    if (current && current->isSelected()) return current;
-    const auto selected = tree->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+    return {};
 }
 
 }  // namespace kelm

@@ -2,11 +2,14 @@
 // The three levels of a catalogue tree and what each node carries: the root
 // its pane's container, a category node its collection, an element node its
 // record. A node's image tells loaded, copied and deleted elements apart.
+// Nodes are the indexes of a tree's model, read through their roles.
 
-#include <QTreeWidget>
-#include <unordered_set>
+#include <QAbstractItemView>
+#include <QIcon>
+#include <QModelIndex>
 
 #include "core/collection.h"
+#include "core/field.h"
 #include "core/reference.h"
 #include "decisions/comparison.h"
 
@@ -20,46 +23,32 @@ enum TreeImage {
     ImageDeleted = 6,
 };
 
-int NodeLevel(const QTreeWidgetItem* node);
-TReference* ReferenceOf(const QTreeWidgetItem* root);
-TXMLCustomClass* CollectionOf(const QTreeWidgetItem* category);
-TBaseElement* RecordOf(const QTreeWidgetItem* element);
+// The image a record's node shows: deleted, a copy not yet saved, or loaded.
+int ImageOfRecord(const TBaseElement& record);
+// Each node shows its image, and for the root and categories the selected
+// variant while it is selected; an element's state in a comparison adds a mark:
+// absent in bold with a dot, changed in a colour with a diamond.
+QIcon NodeIcon(int image, Presence presence);
+QVariant NodeFont(Presence presence);
+QVariant NodeColour(Presence presence);
+QColor MarkColour(Severity severity);  // a check's finding
 
-QTreeWidgetItem* NewRootNode(const QString& label, TReference* reference);
-QTreeWidgetItem* NewCategoryNode(const QString& label, TXMLCustomClass* collection);
-QTreeWidgetItem* NewElementNode(const QString& label, TBaseElement* record, int image);
+int NodeLevel(const QModelIndex& node);  // -1 for none
+TReference* ReferenceOf(const QModelIndex& root);
+TXMLCustomClass* CollectionOf(const QModelIndex& category);
+TBaseElement* RecordOf(const QModelIndex& element);
+int ImageOf(const QModelIndex& node);
+Presence PresenceOf(const QModelIndex& node);
 
 // Before a node's pop-up menu opens: the node under the pointer becomes
 // selected, alone unless it already was.
-void SelectNodeUnder(QTreeWidget* tree, const QPoint& position);
-
-// The image a record's node shows: deleted, a copy not yet saved, or loaded.
-int ImageOfRecord(const TBaseElement& record);
-int ImageOf(const QTreeWidgetItem* node);
-void SetImage(QTreeWidgetItem* node, int image);
-// How an element node shows its state in a comparison: absent in bold with a
-// mark in its image, changed in a colour with a mark of its own, present as usual.
-Presence PresenceOf(const QTreeWidgetItem* node);
-void SetPresence(QTreeWidgetItem* node, Presence presence);
-
-// Nodes counted in tree order from the root (an "absolute index").
-int NodeCount(const QTreeWidget* tree);
-QTreeWidgetItem* NodeAt(const QTreeWidget* tree, int absoluteIndex);
-int AbsoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* node);
-
-// What a user has made of a tree: which nodes are expanded and selected, the
-// current one and the one at the top of the view, by what they carry, so
-// that a rebuilt tree of the same catalogue can be put back as it was.
-struct TreeViewState {
-    std::unordered_set<const void*> expanded, selected;
-    const void* current = nullptr;
-    const void* top = nullptr;
-    int scroll = 0;  // when the top node is no longer shown
-};
-TreeViewState SaveViewState(const QTreeWidget* tree);
-void RestoreViewState(QTreeWidget* tree, const TreeViewState& state);
-
+void SelectNodeUnder(QAbstractItemView* tree, const QPoint& position);
 // The selected node the tree stands on (current if selected, else the first selected).
-QTreeWidgetItem* SelectedNode(const QTreeWidget* tree);
+QModelIndex SelectedNode(const QAbstractItemView* tree);
+
+// The element after `from` in tree order (before it when `backwards`), round
+// again past the last (the first); from no node or the root the first (the
+// last) element. None when the tree shows no element.
+QModelIndex NextElement(const QAbstractItemModel& model, const QModelIndex& from, bool backwards);
 
 }  // namespace kelm

@@ -16,26 +16,11 @@ namespace {
 constexpr int kFindingPaneRole = Qt::UserRole;
 constexpr int kFindingRecordRole = Qt::UserRole + 1;
 
-QColor MarkColour(Severity severity) { return severity == Severity::Error ? QColor(Qt::red) : QColor(200, 120, 0); }
-
-void Mark(QTreeWidgetItem* node, std::optional<Severity> severity) {
-    node->setData(0, Qt::ForegroundRole, severity ? QVariant(MarkColour(*severity)) : QVariant());
-}
-
-// The element node of `record` in `view`, or none when the filters hide it.
-QTreeWidgetItem* ElementNode(QTreeWidget* view, const TBaseElement* record) {
-    QTreeWidgetItem* root = view->topLevelItem(0);
-    for (int c = 0; root && c < root->childCount(); ++c)
-        for (int e = 0; e < root->child(c)->childCount(); ++e)
-            if (RecordOf(root->child(c)->child(e)) == record) return root->child(c)->child(e);
-    return nullptr;
-}
-
 }  // namespace
 
-TForm1::CheckMarks& TForm1::MarksOf(QTreeWidget* view) { return view == LeftTree ? leftMarks_ : rightMarks_; }
+TForm1::CheckMarks& TForm1::MarksOf(CatalogueTree* view) { return view == LeftTree ? leftMarks_ : rightMarks_; }
 
-std::uint64_t TForm1::CatalogueKey(QTreeWidget* view) const {
+std::uint64_t TForm1::CatalogueKey(CatalogueTree* view) const {
     return view == LeftTree ? leftRevision_ : right_.Generation();
 }
 
@@ -61,7 +46,7 @@ void TForm1::BuildCheckWindow() {
 }
 
 void TForm1::btnCheckClick() {
-    QTreeWidget* view = focusWidget() == LeftTree ? LeftTree : RightTree;
+    CatalogueTree* view = focusWidget() == LeftTree ? LeftTree : RightTree;
     const TReference& reference = view == LeftTree ? *leftRef_ : right_.Reference();
     const std::vector<Finding> findings = CheckCatalogue(reference, numbers_);
 
@@ -72,10 +57,7 @@ void TForm1::btnCheckClick() {
         auto [mark, added] = marks.marks.emplace(finding.record, finding.severity);
         if (!added && finding.severity == Severity::Error) mark->second = Severity::Error;
     }
-    // Every element node: the marks of the previous check go as well.
-    QTreeWidgetItem* root = view->topLevelItem(0);
-    for (int c = 0; root && c < root->childCount(); ++c)
-        for (int e = 0; e < root->child(c)->childCount(); ++e) Mark(root->child(c)->child(e), std::nullopt);
+    // The marks of the previous check go as well.
     ShowCheckMarks(view);
 
     if (findings.empty()) {
@@ -105,38 +87,24 @@ void TForm1::btnCheckClick() {
 
 void TForm1::CheckFindingsClick(QTreeWidgetItem* row, bool open) {
     if (!row) return;
-    QTreeWidget* view = row->data(0, kFindingPaneRole).toInt() == 0 ? LeftTree : RightTree;
+    CatalogueTree* view = row->data(0, kFindingPaneRole).toInt() == 0 ? LeftTree : RightTree;
     // A finding of a catalogue the pane no longer holds names nothing there.
     if (MarksOf(view).catalogue != CatalogueKey(view)) return;
     const auto* record = static_cast<const TBaseElement*>(row->data(0, kFindingRecordRole).value<void*>());
-    QTreeWidgetItem* node = ElementNode(view, record);
-    if (!node) return;
-    view->clearSelection();
-    view->setCurrentItem(node);
-    node->setSelected(true);
-    view->scrollToItem(node);
+    const QModelIndex node = view->NodeOf(record);
+    if (!node.isValid()) return;
+    view->GoTo(node);
     if (open) LeftTreeDblClick(view);
 }
 
-void TForm1::ShowCheckMarks(QTreeWidget* view) {
+void TForm1::ShowCheckMarks(CatalogueTree* view) {
     CheckMarks& marks = MarksOf(view);
-    if (marks.marks.empty()) return;
-    if (marks.catalogue != CatalogueKey(view)) {
-        marks.marks.clear();
-        return;
-    }
-    QTreeWidgetItem* root = view->topLevelItem(0);
-    for (int c = 0; root && c < root->childCount(); ++c)
-        for (int e = 0; e < root->child(c)->childCount(); ++e) {
-            QTreeWidgetItem* node = root->child(c)->child(e);
-            const auto mark = marks.marks.find(RecordOf(node));
-            if (mark != marks.marks.end()) Mark(node, mark->second);
-        }
+    if (marks.catalogue != CatalogueKey(view)) marks.marks.clear();
+    view->Catalogue()->Mark(marks.marks);
 }
 
 void TForm1::ForgetCheckMark(const TBaseElement* record) {
-    if (rightMarks_.marks.erase(record) == 0) return;
-    if (QTreeWidgetItem* node = NodeOf(record)) Mark(node, std::nullopt);
+    if (rightMarks_.marks.erase(record) > 0) RightTree->Catalogue()->Unmark(record);
 }
 
 }  // namespace kelm

@@ -17,14 +17,6 @@ namespace {
 constexpr int kFindPauseMs = 250;     // a tree build per typed letter would lag behind the typing
 const QColor kDifferingRow(255, 224, 138);
 
-// " (нет: 12, изменено: 3)", or nothing when the category holds no difference.
-QString CountsText(const DifferenceCounts& counts) {
-    QStringList parts;
-    if (counts.absent > 0) parts << QString::fromUtf8("нет: %1").arg(counts.absent);
-    if (counts.changed > 0) parts << QString::fromUtf8("изменено: %1").arg(counts.changed);
-    return parts.isEmpty() ? QString() : " (" + parts.join(", ") + ")";
-}
-
 }  // namespace
 
 void TForm1::BuildComparisonBar(QHBoxLayout* filterBar) {
@@ -44,12 +36,26 @@ void TForm1::BuildComparisonBar(QHBoxLayout* filterBar) {
     ed_Find->setClearButtonEnabled(true);
     ed_Find->setMinimumWidth(120);
     filterBar->addWidget(ed_Find);
+    lb_FindStatus = new QLabel;
+    lb_FindStatus->setObjectName("lb_FindStatus");
+    filterBar->addWidget(lb_FindStatus);
 
     findTimer_ = new QTimer(this);
     findTimer_->setSingleShot(true);
     findTimer_->setInterval(kFindPauseMs);
     connect(findTimer_, &QTimer::timeout, this, [this] { ed_FindChange(); });
     connect(ed_Find, &QLineEdit::textChanged, findTimer_, qOverload<>(&QTimer::start));
+    // Enter applies the text at once, or goes on to the next element found.
+    connect(ed_Find, &QLineEdit::returnPressed, this, [this] {
+        if (ed_Find->text() != LeftTree->Filter()->Find())
+            ed_FindChange();
+        else
+            FindNext();
+    });
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(next, &QShortcut::activated, this, [this] { FindNext(); });
+    auto* back = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+    connect(back, &QShortcut::activated, this, [this] { FindNext(true); });
     // Toggled, not clicked: the keyboard and assistive tools tick it too.
     connect(cbx_Compare, &QCheckBox::toggled, this, [this] { cbx_CompareClick(); });
     connect(cb_Show, &QComboBox::activated, this, [this] { cb_ShowChange(); });
@@ -77,8 +83,8 @@ void TForm1::BuildDifferencesPanel(QVBoxLayout* layout) {
     box->addWidget(DifferencesTable);
     GroupBoxDiff->setVisible(false);  // only a comparison has differences to show
     layout->addWidget(GroupBoxDiff);
-    for (QTreeWidget* tree : {LeftTree, RightTree})
-        connect(tree, &QTreeWidget::itemSelectionChanged, this, [this, tree] {
+    for (CatalogueTree* tree : {LeftTree, RightTree})
+        connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, tree] {
             if (!followingSelection_) ShowDifferencesOf(tree);
         });
 }
@@ -86,27 +92,32 @@ void TForm1::BuildDifferencesPanel(QVBoxLayout* layout) {
 void TForm1::cbx_CompareClick() {
     UpdateShowEnabled();
     GroupBoxDiff->setVisible(cbx_Compare->isChecked());
-    ShowComparisonKeepingView();
-}
-
-void TForm1::ShowComparisonKeepingView() {
-    const TreeViewState left = SaveViewState(LeftTree), right = SaveViewState(RightTree);
-    followingSelection_ = true;
-    ApplyFilters();
-    RestoreViewState(LeftTree, left);
-    RestoreViewState(RightTree, right);
-    followingSelection_ = false;
+    // The filters let an element go only once it is no difference any more:
+    // marked before "только различия" applies, unmarked after it no longer does.
+    const bool following = std::exchange(followingSelection_, true);
+    if (!cbx_Compare->isChecked()) ApplyFilters();
+    MarkTree(LeftTree);
+    MarkTree(RightTree);
+    if (cbx_Compare->isChecked()) ApplyFilters();
+    followingSelection_ = following;
     ShowDifferencesOf(differencesTree_ ? differencesTree_ : LeftTree);
 }
 
-void TForm1::ShowDifferencesOf(QTreeWidget* tree, bool selectPartner) {
+void TForm1::cb_ShowChange() {
+    const bool following = std::exchange(followingSelection_, true);
+    ApplyFilters();
+    followingSelection_ = following;
+    ShowDifferencesOf(differencesTree_ ? differencesTree_ : LeftTree);
+}
+
+void TForm1::ShowDifferencesOf(CatalogueTree* tree, bool selectPartner) {
     DifferencesTable->setRowCount(0);
-    QTreeWidgetItem* node = SelectedNode(tree);
+    const QModelIndex node = SelectedNode(tree);
     const TBaseElement* record = RecordOf(node);
     const CatalogueComparison* comparison = record ? Comparison() : nullptr;
     if (!comparison) return;
     differencesTree_ = tree;
-    const TXMLCustomClass& collection = *CollectionOf(node->parent());
+    const TXMLCustomClass& collection = *CollectionOf(node.parent());
     const TBaseElement* partner = comparison->PartnerOf(*record);
     const bool fromLeft = tree == LeftTree;
     const TBaseElement* sides[2] = {fromLeft ? record : partner, fromLeft ? partner : record};
@@ -134,20 +145,11 @@ void TForm1::ShowDifferencesOf(QTreeWidget* tree, bool selectPartner) {
     if (partner && selectPartner) SelectPartner(fromLeft ? RightTree : LeftTree, *partner);
 }
 
-void TForm1::SelectPartner(QTreeWidget* tree, const TBaseElement& partner) {
-    QTreeWidgetItem* found = tree == RightTree ? NodeOf(&partner) : nullptr;
-    QTreeWidgetItem* root = tree->topLevelItem(0);
-    for (int c = 0; !found && root && c < root->childCount(); ++c) {
-        QTreeWidgetItem* category = root->child(c);
-        if (!CollectionOf(category)->Holds(partner)) continue;
-        for (int e = 0; !found && e < category->childCount(); ++e)
-            if (RecordOf(category->child(e)) == &partner) found = category->child(e);
-    }
-    if (!found) return;  // filtered out of the other tree
+void TForm1::SelectPartner(CatalogueTree* tree, const TBaseElement& partner) {
+    const QModelIndex found = tree->NodeOf(&partner);
+    if (!found.isValid()) return;  // filtered out of the other tree
     followingSelection_ = true;
-    tree->clearSelection();
-    tree->setCurrentItem(found);
-    tree->scrollToItem(found);
+    tree->GoTo(found);
     followingSelection_ = false;
 }
 
@@ -162,7 +164,7 @@ std::vector<ElementUpdate> TForm1::ChangedInSelection() {
     const CatalogueComparison* comparison = Comparison();
     if (!comparison) return updates;
     CollectSelection(LeftTree);
-    for (QTreeWidgetItem* node : WorkNodes) {
+    for (const QModelIndex& node : WorkNodes) {
         const TBaseElement* record = RecordOf(node);
         if (comparison->StateOf(*record) == Presence::Changed) updates.push_back({comparison->PartnerOf(*record), record});
     }
@@ -182,9 +184,32 @@ void TForm1::UpdateRightClick() {
 
 void TForm1::ed_FindChange() {
     findTimer_->stop();
-    if (ed_Find->text() == findText_) return;
-    findText_ = ed_Find->text();
-    ApplyFilters();
+    const QString text = ed_Find->text();
+    if (text == LeftTree->Filter()->Find()) return;
+    {
+        const KeptPlace place({LeftTree, RightTree});
+        for (CatalogueTree* view : {LeftTree, RightTree}) view->Filter()->SetFind(text);
+    }
+    ShowFindStatus();
+    if (text.isEmpty()) return;
+    // The first element found, from the top of the tree in use.
+    CatalogueTree* tree = findTree_ ? findTree_ : LeftTree;
+    if (!NextElement(*tree->model(), {}, false).isValid()) tree = tree == LeftTree ? RightTree : LeftTree;
+    tree->GoTo(NextElement(*tree->model(), {}, false));
+}
+
+void TForm1::FindNext(bool backwards) {
+    if (ed_Find->text() != LeftTree->Filter()->Find()) ed_FindChange();
+    if (LeftTree->Filter()->Find().isEmpty()) return;
+    CatalogueTree* tree = findTree_ ? findTree_ : LeftTree;
+    if (!NextElement(*tree->model(), {}, false).isValid()) tree = tree == LeftTree ? RightTree : LeftTree;
+    tree->GoTo(NextElement(*tree->model(), tree->currentIndex(), backwards));
+}
+
+void TForm1::ShowFindStatus() {
+    const bool none = !LeftTree->Filter()->Find().isEmpty() && !NextElement(*LeftTree->model(), {}, false).isValid() &&
+                      !NextElement(*RightTree->model(), {}, false).isValid();
+    lb_FindStatus->setText(none ? QString::fromUtf8("не найдено") : QString());
 }
 
 void TForm1::ClearFind() {
@@ -204,51 +229,20 @@ const CatalogueComparison* TForm1::Comparison() {
     return comparison_.get();
 }
 
-bool TForm1::ShowsElement(const TBaseElement& record, const QString& label) {
-    if (!findText_.isEmpty() && !label.contains(findText_, Qt::CaseInsensitive)) return false;
-    if (cb_Show->currentIndex() != kOnlyDifferences) return true;
-    const CatalogueComparison* comparison = Comparison();
-    return !comparison || comparison->StateOf(record) != Presence::Present;
-}
-
-void TForm1::MarkTree(QTreeWidget* view) {
-    const CatalogueComparison* comparison = Comparison();
+void TForm1::MarkTree(CatalogueTree* view) {
     (view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) = CurrentComparisonKey();
-    QTreeWidgetItem* root = view->topLevelItem(0);
-    if (!root) return;
-    for (int c = 0; c < root->childCount(); ++c) {
-        QTreeWidgetItem* category = root->child(c);
-        DifferenceCounts counts;
-        for (int e = 0; e < category->childCount(); ++e) {
-            QTreeWidgetItem* node = category->child(e);
-            const Presence state = comparison ? comparison->StateOf(*RecordOf(node)) : Presence::Present;
-            SetPresence(node, state);
-            if (state == Presence::Absent) ++counts.absent;
-            if (state == Presence::Changed) ++counts.changed;
-        }
-        QString label = QString::fromUtf8(CaptionOfCollection(*CollectionOf(category)));
-        if (comparison) label += CountsText(counts);
-        if (category->text(0) != label) category->setText(0, label);
-    }
+    const KeptPlace place({view});
+    view->Catalogue()->Compare(Comparison());
+    view->Filter()->StatesChanged();
 }
 
 void TForm1::FollowComparison() {
     if (!cbx_Compare->isChecked()) return;
     const bool following = std::exchange(followingSelection_, true);
     const ComparisonKey now = CurrentComparisonKey();
-    const bool hides = cb_Show->currentIndex() == kOnlyDifferences;
-    for (QTreeWidget* view : {LeftTree, RightTree}) {
-        if ((view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) == now) continue;
-        if (!hides) {
-            MarkTree(view);
-            continue;
-        }
-        // Elements that became equal leave the tree, ones that became different join it.
-        const int reselect = ReselectIndex;
-        ReselectIndex = -1;
-        BuildTree(view, view == LeftTree ? leftRef_.get() : &right_.Reference());
-        ReselectIndex = reselect;
-    }
+    // Elements that became equal leave a tree showing "только различия", ones that became different join it.
+    for (CatalogueTree* view : {LeftTree, RightTree})
+        if ((view == LeftTree ? leftMarkedFor_ : rightMarkedFor_) != now) MarkTree(view);
     followingSelection_ = following;
     // The panel shows the values as they are now; the selections stay as the user left them.
     if (differencesTree_) ShowDifferencesOf(differencesTree_, false);

@@ -6,6 +6,8 @@
 #include "workbench/copy_dialogs.h"
 #include "workbench/tree_nodes.h"
 
+#include <unordered_set>
+
 namespace kelm {
 
 void TForm1::SetCommentDialog(TFrmComment* comment) {
@@ -13,67 +15,70 @@ void TForm1::SetCommentDialog(TFrmComment* comment) {
     if (!copyQuestions_) copyQuestions_ = ownCopyQuestions_.get();
 }
 
-void TForm1::CollectSelection(QTreeWidget* view) {
+void TForm1::CollectSelection(CatalogueTree* view) {
     WorkNodes.clear();
-    QTreeWidgetItem* root = view->topLevelItem(0);
-    if (!root) return;
-    if (root->isSelected()) {
-        for (int c = 0; c < root->childCount(); ++c)
-            for (int e = 0; e < root->child(c)->childCount(); ++e) WorkNodes.append(root->child(c)->child(e));
+    const QModelIndex root = view->Root();
+    if (!root.isValid()) return;
+    const QAbstractItemModel& model = *view->model();
+    const QItemSelectionModel& selection = *view->selectionModel();
+    auto all = [this, &model](const QModelIndex& category) {
+        for (int e = 0; e < model.rowCount(category); ++e) WorkNodes.append(model.index(e, 0, category));
+    };
+    if (selection.isSelected(root)) {
+        for (int c = 0; c < model.rowCount(root); ++c) all(model.index(c, 0, root));
         return;
     }
-    for (int c = 0; c < root->childCount(); ++c) {
-        QTreeWidgetItem* category = root->child(c);
-        if (!category->isSelected()) continue;
-        for (int e = 0; e < category->childCount(); ++e) WorkNodes.append(category->child(e));
-    }
-    for (QTreeWidgetItem* node : view->selectedItems())
-        if (NodeLevel(node) >= 2 && !node->parent()->isSelected()) WorkNodes.append(node);
+    for (int c = 0; c < model.rowCount(root); ++c)
+        if (selection.isSelected(model.index(c, 0, root))) all(model.index(c, 0, root));
+    for (const QModelIndex& node : selection.selectedIndexes())
+        if (NodeLevel(node) >= 2 && !selection.isSelected(node.parent())) WorkNodes.append(node);
 }
 
-void TForm1::RightTreeDragDrop(QTreeWidget* source) {
-    if (source->selectedItems().isEmpty()) return;
+void TForm1::RightTreeDragDrop(QAbstractItemView* source) {
+    if (source != LeftTree || !LeftTree->selectionModel()->hasSelection()) return;
     // A drop onto a pane with nothing opened goes into the bare catalogue tree.
-    if (!RightTree->topLevelItem(0)) BuildTree(RightTree, &right_.Reference());
-    QTreeWidgetItem* root = RightTree->topLevelItem(0);
-    // The category nodes the type filter shows; an element of a hidden category is not copied.
-    std::unordered_map<const TXMLCustomClass*, QTreeWidgetItem*> categories;
-    for (int c = 0; c < root->childCount(); ++c) categories.emplace(CollectionOf(root->child(c)), root->child(c));
+    if (!RightTree->Root().isValid()) BuildTree(RightTree, &right_.Reference());
+    // The categories the type filter shows; an element of a hidden category is not copied.
+    std::unordered_set<const TXMLCustomClass*> categories;
+    const QModelIndex root = RightTree->Root();
+    for (int c = 0; c < RightTree->model()->rowCount(root); ++c)
+        categories.insert(CollectionOf(RightTree->model()->index(c, 0, root)));
 
     CollectSelection(LeftTree);
     std::vector<DroppedElement> elements;
     elements.reserve(static_cast<std::size_t>(WorkNodes.size()));
-    for (QTreeWidgetItem* node : WorkNodes) {
-        const TXMLCustomClass* collection = right_.Reference().GetCollection(
-            right_.Reference().CategoryOf(*RecordOf(node)));
-        if (categories.count(collection)) elements.push_back({RecordOf(node), node->text(0).toStdString()});
+    for (const QModelIndex& node : WorkNodes) {
+        const TBaseElement* record = RecordOf(node);
+        const TXMLCustomClass* collection = right_.Reference().GetCollection(right_.Reference().CategoryOf(*record));
+        if (categories.count(collection)) elements.push_back({record, node.data().toString().toStdString()});
     }
     WorkNodes.clear();
 
     CopyRun run(*copyQuestions_);
-    RightTree->setUpdatesEnabled(false);
     Progress->setMaximum(std::max<int>(1, static_cast<int>(elements.size())));
     Progress->setValue(0);
     Progress->setVisible(true);
-    QList<QTreeWidgetItem*> copies;
-    PaneChanges changes = right_.Copy(run, elements, [&](std::size_t i, TBaseElement* copy, int position) {
-        StepProgress(static_cast<int>(i));
-        if (!copy) return;
-        QTreeWidgetItem* category = categories.at(right_.Reference().GetCollection(right_.Reference().CategoryOf(*copy)));
-        QTreeWidgetItem* node = NewElementNode(QString::fromStdString(elements[i].label), copy, ImageCopied);
-        category->insertChild(std::min(position, category->childCount()), node);
-        rightNodes_.emplace(copy, node);
-        copies.append(node);
-    });
-    // Selected together at the end: every row inserted while copies are
-    // selected would have to update the whole selection. What was selected
-    // before is let go, so that Delete afterwards acts on the copies only.
-    RightTree->clearSelection();
-    static_cast<CatalogueTree*>(RightTree)->SelectNodes(copies);
-    RightTree->setUpdatesEnabled(true);
-    Progress->setVisible(false);
-    FollowComparison();
+    PaneChanges changes =
+        right_.Copy(run, elements, [this](std::size_t i, TBaseElement*, int) { StepProgress(static_cast<int>(i)); });
+    // The copies are shown and selected also where "только различия" would hide them;
+    // what was selected before is let go, so that Delete afterwards acts on the copies only.
+    {
+        const KeptPlace place({LeftTree, RightTree});
+        RightTree->Filter()->Keep({changes.added.begin(), changes.added.end()});
+        RightTree->Catalogue()->Follow(changes);
+        FollowComparison();
+    }
     ShowRightPaneState();
+    QModelIndexList copies;
+    for (const QModelIndex& copy : RightTree->Catalogue()->IndexesOf(changes.added))
+        if (const QModelIndex node = RightTree->Filter()->mapFromSource(copy); node.isValid()) copies.append(node);
+    RightTree->selectionModel()->clearSelection();
+    RightTree->SelectNodes(copies);
+    if (!copies.isEmpty()) {
+        RightTree->selectionModel()->setCurrentIndex(copies.first(), QItemSelectionModel::NoUpdate);
+        RightTree->scrollTo(copies.first());
+    }
+    Progress->setVisible(false);
     Remember(changes);
 }
 

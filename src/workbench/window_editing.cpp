@@ -52,38 +52,42 @@ void TForm1::PopupMenu1Popup() {
     // UniformDeletedMark: one mark for the whole selection, or a mix.
     const int first = RecordOf(WorkNodes.first())->Deleted;
     const bool uniform = std::all_of(WorkNodes.begin(), WorkNodes.end(),
-                                     [first](QTreeWidgetItem* node) { return RecordOf(node)->Deleted == first; });
+                                     [first](const QModelIndex& node) { return RecordOf(node)->Deleted == first; });
     Undelete->setEnabled(!uniform || first == 1);
     Del1->setEnabled(!uniform || first == 0);
     WorkNodes.clear();
 }
 
 void TForm1::Del1Click() {
-    QTreeWidgetItem* root = RightTree->topLevelItem(0);
-    if (!root) return;
+    const QModelIndex root = RightTree->Root();
+    if (!root.isValid()) return;
+    const QAbstractItemModel& model = *RightTree->model();
+    const QItemSelectionModel& selection = *RightTree->selectionModel();
     Progress->setValue(0);
     Progress->setVisible(true);
-    QList<QTreeWidgetItem*> doomed;
+    QModelIndexList doomed;
+    auto all = [&doomed, &model](const QModelIndex& category) {
+        for (int e = 0; e < model.rowCount(category); ++e) doomed.append(model.index(e, 0, category));
+    };
     bool changed = false;  // a question was answered yes, or elements were selected
-    if (root->isSelected()) {
+    if (selection.isSelected(root)) {
         if (dialogs_->AskOkCancel("Kelm3", QString::fromUtf8("Удалить все элементы ?"))) {
-            for (int c = 0; c < root->childCount(); ++c)
-                for (int e = 0; e < root->child(c)->childCount(); ++e) doomed.append(root->child(c)->child(e));
+            for (int c = 0; c < model.rowCount(root); ++c) all(model.index(c, 0, root));
             changed = true;
         }
     } else {
         CollectSelection(RightTree);
         // Elements of a selected category go only with the category's confirmation.
-        for (int c = 0; c < root->childCount(); ++c) {
-            QTreeWidgetItem* category = root->child(c);
-            if (!category->isSelected() || category->childCount() == 0) continue;
+        for (int c = 0; c < model.rowCount(root); ++c) {
+            const QModelIndex category = model.index(c, 0, root);
+            if (!selection.isSelected(category) || model.rowCount(category) == 0) continue;
             const QString text = QString::fromUtf8("Удалить все \"") +
                                  QString::fromUtf8(CaptionOfCollection(*CollectionOf(category))) + "\" ?";
             if (!dialogs_->AskOkCancel("Kelm3", text)) continue;
-            for (int e = 0; e < category->childCount(); ++e) doomed.append(category->child(e));
+            all(category);
         }
-        for (QTreeWidgetItem* node : WorkNodes)
-            if (!node->parent()->isSelected()) doomed.append(node);
+        for (const QModelIndex& node : WorkNodes)
+            if (!selection.isSelected(node.parent())) doomed.append(node);
         changed = !doomed.isEmpty();
     }
     Progress->setMaximum(1);
@@ -109,32 +113,31 @@ void TForm1::UndeleteClick() {
 // --- Property dialogs ------------------------------------------------------------
 
 void TForm1::DblClick1Click() {
-    QTreeWidgetItem* node = SelectedNode(RightTree);
-    if (node && NodeLevel(node) == 2) LeftTreeDblClick(RightTree);
+    if (NodeLevel(SelectedNode(RightTree)) == 2) LeftTreeDblClick(RightTree);
 }
 
-void TForm1::LeftTreeDblClick(QTreeWidget* sender) {
-    QTreeWidgetItem* node = SelectedNode(sender);
-    if (!node || NodeLevel(node) != 2) return;
+void TForm1::LeftTreeDblClick(CatalogueTree* sender) {
+    const QModelIndex node = SelectedNode(sender);
+    if (NodeLevel(node) != 2) return;
     TBaseElement* record = RecordOf(node);
     const DialogOpener open = DialogFor(*record);
     if (!open) return;
     DialogContext context{this, db_, numbers_, dialogs_};
     if (dialogExec_) context.exec = dialogExec_;
-    const NetworkUse& network = ReferenceOf(sender->topLevelItem(0))->Network;
+    const NetworkUse& network = sender->Catalogue()->Reference()->Network;
     if (network.Known()) context.networkUse = network.CountOf(*record);
     if (sender == LeftTree) {
         open(*record, true, context);
         return;
     }
     // The dialog works on a copy: the pane writes the values back in one step.
-    // The label shows the new values after the next tree build.
-    const std::unique_ptr<TBaseElement> edited = CollectionOf(node->parent())->Clone(*record);
+    const std::unique_ptr<TBaseElement> edited = CollectionOf(node.parent())->Clone(*record);
     if (!open(*edited, false, context)) return;
     PaneChanges changes = right_.Edit(*record, *edited);
+    const QString label = node.data().toString();
     ForgetCheckMark(record);
     ShowChanges(changes);
-    Remember(changes, node->text(0));
+    Remember(changes, label);
 }
 
 }  // namespace kelm

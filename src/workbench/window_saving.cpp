@@ -16,15 +16,10 @@
 
 namespace kelm {
 
-QTreeWidgetItem* TForm1::NodeOf(const TBaseElement* record) const {
-    const auto found = rightNodes_.find(record);
-    return found == rightNodes_.end() ? nullptr : found->second;
-}
-
-std::vector<TBaseElement*> TForm1::RecordsOf(const QList<QTreeWidgetItem*>& nodes) const {
+std::vector<TBaseElement*> TForm1::RecordsOf(const QModelIndexList& nodes) const {
     std::vector<TBaseElement*> records;
     records.reserve(static_cast<std::size_t>(nodes.size()));
-    for (const QTreeWidgetItem* node : nodes) records.push_back(RecordOf(node));
+    for (const QModelIndex& node : nodes) records.push_back(RecordOf(node));
     return records;
 }
 
@@ -41,9 +36,8 @@ void TForm1::ShowChanges(const PaneChanges& changes) {
     if (changes.replaced) {
         BuildTree(RightTree, &right_.Reference());
     } else {
-        ShowRemovedAndAdded(changes);
-        for (TBaseElement* record : changes.changed)
-            if (QTreeWidgetItem* node = NodeOf(record)) SetImage(node, ImageOfRecord(*record));
+        const KeptPlace place({RightTree});
+        RightTree->Catalogue()->Follow(changes);
     }
     FollowComparison();
     ShowRightPaneState();
@@ -149,7 +143,6 @@ bool TForm1::ButtonSaveClick(SaveSender sender) {
             dialogs_->Inform(reason, QString());
         return false;
     }
-    ReselectIndex = AbsoluteIndex(RightTree, SelectedNode(RightTree));
     ShowChanges(changes);
     ShowRightPaneState();  // also after a save that changed no record
     return !right_.HasUnsavedChanges();
@@ -178,14 +171,12 @@ void TForm1::btnTemporyFileClick() {
         return;
     }
     RefreshVoltageList();
-    ReselectIndex = -1;
     ShowChanges(changes);
     ShowPath(Label2, *path);
 }
 
 void TForm1::ButtonCancelClick() {
     if (!dialogs_->AskYesNo(QString::fromUtf8("Отменить изменения?"))) return;
-    ReselectIndex = -1;
     if (!right_.Path().empty()) {
         ButtonOpenRightClick(OpenSender::ButtonCancel);
         return;

@@ -26,11 +26,11 @@ protected:
         });
         window.show();
     }
-    void CheckPane(QTreeWidget* tree) {
+    void CheckPane(CatalogueTree* tree) {
         tree->setFocus();
         window.btnCheck->trigger();
     }
-    static QVariant MarkOf(QTreeWidgetItem* node) { return node->data(0, Qt::ForegroundRole); }
+    static QVariant MarkOf(const QModelIndex& node) { return node.data(Qt::ForegroundRole); }
     std::vector<QString> shown;
 };
 
@@ -48,7 +48,7 @@ TEST_F(Checking, ListsTheFindingsAndMarksTheirElementsUntilEdited) {
     EXPECT_EQ(row->text(1), QString::fromUtf8("B-70 (10 кВ)"));
     EXPECT_EQ(row->text(2), QString::fromUtf8("Полное сопротивление 0 Ом/км не больше 0 Ом/км (R0 0 Ом/км, X0 0 Ом/км)"));
 
-    QTreeWidgetItem* bad = Find(window.RightTree, QString::fromUtf8("B-70 (10 кВ)"));
+    QPersistentModelIndex bad = Find(window.RightTree, QString::fromUtf8("B-70 (10 кВ)"));
     EXPECT_TRUE(MarkOf(bad).isValid());
     EXPECT_FALSE(MarkOf(Find(window.RightTree, QString::fromUtf8("A-70 (10 кВ)"))).isValid());
     window.Button5Click();  // a new tree keeps the marks
@@ -56,7 +56,7 @@ TEST_F(Checking, ListsTheFindingsAndMarksTheirElementsUntilEdited) {
     EXPECT_TRUE(MarkOf(bad).isValid());
 
     window.CheckFindingsClick(row, false);
-    EXPECT_EQ(window.RightTree->selectedItems(), QList<QTreeWidgetItem*>{bad});
+    EXPECT_EQ(window.RightTree->selectionModel()->selectedIndexes(), QModelIndexList{bad});
     EXPECT_TRUE(shown.empty());
     window.CheckFindingsClick(row, true);  // the dialog confirms the values unchanged: an edit
     EXPECT_EQ(shown, std::vector<QString>{"TProvodProp"});

@@ -40,23 +40,23 @@ protected:
         window.cb_Show->setCurrentIndex(show);
         window.cb_ShowChange();
     }
-    static QTreeWidgetItem* Category(QTreeWidget* tree, int c) { return tree->topLevelItem(0)->child(c); }
+    static QPersistentModelIndex Category(CatalogueTree* tree, int c) { return Child(tree->Root(), c); }
     // The element of category `c` whose label starts with `marka`.
-    static QTreeWidgetItem* Element(QTreeWidget* tree, int c, const QString& marka) {
-        QTreeWidgetItem* category = Category(tree, c);
-        for (int e = 0; e < category->childCount(); ++e)
-            if (category->child(e)->text(0).startsWith(marka)) return category->child(e);
-        return nullptr;
+    static QPersistentModelIndex Element(CatalogueTree* tree, int c, const QString& marka) {
+        const QModelIndex category = Category(tree, c);
+        for (int e = 0; e < ChildCount(category); ++e)
+            if (Text(Child(category, e)).startsWith(marka)) return Child(category, e);
+        return {};
     }
-    static QStringList Markas(QTreeWidget* tree, int c) {
+    static QStringList Markas(CatalogueTree* tree, int c) {
         QStringList markas;
-        for (int e = 0; e < Category(tree, c)->childCount(); ++e)
-            markas << QString::fromStdString(RecordOf(Category(tree, c)->child(e))->Marka);
+        for (int e = 0; e < ChildCount(Category(tree, c)); ++e)
+            markas << QString::fromStdString(RecordOf(Child(Category(tree, c), e))->Marka);
         return markas;
     }
-    static int Count(QTreeWidget* tree, Presence state) {
+    static int Count(CatalogueTree* tree, Presence state) {
         int count = 0;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) count += NodeLevel(*it) == 2 && PresenceOf(*it) == state;
+        for (const QModelIndex& node : Nodes(tree)) count += NodeLevel(node) == 2 && PresenceOf(node) == state;
         return count;
     }
 };
@@ -71,26 +71,26 @@ TEST_F(Comparing, MarksAndCountsEveryCategoryAndUntickedLooksAsBefore) {
         SCOPED_TRACE(c);
         const bool commented = window.LeftRef()->GetCollection(c)->HasComment();
         const QString caption = QString::fromUtf8(CategoryCaption(c));
-        EXPECT_EQ(Category(window.LeftTree, c)->text(0),
+        EXPECT_EQ(Text(Category(window.LeftTree, c)),
                   caption + (commented ? QString::fromUtf8(" (нет: 2, изменено: 1)") : QString::fromUtf8(" (нет: 2)")));
-        EXPECT_EQ(Category(window.RightTree, c)->text(0),
+        EXPECT_EQ(Text(Category(window.RightTree, c)),
                   caption + (commented ? QString::fromUtf8(" (нет: 1, изменено: 1)") : QString::fromUtf8(" (нет: 1)")));
-        QTreeWidgetItem* absent = Element(window.LeftTree, c, "B");
+        QPersistentModelIndex absent = Element(window.LeftTree, c, "B");
         EXPECT_EQ(PresenceOf(absent), Presence::Absent);
-        EXPECT_TRUE(absent->font(0).bold());
+        EXPECT_TRUE(absent.data(Qt::FontRole).value<QFont>().bold());
         EXPECT_EQ(PresenceOf(Element(window.LeftTree, c, "A")), Presence::Present);
-        EXPECT_FALSE(Element(window.LeftTree, c, "A")->font(0).bold());
+        EXPECT_FALSE(Element(window.LeftTree, c, "A").data(Qt::FontRole).value<QFont>().bold());
         EXPECT_EQ(PresenceOf(Element(window.LeftTree, c, "C")), commented ? Presence::Changed : Presence::Present);
         EXPECT_EQ(PresenceOf(Element(window.RightTree, c, "E")), Presence::Absent);
     }
     // The mark in the image: the absent element's icon differs from a present one's.
-    EXPECT_NE(Element(window.LeftTree, 5, "B")->icon(0).pixmap(16).toImage(),
-              Element(window.LeftTree, 5, "A")->icon(0).pixmap(16).toImage());
+    EXPECT_NE(Element(window.LeftTree, 5, "B").data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage(),
+              Element(window.LeftTree, 5, "A").data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage());
 
     Compare(false);
     EXPECT_EQ(Lines(window.LeftTree) + Lines(window.RightTree), before);
     EXPECT_EQ(Count(window.LeftTree, Presence::Absent) + Count(window.RightTree, Presence::Absent), 0);
-    EXPECT_FALSE(Element(window.LeftTree, 5, "B")->font(0).bold());
+    EXPECT_FALSE(Element(window.LeftTree, 5, "B").data(Qt::FontRole).value<QFont>().bold());
 }
 
 TEST_F(Comparing, OnlyDifferencesHidesEqualElementsAndFollowsADrop) {
@@ -105,8 +105,17 @@ TEST_F(Comparing, OnlyDifferencesHidesEqualElementsAndFollowsADrop) {
     EXPECT_TRUE(copyQuestions.asked.empty());
     EXPECT_EQ(Count(window.LeftTree, Presence::Absent), 0);
     EXPECT_TRUE(Elements(window.LeftTree).isEmpty());
-    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
-    EXPECT_EQ(Markas(window.RightTree, 1), (QStringList{"C", "E"}));  // "C" with the comment only the right has
+    EXPECT_EQ(Text(Category(window.LeftTree, 1)), QString::fromUtf8("Трансформаторы двухобмоточные"));
+    // The copies stay in view, selected, beside "C" with the comment only the right has.
+    EXPECT_EQ(Markas(window.RightTree, 1), (QStringList{"B", "C", "C", "D", "E"}));
+    EXPECT_EQ(Markas(window.RightTree, 5), (QStringList{"B", "D", "E"}));
+    int copies = 0;
+    for (const QModelIndex& node : Nodes(window.RightTree))
+        if (ImageOf(node) == ImageCopied) copies += IsSelected(window.RightTree, node);
+    EXPECT_EQ(window.RightTree->selectionModel()->selectedIndexes().size(), copies);
+    EXPECT_GT(copies, 5);
+    Compare(true, 1);  // shown anew: the copies are no differences
+    EXPECT_EQ(Markas(window.RightTree, 1), (QStringList{"C", "E"}));
     EXPECT_EQ(Markas(window.RightTree, 5), (QStringList{"E"}));
 
     Compare(true, 0);
@@ -123,14 +132,14 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", tap("9") + Transformer("U", "10", "40"))));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", tap("2") + Transformer("U", "10", "40"))));
     Compare(true);
-    QTreeWidgetItem* leftT = Element(window.LeftTree, 1, "T");
-    QTreeWidgetItem* leftU = Element(window.LeftTree, 1, "U");
+    QPersistentModelIndex leftT = Element(window.LeftTree, 1, "T");
+    QPersistentModelIndex leftU = Element(window.LeftTree, 1, "U");
     EXPECT_EQ(PresenceOf(leftT), Presence::Changed);  // another number of taps
     EXPECT_EQ(PresenceOf(leftU), Presence::Present);
 
     // A deleted element is as good as gone.
     window.RightTree->clearSelection();
-    Element(window.RightTree, 1, "U")->setSelected(true);
+    SetSelected(window.RightTree, Element(window.RightTree, 1, "U"));
     window.Del1Click();
     EXPECT_EQ(PresenceOf(leftU), Presence::Absent);
     window.UndeleteClick();
@@ -143,13 +152,12 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
         return dialog.result();
     });
     window.RightTree->clearSelection();
-    QTreeWidgetItem* rightT = Element(window.RightTree, 1, "T");
-    window.RightTree->setCurrentItem(rightT);
-    rightT->setSelected(true);
+    QPersistentModelIndex rightT = Element(window.RightTree, 1, "T");
+    window.RightTree->setCurrentIndex(rightT);
     window.LeftTreeDblClick(window.RightTree);
     EXPECT_EQ(PresenceOf(leftT), Presence::Present);
     EXPECT_EQ(PresenceOf(rightT), Presence::Present);
-    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+    EXPECT_EQ(Text(Category(window.LeftTree, 1)), QString::fromUtf8("Трансформаторы двухобмоточные"));
 }
 
 TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
@@ -158,14 +166,15 @@ TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
     window.cbx_Compare->setChecked(true);  // as the keyboard or an assistive tool ticks it
     EXPECT_TRUE(window.cb_Show->isEnabled());
     EXPECT_TRUE(window.GroupBoxDiff->isVisibleTo(&window));
-    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные (изменено: 1)"));
-    QTreeWidgetItem* changed = Element(window.LeftTree, 1, "T");
-    QTreeWidgetItem* same = Element(window.LeftTree, 1, "U");
+    EXPECT_EQ(Text(Category(window.LeftTree, 1)), QString::fromUtf8("Трансформаторы двухобмоточные (изменено: 1)"));
+    QPersistentModelIndex changed = Element(window.LeftTree, 1, "T");
+    QPersistentModelIndex same = Element(window.LeftTree, 1, "U");
     EXPECT_EQ(PresenceOf(changed), Presence::Changed);
-    EXPECT_NE(changed->foreground(0), same->foreground(0));
-    EXPECT_NE(changed->icon(0).pixmap(16).toImage(), same->icon(0).pixmap(16).toImage());
+    EXPECT_NE(changed.data(Qt::ForegroundRole), same.data(Qt::ForegroundRole));
+    EXPECT_NE(changed.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage(),
+              same.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage());
 
-    window.LeftTree->setCurrentItem(changed);
+    window.LeftTree->setCurrentIndex(changed);
     EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 1, "T"));  // its partner
     QTableWidget* table = window.DifferencesTable;
     int highlighted = 0, ukRow = -1;
@@ -188,8 +197,8 @@ TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
 TEST_F(Comparing, UpdateRightGivesChangedPartnersTheLeftValuesInOneStep) {
     OpenOneChangedTransformer();
     Compare(true);
-    QTreeWidgetItem* changed = Element(window.LeftTree, 1, "T");
-    QTreeWidgetItem* same = Element(window.LeftTree, 1, "U");
+    QPersistentModelIndex changed = Element(window.LeftTree, 1, "T");
+    QPersistentModelIndex same = Element(window.LeftTree, 1, "U");
     const auto* partner = static_cast<const TTransform*>(RecordOf(Element(window.RightTree, 1, "T")));
     Select({same});
     window.PopupMenuLeftPopup();
@@ -204,7 +213,7 @@ TEST_F(Comparing, UpdateRightGivesChangedPartnersTheLeftValuesInOneStep) {
     EXPECT_DOUBLE_EQ(partner->Uk, 4.5);
     EXPECT_EQ(window.RightRef()->GetCollection(1)->Count(), 2);
     EXPECT_EQ(PresenceOf(changed), Presence::Present);
-    EXPECT_EQ(Category(window.LeftTree, 1)->text(0), QString::fromUtf8("Трансформаторы двухобмоточные"));
+    EXPECT_EQ(Text(Category(window.LeftTree, 1)), QString::fromUtf8("Трансформаторы двухобмоточные"));
     EXPECT_TRUE(window.ButtonSave->isEnabled());
     EXPECT_EQ(window.btnUndo->text(), QString::fromUtf8("Отменить копирование 1 элемента"));
 
@@ -217,25 +226,25 @@ TEST_F(Comparing, UpdateRightGivesChangedPartnersTheLeftValuesInOneStep) {
 TEST_F(Comparing, TickingAndShowingKeepExpansionSelectionAndScrolling) {
     OpenDifferingCatalogues();
     window.show();
-    for (QTreeWidget* tree : {window.LeftTree, window.RightTree}) tree->expandAll();
-    Category(window.LeftTree, 3)->setExpanded(false);
-    window.RightTree->setCurrentItem(Element(window.RightTree, 5, "E"));
-    window.LeftTree->scrollToItem(Element(window.LeftTree, 12, "A"), QAbstractItemView::PositionAtTop);
+    for (CatalogueTree* tree : {window.LeftTree, window.RightTree}) tree->expandAll();
+    window.LeftTree->collapse(Category(window.LeftTree, 3));
+    window.RightTree->setCurrentIndex(Element(window.RightTree, 5, "E"));
+    window.LeftTree->scrollTo(Element(window.LeftTree, 12, "A"), QAbstractItemView::PositionAtTop);
     const int scrolled = window.LeftTree->verticalScrollBar()->value();
     ASSERT_GT(scrolled, 0);
 
     Compare(true);
-    EXPECT_FALSE(Category(window.LeftTree, 3)->isExpanded());
-    EXPECT_TRUE(Category(window.LeftTree, 4)->isExpanded());
+    EXPECT_FALSE(window.LeftTree->isExpanded(Category(window.LeftTree, 3)));
+    EXPECT_TRUE(window.LeftTree->isExpanded(Category(window.LeftTree, 4)));
     EXPECT_EQ(window.LeftTree->verticalScrollBar()->value(), scrolled);
     EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
 
     Compare(true, 1);
-    EXPECT_TRUE(Category(window.RightTree, 5)->isExpanded());
-    EXPECT_FALSE(Category(window.LeftTree, 3)->isExpanded());
+    EXPECT_TRUE(window.RightTree->isExpanded(Category(window.RightTree, 5)));
+    EXPECT_FALSE(window.LeftTree->isExpanded(Category(window.LeftTree, 3)));
     EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
     Compare(false);
-    EXPECT_TRUE(Category(window.LeftTree, 4)->isExpanded());
+    EXPECT_TRUE(window.LeftTree->isExpanded(Category(window.LeftTree, 4)));
     EXPECT_EQ(SelectedNode(window.RightTree), Element(window.RightTree, 5, "E"));
 }
 

@@ -21,7 +21,7 @@ protected:
     }
     void SelectRight(std::initializer_list<QString> labels) {
         window.RightTree->clearSelection();
-        for (const QString& label : labels) Find(window.RightTree, label)->setSelected(true);
+        for (const QString& label : labels) SetSelected(window.RightTree, Find(window.RightTree, label));
     }
     int Image(const QString& label) { return ImageOf(Find(window.RightTree, label)); }
 };
@@ -31,7 +31,7 @@ TEST_F(Deleting, TheRootDeletesEverythingAfterOneQuestion) {
     dialogs.answers = {true};
     window.Del1Click();
     EXPECT_EQ(dialogs.questions, std::vector<QString>{"Kelm3: Удалить все элементы ?"});
-    EXPECT_EQ(Find(window.RightTree, "C-3 (10 кВ)"), nullptr);  // the copy is taken back
+    EXPECT_FALSE(Find(window.RightTree, "C-3 (10 кВ)").isValid());  // the copy is taken back
     EXPECT_EQ(window.RightRef()->GetCollection(1)->Count(), 2);
     EXPECT_EQ(Image("A-1 (10 кВ)"), ImageDeleted);
     EXPECT_EQ(Image("ШМА (0,4 кВ)"), ImageDeleted);
@@ -55,7 +55,7 @@ TEST_F(Deleting, ASelectedCategoryAsksAboutItselfOnly) {
     EXPECT_EQ(dialogs.questions, std::vector<QString>{"Kelm3: Удалить все \"Шины подстанций\" ?"});
     EXPECT_EQ(Image("ШМА (0,4 кВ)"), ImageLoaded);
     EXPECT_EQ(Image("A-1 (10 кВ)"), ImageDeleted);
-    EXPECT_EQ(Find(window.RightTree, "C-3 (10 кВ)"), nullptr);
+    EXPECT_FALSE(Find(window.RightTree, "C-3 (10 кВ)").isValid());
     EXPECT_EQ(Image("B-2 (10 кВ)"), ImageLoaded);
     EXPECT_TRUE(window.ButtonSave->isEnabled());
 }
@@ -106,11 +106,11 @@ TEST_F(Deleting, RightClickSelectsTheNodeUnderThePointer) {
     window.show();
     QApplication::processEvents();
     window.RightTree->expandAll();
-    QTreeWidgetItem* node = Find(window.RightTree, "B-2 (10 кВ)");
+    const QPersistentModelIndex node = Find(window.RightTree, "B-2 (10 кВ)");
     window.RightTree->clearSelection();
-    const QPoint at = window.RightTree->visualItemRect(node).center();
+    const QPoint at = window.RightTree->visualRect(node).center();
     window.RightTreeMouseDown(at);
-    EXPECT_TRUE(node->isSelected());
+    EXPECT_TRUE(IsSelected(window.RightTree, node));
     EXPECT_TRUE(window.PopupMenu1->isVisible());
     EXPECT_TRUE(window.DblClick1->isEnabled());
     window.PopupMenu1->hide();

@@ -24,11 +24,9 @@ protected:
             return act ? act(dialog) : static_cast<int>(QDialog::Rejected);
         });
     }
-    void DoubleClick(QTreeWidget* tree, const QString& label) {
+    void DoubleClick(CatalogueTree* tree, const QString& label) {
         tree->clearSelection();
-        QTreeWidgetItem* node = Find(tree, label);
-        tree->setCurrentItem(node);
-        node->setSelected(true);
+        tree->setCurrentIndex(Find(tree, label));
         window.LeftTreeDblClick(tree);
     }
     std::vector<QString> shown;

@@ -82,9 +82,7 @@ TEST_P(EquipmentEditing, ChangedValueIsMarkedForSavingAndReachesTheExchangeFile)
         static_cast<TPropertyDialog&>(dialog).TryAccept();
         return dialog.result();
     });
-    QTreeWidgetItem* node = window.RightTree->topLevelItem(0)->child(e.category)->child(0);
-    window.RightTree->setCurrentItem(node);
-    node->setSelected(true);
+    window.RightTree->setCurrentIndex(Child(Child(window.RightTree->Root(), e.category), 0));
     window.LeftTreeDblClick(window.RightTree);
 
     EXPECT_EQ(shown, e.dialog);

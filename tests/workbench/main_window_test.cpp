@@ -11,8 +11,8 @@ using namespace test;
 
 TEST_F(MainWindow, StartsEmpty) {
     EXPECT_EQ(window.windowTitle(), "Обмен справочниками Kelm 3");
-    EXPECT_EQ(window.LeftTree->topLevelItemCount(), 0);
-    EXPECT_EQ(window.RightTree->topLevelItemCount(), 0);
+    EXPECT_EQ(window.LeftTree->model()->rowCount(), 0);
+    EXPECT_EQ(window.RightTree->model()->rowCount(), 0);
     EXPECT_FALSE(window.btnSaveAs->isEnabled());
     EXPECT_FALSE(window.ButtonSave->isEnabled());
     EXPECT_FALSE(window.ButtonCancel->isEnabled());
@@ -40,9 +40,9 @@ TEST_F(MainWindow, OpensADatabaseAndAnExchangeFileAsTrees) {
     EXPECT_EQ(left.mid(at + 1, 2), (QStringList{"    ТМ-40-40 (6 кВ)", "    ТМ-100-100 (10 кВ)"}));
     EXPECT_EQ(Elements(window.RightTree), QStringList{"ТДН-16000/110-16000 (115 кВ)"});
 
-    QTreeWidgetItem* root = window.RightTree->topLevelItem(0);
+    const QModelIndex root = window.RightTree->Root();
     EXPECT_EQ(ImageOf(root), ImageRoot);
-    EXPECT_EQ(ImageOf(root->child(0)), ImageCategory);
+    EXPECT_EQ(ImageOf(Child(root, 0)), ImageCategory);
     EXPECT_EQ(ImageOf(Find(window.RightTree, "ТДН-16000/110-16000 (115 кВ)")), ImageLoaded);
     EXPECT_EQ(ReferenceOf(root), window.RightRef());
 
@@ -148,16 +148,16 @@ TEST_F(MainWindow, SynchronisedTreesFollowTheClickedOne) {
     window.cbx_Sync->setChecked(true);
 
     Click(window.LeftTree, Find(window.LeftTree, "T-100 (10 кВ)"));
-    QTreeWidgetItem* same = Find(window.RightTree, "T-100 (10 кВ)");
+    const QPersistentModelIndex same = Find(window.RightTree, "T-100 (10 кВ)");
     EXPECT_EQ(SelectedNode(window.RightTree), same);
 
     Click(window.LeftTree, Find(window.LeftTree, "U-1 (6 кВ)"));  // no equal element: its category
-    EXPECT_EQ(SelectedNode(window.RightTree)->text(0), "Трансформаторы двухобмоточные");
+    EXPECT_EQ(Text(SelectedNode(window.RightTree)), "Трансформаторы двухобмоточные");
 
     window.RightTree->expandAll();
-    Click(window.LeftTree, window.LeftTree->topLevelItem(0));
-    EXPECT_EQ(SelectedNode(window.RightTree), window.RightTree->topLevelItem(0));
-    EXPECT_FALSE(window.RightTree->topLevelItem(0)->isExpanded());
+    Click(window.LeftTree, window.LeftTree->Root());
+    EXPECT_EQ(SelectedNode(window.RightTree), window.RightTree->Root());
+    EXPECT_FALSE(window.RightTree->isExpanded(window.RightTree->Root()));
 
     Click(window.RightTree, same);  // the other way round
     EXPECT_EQ(SelectedNode(window.LeftTree), Find(window.LeftTree, "T-100 (10 кВ)"));
@@ -185,8 +185,8 @@ protected:
     void Drop() { window.RightTreeDragDrop(window.LeftTree); }
     QStringList TransformerNodes() {
         QStringList labels;
-        QTreeWidgetItem* category = Find(window.RightTree, "Трансформаторы двухобмоточные");
-        for (int i = 0; category && i < category->childCount(); ++i) labels << category->child(i)->text(0);
+        const QModelIndex category = Find(window.RightTree, "Трансформаторы двухобмоточные");
+        for (int i = 0; category.isValid() && i < ChildCount(category); ++i) labels << Text(Child(category, i));
         return labels;
     }
 };
@@ -197,15 +197,15 @@ TEST_F(Dropping, TheRootCopiesEveryShownElement) {
     const std::string right = dir.File("r.xml");
     CreateExchangeFile(right, settings, 0);
     ASSERT_TRUE(window.OpenPath(Pane::Right, QString::fromStdString(right)));
-    Select({window.LeftTree->topLevelItem(0)});
+    Select({window.LeftTree->Root()});
     Drop();
     EXPECT_EQ(Elements(window.RightTree), (QStringList{"B-2 (6 кВ)", "A-1 (10 кВ)", "M (0.4 кВ)"}));
-    for (QTreeWidgetItemIterator it(window.RightTree); *it; ++it) {
-        if (NodeLevel(*it) != 2) continue;
-        EXPECT_EQ(ImageOf(*it), ImageCopied);
-        EXPECT_EQ(RecordOf(*it)->Ident, -2);
-        EXPECT_EQ(RecordOf(*it)->Added, 1);
-        EXPECT_TRUE((*it)->isSelected());
+    for (const QModelIndex& node : Nodes(window.RightTree)) {
+        if (NodeLevel(node) != 2) continue;
+        EXPECT_EQ(ImageOf(node), ImageCopied);
+        EXPECT_EQ(RecordOf(node)->Ident, -2);
+        EXPECT_EQ(RecordOf(node)->Added, 1);
+        EXPECT_TRUE(IsSelected(window.RightTree, node));
     }
     EXPECT_TRUE(window.ButtonSave->isEnabled());
     EXPECT_TRUE(window.ButtonCancel->isEnabled());
@@ -216,12 +216,12 @@ TEST_F(Dropping, TheRootCopiesEveryShownElement) {
 TEST_F(Dropping, AfterADropTheRightSelectionHoldsExactlyTheCopies) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("l.xml", Transformer("B", "10", "1"))));
     ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformer("A", "10", "1"))));
-    window.RightTree->topLevelItem(0)->setSelected(true);
+    SetSelected(window.RightTree, window.RightTree->Root());
     Select({Find(window.LeftTree, "B-1 (10 кВ)")});
     Drop();
-    const QList<QTreeWidgetItem*> selected = window.RightTree->selectedItems();
+    const QModelIndexList selected = window.RightTree->selectionModel()->selectedIndexes();
     ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(selected[0]->text(0), "B-1 (10 кВ)");
+    EXPECT_EQ(Text(selected[0]), "B-1 (10 кВ)");
 }
 
 TEST_F(Dropping, ACategoryAndOneOfItsElementsCopyThatElementOnce) {
@@ -238,7 +238,7 @@ TEST_F(Dropping, ACopyLandsAtItsSortedPlace) {
     Select({Find(window.LeftTree, "B-1 (10 кВ)")});
     Drop();
     EXPECT_EQ(TransformerNodes(), (QStringList{"A-1 (10 кВ)", "B-1 (10 кВ)", "C-1 (10 кВ)"}));
-    QTreeWidgetItem* copied = Find(window.RightTree, "B-1 (10 кВ)");
+    const QPersistentModelIndex copied = Find(window.RightTree, "B-1 (10 кВ)");
     EXPECT_EQ(RecordOf(copied), window.RightRef()->GetCollection(1)->GetItem(1));
 }
 

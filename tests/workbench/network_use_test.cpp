@@ -27,18 +27,17 @@ protected:
     }
     void SelectRight(std::initializer_list<QString> labels) {
         window.RightTree->clearSelection();
-        for (const QString& label : labels) Find(window.RightTree, label)->setSelected(true);
+        for (const QString& label : labels) SetSelected(window.RightTree, Find(window.RightTree, label));
     }
     // The network line of the property dialog of the element, or "none".
-    QString DialogLine(QTreeWidget* tree, const QString& label) {
+    QString DialogLine(CatalogueTree* tree, const QString& label) {
         QString line = "none";
         window.SetDialogExec([&line](QDialog& dialog) {
             if (auto* shown = dialog.findChild<QLabel*>("LabelNetworkUse")) line = shown->text();
             return static_cast<int>(QDialog::Rejected);
         });
         tree->clearSelection();
-        tree->setCurrentItem(Find(tree, label));
-        Find(tree, label)->setSelected(true);
+        tree->setCurrentIndex(Find(tree, label));
         window.LeftTreeDblClick(tree);
         return line;
     }
@@ -48,9 +47,9 @@ protected:
 
 TEST_F(NetworkUseShown, TooltipAndDialogTellTheCountOnlyWhereTheSourceKnowsIt) {
     ASSERT_TRUE(window.OpenPath(Pane::Left, File("left.xml", Transformer("C", "10", "3"))));
-    EXPECT_EQ(Find(window.RightTree, "A-100 (10 кВ)")->toolTip(0), "Используется в сети: 2");
-    EXPECT_EQ(Find(window.RightTree, "B-200 (10 кВ)")->toolTip(0), "Используется в сети: 0");
-    EXPECT_EQ(Find(window.LeftTree, "C-3 (10 кВ)")->toolTip(0), "");
+    EXPECT_EQ(Find(window.RightTree, "A-100 (10 кВ)").data(Qt::ToolTipRole).toString(), "Используется в сети: 2");
+    EXPECT_EQ(Find(window.RightTree, "B-200 (10 кВ)").data(Qt::ToolTipRole).toString(), "Используется в сети: 0");
+    EXPECT_EQ(Find(window.LeftTree, "C-3 (10 кВ)").data(Qt::ToolTipRole).toString(), "");
     EXPECT_EQ(DialogLine(window.RightTree, "A-100 (10 кВ)"), "Используется в сети: 2");
     EXPECT_EQ(DialogLine(window.LeftTree, "C-3 (10 кВ)"), "none");
 }

@@ -29,7 +29,7 @@ protected:
     void OpenLeft() { ASSERT_TRUE(window.OpenPath(Pane::Left, File("left.xml", Transformer("new", "6", "40")))); }
     void MarkDeleted(const QString& label) {
         window.RightTree->clearSelection();
-        Find(window.RightTree, label)->setSelected(true);
+        SetSelected(window.RightTree, Find(window.RightTree, label));
         window.Del1Click();
     }
     int RowCount() { return std::stoi(right.Value(R"(select count(*) from "Transforms2")")); }
@@ -59,7 +59,7 @@ TEST_F(Saving, ADatabaseSaveWritesCopiesAndDeletionsAndCorrectsTheTree) {
     ASSERT_TRUE(window.ButtonSaveClick(SaveSender::ButtonSave));
     EXPECT_EQ(right.Rows(R"(select "TypeTR" from "Transforms2")"), (std::vector<std::vector<std::string>>{{"new"}}));
     EXPECT_EQ(Elements(window.RightTree), QStringList{"new-40 (6 кВ)"});
-    QTreeWidgetItem* saved = Find(window.RightTree, "new-40 (6 кВ)");
+    const QPersistentModelIndex saved = Find(window.RightTree, "new-40 (6 кВ)");
     EXPECT_EQ(ImageOf(saved), ImageLoaded);
     EXPECT_GT(RecordOf(saved)->Ident, 0);
     EXPECT_FALSE(window.ButtonSave->isEnabled());
@@ -226,7 +226,7 @@ TEST_F(Saving, CancelReloadsTheDatabaseAndEmptiesANeverSavedPane) {
     fresh.SetDataModule(&db);
     fresh.SetCopyQuestions(&copyQuestions);
     ASSERT_TRUE(fresh.OpenPath(Pane::Left, File("l2.xml", Transformer("x", "10", "1"))));
-    fresh.LeftTree->topLevelItem(0)->setSelected(true);
+    SetSelected(fresh.LeftTree, fresh.LeftTree->Root());
     fresh.RightTreeDragDrop(fresh.LeftTree);
     dialogs.answers = {true};
     fresh.ButtonCancelClick();

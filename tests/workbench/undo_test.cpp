@@ -18,7 +18,7 @@ protected:
     }
     void SelectRight(std::initializer_list<QString> labels) {
         window.RightTree->clearSelection();
-        for (const QString& label : labels) Find(window.RightTree, label)->setSelected(true);
+        for (const QString& label : labels) SetSelected(window.RightTree, Find(window.RightTree, label));
     }
     void Undo() { window.btnUndo->trigger(); }
     void Redo() { window.btnRedo->trigger(); }
@@ -115,7 +115,7 @@ TEST_F(Undoing, ADeleteAndAnUndeleteAreTakenBackAndMadeAgain) {
 
     Redo();
     Redo();  // the delete again
-    EXPECT_EQ(Find(window.RightTree, "C-3 (10 кВ)"), nullptr);
+    EXPECT_FALSE(Find(window.RightTree, "C-3 (10 кВ)").isValid());
     EXPECT_EQ(window.RightRef()->GetCollection(1)->Count(), 2);
     EXPECT_EQ(Image("A-1 (10 кВ)"), ImageDeleted);
     Redo();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "catalogues/categories.h"
 #include "core/exchange_file.h"
@@ -18,25 +19,50 @@ namespace kelm::test {
 
 constexpr int kCategories = 19;
 
+// A node's label, children, and place in its tree's selection.
+inline QString Text(const QModelIndex& node) { return node.data().toString(); }
+inline int ChildCount(const QModelIndex& node) { return node.model()->rowCount(node); }
+inline QModelIndex Child(const QModelIndex& node, int row) { return node.model()->index(row, 0, node); }
+inline void SetSelected(const CatalogueTree* tree, const QModelIndex& node) {
+    tree->selectionModel()->select(node, QItemSelectionModel::Select);
+}
+inline bool IsSelected(const CatalogueTree* tree, const QModelIndex& node) {
+    return tree->selectionModel()->isSelected(node);
+}
+
+// Every node of the tree, in tree order.
+inline QModelIndexList Nodes(const CatalogueTree* tree) {
+    QModelIndexList nodes;
+    std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& parent) {
+        for (int row = 0; row < tree->model()->rowCount(parent); ++row) {
+            const QModelIndex node = tree->model()->index(row, 0, parent);
+            nodes << node;
+            walk(node);
+        }
+    };
+    walk({});
+    return nodes;
+}
+inline int NodeCount(const CatalogueTree* tree) { return static_cast<int>(Nodes(tree).size()); }
+
 // The tree as text: one line per node, indented by level.
-inline QStringList Lines(const QTreeWidget* tree) {
+inline QStringList Lines(const CatalogueTree* tree) {
     QStringList lines;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        lines << QString(NodeLevel(*it) * 2, ' ') + (*it)->text(0);
+    for (const QModelIndex& node : Nodes(tree)) lines << QString(NodeLevel(node) * 2, ' ') + Text(node);
     return lines;
 }
 
-inline QStringList Elements(const QTreeWidget* tree) {
+inline QStringList Elements(const CatalogueTree* tree) {
     QStringList lines;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        if (NodeLevel(*it) == 2) lines << (*it)->text(0);
+    for (const QModelIndex& node : Nodes(tree))
+        if (NodeLevel(node) == 2) lines << Text(node);
     return lines;
 }
 
-inline QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& label) {
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        if ((*it)->text(0) == label) return *it;
-    return nullptr;
+inline QPersistentModelIndex Find(const CatalogueTree* tree, const QString& label) {
+    for (const QModelIndex& node : Nodes(tree))
+        if (Text(node) == label) return node;
+    return {};
 }
 
 class MainWindow : public ::testing::Test {
@@ -55,18 +81,17 @@ protected:
         return "<KelmTransfor><Marka>" + marka + "</Marka><Unom>" + unom + "</Unom><Snom>" + snom +
                "</Snom></KelmTransfor>";
     }
-    void Click(QTreeWidget* tree, QTreeWidgetItem* node) {
+    void Click(CatalogueTree* tree, const QModelIndex& node) {
         tree->clearSelection();
-        tree->setCurrentItem(node);
-        node->setSelected(true);
+        tree->setCurrentIndex(node);
         window.LeftTreeClick(tree);
     }
-    void Select(std::initializer_list<QTreeWidgetItem*> nodes) {
+    void Select(std::initializer_list<QModelIndex> nodes) {
         window.LeftTree->clearSelection();
-        for (QTreeWidgetItem* node : nodes) node->setSelected(true);
+        for (const QModelIndex& node : nodes) SetSelected(window.LeftTree, node);
     }
     void DropAll() {
-        Select({window.LeftTree->topLevelItem(0)});
+        Select({window.LeftTree->Root()});
         window.RightTreeDragDrop(window.LeftTree);
     }
     // Opens on the right a catalogue holding one line, "AC-70-70 (10 кВ)".
