@@ -16,6 +16,7 @@
 
 #include "core/codec.h"
 #include "core/number_text.h"
+#include "core/sql_script.h"
 
 namespace kelm::test {
 
@@ -85,22 +86,13 @@ std::string FreshCatalogue::Value(const std::string& select) const {
 }
 
 void FreshCatalogue::RunScript(const std::string& path) const {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
     TRef_DataModule db;
     db.ConnectTo(source_);
-    std::string line, statement;
-    while (std::getline(in, line)) {
-        if (statement.empty() && (line.empty() || line.rfind("/*", 0) == 0 || line.rfind("   ", 0) == 0)) continue;
-        statement += line + "\n";
-        if (!line.empty() && line.back() == ';') {
-            statement.pop_back();
-            statement.pop_back();
-            db.SQLQuery.SetText(Cp1251FromUtf8(statement));
-            db.SQLQuery.Execute();
-            statement.clear();
-        }
-    }
+    kelm::RunScript(db.SQLConnection, text.str());
 }
 
 std::string SourceFile(const std::string& relative) { return std::string(KELM_SOURCE_DIR) + "/" + relative; }

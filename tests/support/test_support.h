@@ -48,8 +48,7 @@ public:
     // The rows of a select, each column as text ("NULL" for NULL).
     std::vector<std::vector<std::string>> Rows(const std::string& select) const;
     std::string Value(const std::string& select) const;  // first column of the first row
-    // Runs a script of plain statements, each ending with ";" at the end of a
-    // line (the demo data in db/demo).
+    // Runs a script as isql would (the demo data in db/demo).
     void RunScript(const std::string& path) const;
 
 protected:
