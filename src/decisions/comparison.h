@@ -10,6 +10,7 @@
 // nothing in another catalogue and never take part.
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +47,10 @@ struct CategoryComparison {
     std::vector<const TBaseElement*> onlyLeft;      // in collection order
     std::vector<const TBaseElement*> onlyRight;     // in collection order
     int changed = 0;                                // pairs with a differing field
+    // Each record's state by its index in its collection (Present for one marked deleted).
+    std::vector<Presence> leftStates, rightStates;
+    const TXMLCustomClass* leftCollection = nullptr;
+    const TXMLCustomClass* rightCollection = nullptr;
 
     DifferenceCounts LeftCounts() const { return {static_cast<int>(onlyLeft.size()), changed}; }
     DifferenceCounts RightCounts() const { return {static_cast<int>(onlyRight.size()), changed}; }
@@ -87,8 +92,15 @@ public:
     DifferenceCounts RightCounts(int category) const { return Category(category).RightCounts(); }
     // Whether no element of either catalogue differs.
     bool Same() const;
+    // The states of the records of a compared collection of either catalogue
+    // by their indexes, or none for a collection not compared.
+    const std::vector<Presence>* StatesIn(const TXMLCustomClass& collection) const;
 
 private:
+    friend class ComparisonInSteps;
+    CatalogueComparison(const TReference& left, const TReference& right, bool compareNow);
+    void CompareCategory(const TReference& left, const TReference& right, int category);
+
     // Where a kept record stands: its category and its pair, -1 when it has none.
     struct Place {
         int category;
@@ -98,6 +110,24 @@ private:
 
     std::vector<CategoryComparison> categories_;
     std::unordered_map<const TBaseElement*, Place> places_;
+};
+
+// A comparison made a category at a time, so that a window can compare
+// while the user does nothing and have it ready when asked. The catalogues
+// must not change between the steps.
+class ComparisonInSteps {
+public:
+    ComparisonInSteps(const TReference& left, const TReference& right);
+    bool Complete() const { return next_ == comparison_->CategoryCount(); }
+    void CompareNext();
+    // The comparison, with what is left compared now.
+    std::unique_ptr<CatalogueComparison> Finish();
+
+private:
+    const TReference& left_;
+    const TReference& right_;
+    int next_ = 0;
+    std::unique_ptr<CatalogueComparison> comparison_;
 };
 
 }  // namespace kelm

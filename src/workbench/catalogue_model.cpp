@@ -156,9 +156,15 @@ void CatalogueModel::Compare(const CatalogueComparison* comparison) {
         Category& category = categories_[c];
         DifferenceCounts counts;
         int first = -1, last = -1;
+        // The rows are the collection's records in its order, as the states are.
+        const std::vector<Presence>* states = comparison ? comparison->StatesIn(*category.collection) : nullptr;
+        if (states && states->size() != category.elements.size()) states = nullptr;
         for (std::size_t e = 0; e < category.elements.size(); ++e) {
             Element& element = category.elements[e];
-            const Presence state = comparison ? comparison->StateOf(*element.record) : Presence::Present;
+            const bool inStep = states && category.collection->GetItem(static_cast<int>(e)) == element.record;
+            const Presence state = inStep       ? (*states)[e]
+                                   : comparison ? comparison->StateOf(*element.record)
+                                                : Presence::Present;
             if (state == Presence::Absent) ++counts.absent;
             if (state == Presence::Changed) ++counts.changed;
             if (state == element.presence) continue;

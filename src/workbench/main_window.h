@@ -91,6 +91,8 @@ public:
     // The comparison of the two panes as they are now while "Сравнить" is
     // ticked; none otherwise.
     const CatalogueComparison* Comparison();
+    // Whether the comparison of the panes as they are is still being made ahead.
+    bool ComparingAhead() const { return aheadTimer_->isActive(); }
     // The left tree's pop-up menu, while comparing: "Обновить справа" gives
     // the partners of the selected changed elements their values, as a drop
     // answered "Обновить" would.
@@ -216,6 +218,9 @@ private:
     void ShowFindStatus();
     // Brings both trees in line with the comparison after a change of either pane.
     void FollowComparison();
+    // The comparison of the panes as they are now, whether comparing or not.
+    const CatalogueComparison* ComparisonNow();
+    void CompareAhead();
     // The selected elements of the left tree that the comparison finds changed, with their partners.
     std::vector<ElementUpdate> ChangedInSelection();
     CatalogueTree* NewTree(const QString& name, CatalogueModel* model);
@@ -258,6 +263,11 @@ private:
     std::uint64_t leftRevision_ = 0;
     std::unique_ptr<CatalogueComparison> comparison_;
     ComparisonKey comparedFor_, leftMarkedFor_, rightMarkedFor_;
+    // The comparison is made ahead, a category per turn of the event loop
+    // while nothing else happens, so that "Сравнить" finds it ready.
+    std::unique_ptr<ComparisonInSteps> ahead_;
+    ComparisonKey aheadFor_;
+    QTimer* aheadTimer_ = nullptr;
     CatalogueTree* differencesTree_ = nullptr;  // whose selection "Различия" shows
     CatalogueTree* findTree_ = nullptr;         // the tree "Найти" goes through: the last one in use
     bool followingSelection_ = false;          // the window itself is selecting nodes

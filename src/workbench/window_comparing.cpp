@@ -1,6 +1,7 @@
 // The main window: comparing the two panes ("Сравнить", "Показывать", the
 // panel "Различия") and finding elements by their label ("Найти").
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QShortcut>
 
@@ -14,7 +15,8 @@
 namespace kelm {
 namespace {
 
-constexpr int kFindPauseMs = 250;     // a tree build per typed letter would lag behind the typing
+constexpr int kFindPauseMs = 250;
+constexpr int kAheadPauseMs = 200;  // while an operation is under way     // a tree build per typed letter would lag behind the typing
 const QColor kDifferingRow(255, 224, 138);
 
 }  // namespace
@@ -40,6 +42,9 @@ void TForm1::BuildComparisonBar(QHBoxLayout* filterBar) {
     lb_FindStatus->setObjectName("lb_FindStatus");
     filterBar->addWidget(lb_FindStatus);
 
+    aheadTimer_ = new QTimer(this);
+    aheadTimer_->setSingleShot(true);
+    connect(aheadTimer_, &QTimer::timeout, this, [this] { CompareAhead(); });
     findTimer_ = new QTimer(this);
     findTimer_->setSingleShot(true);
     findTimer_->setInterval(kFindPauseMs);
@@ -90,15 +95,17 @@ void TForm1::BuildDifferencesPanel(QVBoxLayout* layout) {
 }
 
 void TForm1::cbx_CompareClick() {
+    // Of the filters only "только различия" reads the states.
+    const bool filtered = cb_Show->currentIndex() == kOnlyDifferences;
     UpdateShowEnabled();
     GroupBoxDiff->setVisible(cbx_Compare->isChecked());
     // The filters let an element go only once it is no difference any more:
     // marked before "только различия" applies, unmarked after it no longer does.
     const bool following = std::exchange(followingSelection_, true);
-    if (!cbx_Compare->isChecked()) ApplyFilters();
+    if (!cbx_Compare->isChecked() && filtered) ApplyFilters();
     MarkTree(LeftTree);
     MarkTree(RightTree);
-    if (cbx_Compare->isChecked()) ApplyFilters();
+    if (cbx_Compare->isChecked() && filtered) ApplyFilters();
     followingSelection_ = following;
     ShowDifferencesOf(differencesTree_ ? differencesTree_ : LeftTree);
 }
@@ -217,16 +224,40 @@ void TForm1::ClearFind() {
     ed_FindChange();
 }
 
-const CatalogueComparison* TForm1::Comparison() {
-    if (!cbx_Compare->isChecked()) {
-        comparison_.reset();
-        return nullptr;
+const CatalogueComparison* TForm1::Comparison() { return cbx_Compare->isChecked() ? ComparisonNow() : nullptr; }
+
+const CatalogueComparison* TForm1::ComparisonNow() {
+    const ComparisonKey now = CurrentComparisonKey();
+    if (!comparison_ || comparedFor_ != now) {
+        comparison_ = ahead_ && aheadFor_ == now ? ahead_->Finish()
+                                                 : std::make_unique<CatalogueComparison>(*leftRef_, right_.Reference());
+        comparedFor_ = now;
     }
-    if (!comparison_ || comparedFor_ != CurrentComparisonKey()) {
-        comparison_ = std::make_unique<CatalogueComparison>(*leftRef_, right_.Reference());
-        comparedFor_ = CurrentComparisonKey();
-    }
+    ahead_.reset();
     return comparison_.get();
+}
+
+void TForm1::CompareAhead() {
+    const ComparisonKey now = CurrentComparisonKey();
+    if (leftPath_.isEmpty() || right_.Path().empty() || (comparison_ && comparedFor_ == now)) {
+        ahead_.reset();
+        return;
+    }
+    // Not while an operation asks the user or shows its progress: its catalogue is changing.
+    if (QApplication::activeModalWidget() || Progress->isVisible()) {
+        aheadTimer_->start(kAheadPauseMs);
+        return;
+    }
+    if (!ahead_ || aheadFor_ != now) {
+        comparison_.reset();
+        ahead_ = std::make_unique<ComparisonInSteps>(*leftRef_, right_.Reference());
+        aheadFor_ = now;
+    }
+    ahead_->CompareNext();
+    if (ahead_->Complete())
+        ComparisonNow();
+    else
+        aheadTimer_->start(0);
 }
 
 void TForm1::MarkTree(CatalogueTree* view) {
@@ -237,7 +268,10 @@ void TForm1::MarkTree(CatalogueTree* view) {
 }
 
 void TForm1::FollowComparison() {
-    if (!cbx_Compare->isChecked()) return;
+    if (!cbx_Compare->isChecked()) {
+        aheadTimer_->start(0);
+        return;
+    }
     const bool following = std::exchange(followingSelection_, true);
     const ComparisonKey now = CurrentComparisonKey();
     // Elements that became equal leave a tree showing "только различия", ones that became different join it.

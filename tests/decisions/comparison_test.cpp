@@ -78,6 +78,31 @@ TEST(CatalogueComparison, PairsByIdentityAndNamesTheChangedFields) {
     EXPECT_STREQ(PresenceText(Presence::Changed), "изменён");
 }
 
+// Made a category at a time, or with the states read by index, a comparison
+// says what the whole one says of every record.
+TEST(CatalogueComparison, InStepsAndByIndexItTellsTheSame) {
+    ChangedCatalogues cat;
+    cat.left->GetCollection(kLines)->GetItem(0)->Deleted = 1;
+    const CatalogueComparison whole(*cat.left, *cat.right);
+    ComparisonInSteps steps(*cat.left, *cat.right);
+    steps.CompareNext();
+    EXPECT_FALSE(steps.Complete());
+    const std::unique_ptr<CatalogueComparison> stepped = steps.Finish();
+    for (const TReference* side : {cat.left.get(), cat.right.get()})
+        for (int c = 0; c < side->CategoryCount(); ++c) {
+            const TXMLCustomClass& collection = *side->GetCollection(c);
+            const std::vector<Presence>* states = whole.StatesIn(collection);
+            ASSERT_NE(states, nullptr);
+            ASSERT_EQ(states->size(), static_cast<std::size_t>(collection.Count()));
+            for (int i = 0; i < collection.Count(); ++i) {
+                const TBaseElement& record = *collection.GetItem(i);
+                EXPECT_EQ((*states)[static_cast<std::size_t>(i)], whole.StateOf(record)) << c << " " << i;
+                EXPECT_EQ(stepped->StateOf(record), whole.StateOf(record));
+                EXPECT_EQ(stepped->PartnerOf(record), whole.PartnerOf(record));
+            }
+        }
+}
+
 TEST(CatalogueComparison, TellsEveryStateInEveryCategory) {
     DifferingCatalogues catalogues;
     const CatalogueComparison comparison(*catalogues.left, *catalogues.right);

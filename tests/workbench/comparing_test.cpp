@@ -160,6 +160,27 @@ TEST_F(Comparing, StatesFollowADeleteAnUndeleteAndAnEdit) {
     EXPECT_EQ(Text(Category(window.LeftTree, 1)), QString::fromUtf8("Трансформаторы двухобмоточные"));
 }
 
+// Made ahead while the window is idle, the comparison is that of the panes
+// as they are when "Сравнить" is ticked: a change since is followed, also
+// one made while the comparison was half done.
+TEST_F(Comparing, ComparisonMadeAheadIsThatOfThePanesAtTheTick) {
+    OpenOneChangedTransformer();
+    while (window.ComparingAhead()) QApplication::processEvents();
+    for (bool settled : {true, false}) {
+        SCOPED_TRACE(settled);
+        window.RightTree->clearSelection();
+        SetSelected(window.RightTree, Element(window.RightTree, 1, "U"));
+        window.Del1Click();
+        QApplication::processEvents();  // a category or more compared ahead
+        while (settled && window.ComparingAhead()) QApplication::processEvents();
+        Compare(true);
+        EXPECT_EQ(PresenceOf(Element(window.LeftTree, 1, "U")), Presence::Absent);
+        EXPECT_EQ(PresenceOf(Element(window.LeftTree, 1, "T")), Presence::Changed);
+        Compare(false);
+        window.UndeleteClick();
+    }
+}
+
 TEST_F(Comparing, ChangedPairIsMarkedCountedAndShownFieldByField) {
     OpenOneChangedTransformer();
     EXPECT_FALSE(window.GroupBoxDiff->isVisibleTo(&window));
