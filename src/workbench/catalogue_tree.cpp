@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "workbench/tree_nodes.h"
+
 namespace kelm {
 
 CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : filter_(filter) {
@@ -21,6 +23,14 @@ CatalogueTree::CatalogueTree(const QString& name, CatalogueFilter* filter) : fil
         expanded_.erase(node.data(DataRole).value<void*>());
     });
     connect(filter, &QAbstractItemModel::modelReset, this, [this] { expanded_.clear(); });
+    connect(filter, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { KeepSelectionThroughFilter(); });
+    connect(filter, &QAbstractItemModel::layoutChanged, this, [this] { RestoreSelectionAfterFilter(); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!filtering_) hiddenSelected_.clear();
+    });
+    // Records that went may be freed: none of them is to be selected again.
+    connect(filter->sourceModel(), &QAbstractItemModel::rowsRemoved, this, [this] { hiddenSelected_.clear(); });
+    connect(filter->sourceModel(), &QAbstractItemModel::modelReset, this, [this] { hiddenSelected_.clear(); });
     setHeaderHidden(true);
     setIndentation(19);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -66,6 +76,44 @@ void CatalogueTree::RestoreExpansion() {
     };
     restore(root);
     for (int c = 0; c < model()->rowCount(root); ++c) restore(model()->index(c, 0, root));
+}
+
+void CatalogueTree::KeepSelectionThroughFilter() {
+    filtering_ = true;
+    selectedBeforeFilter_ = hiddenSelected_;
+    for (const QModelIndex& node : selectionModel()->selectedRows())
+        if (NodeLevel(node) == 2) selectedBeforeFilter_.push_back(RecordOf(node));
+}
+
+void CatalogueTree::RestoreSelectionAfterFilter() {
+    hiddenSelected_.clear();
+    QModelIndexList shown;
+    for (const QModelIndex& source : Catalogue()->IndexesOf(selectedBeforeFilter_)) {
+        const QModelIndex node = filter_->mapFromSource(source);
+        if (!node.isValid())
+            hiddenSelected_.push_back(Catalogue()->ElementAt(source)->record);
+        else if (!selectionModel()->isSelected(node))
+            shown.append(node);
+    }
+    selectedBeforeFilter_.clear();
+    SelectNodes(shown);
+    filtering_ = false;
+}
+
+void CatalogueTree::keyPressEvent(QKeyEvent* event) {
+    // Qt's own "*" marks every row expanded, the elements too, and a view
+    // keeping an index per element makes every later filter change crawl.
+    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid()) {
+        ExpandBelow(currentIndex());
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void CatalogueTree::ExpandBelow(const QModelIndex& node) {
+    if (!model()->hasChildren(node)) return;
+    expand(node);
+    for (int row = 0; row < model()->rowCount(node); ++row) ExpandBelow(model()->index(row, 0, node));
 }
 
 void CatalogueTree::GoTo(const QModelIndex& node) {

@@ -40,6 +40,7 @@ public:
     std::function<void(QMouseEvent* event)> onRightButton;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -47,8 +48,18 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Expands `node` and all below it that has rows of its own.
+    void ExpandBelow(const QModelIndex& node);
+    // A filter takes the rows it hides out of the selection; they come back
+    // into it when the filter shows them again, unless the user has chosen
+    // something else in between.
+    void KeepSelectionThroughFilter();
+    void RestoreSelectionAfterFilter();
+
     CatalogueFilter* filter_;
     std::unordered_set<const void*> expanded_;  // what the nodes carry
+    std::vector<TBaseElement*> hiddenSelected_, selectedBeforeFilter_;
+    bool filtering_ = false;
 };
 
 // What a view shows at its top, kept while rows come and go above it: a

@@ -121,6 +121,40 @@ TEST_F(TreePlace, ExpansionSelectionAndScrollingSurviveEveryKindOfChange) {
     EXPECT_EQ(ImageOf(tree->currentIndex()), ImageLoaded);
 }
 
+// Elements a filter hides come back selected when it shows them again,
+// unless the user chose something else meanwhile; "*" opens the categories
+// without marking every element expanded.
+TEST_F(TreePlace, HiddenSelectionComesBackAndAsteriskExpandsOnlyCategories) {
+    ASSERT_TRUE(window.OpenPath(Pane::Right, File("r.xml", Transformers("R", 1, 3) + Transformers("S", 4, 5, "6"))));
+    CatalogueTree* tree = window.RightTree;
+    tree->setCurrentIndex(tree->Root());
+    Press(tree, Qt::Key_Asterisk);
+    EXPECT_TRUE(tree->isExpanded(TransformersOf(tree)));
+    EXPECT_FALSE(tree->isExpanded(Find(tree, "R01-1 (10 кВ)")));
+
+    auto selected = [&] {
+        QStringList texts;
+        for (const QModelIndex& node : tree->selectionModel()->selectedIndexes()) texts << Text(node);
+        texts.sort();
+        return texts;
+    };
+    const QStringList chosen{"R01-1 (10 кВ)", "S04-4 (6 кВ)"};
+    tree->clearSelection();
+    for (const QString& text : chosen) SetSelected(tree, Find(tree, text));
+    ChooseVoltage("10");
+    EXPECT_EQ(selected(), QStringList{chosen[0]});
+    window.cb_Type->setCurrentIndex(1);  // lines only
+    window.cb_TypeChange();
+    EXPECT_EQ(selected(), QStringList{});
+    window.Button5Click();
+    EXPECT_EQ(selected(), chosen);
+
+    ChooseVoltage("10");
+    tree->selectionModel()->select(Find(tree, "R02-2 (10 кВ)"), QItemSelectionModel::ClearAndSelect);
+    window.Button5Click();
+    EXPECT_EQ(selected(), QStringList{"R02-2 (10 кВ)"});
+}
+
 TEST_F(TreePlace, FindGoesFromElementToElementAndSaysWhenNothingIsFound) {
     ASSERT_TRUE(window.OpenPath(
         Pane::Left, File("l.xml", Transformer("TM-1", "10", "1") + Transformer("X", "10", "2") +
