@@ -628,6 +628,8 @@ int Memory(const std::string& left, const std::string& right) {
     QApplication::processEvents();
     if (!window.OpenPath(Pane::Left, QString::fromStdString(left))) return 1;
     if (!window.OpenPath(Pane::Right, QString::fromStdString(right))) return 1;
+    // With the comparison the window makes ahead while nothing happens.
+    while (window.ComparingAhead()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     std::cout << PeakMemoryKb() << std::endl;
     return 0;
