@@ -139,16 +139,6 @@ std::string SideText(const TXMLCustomClass& collection, const TBaseElement* reco
     return ValueText(collection, *record, field, numbers);
 }
 
-char MergeMark(MergeAction action) {
-    switch (action) {
-        case MergeAction::Add: return '+';
-        case MergeAction::Take: return '~';
-        case MergeAction::Delete: return '-';
-        case MergeAction::Conflict: return '!';
-    }
-    return '?';
-}
-
 }  // namespace
 
 void WriteMergeList(const CatalogueMerge& merge, const TReference& ours, const NumberText& numbers,
@@ -165,7 +155,7 @@ void WriteMergeList(const CatalogueMerge& merge, const TReference& ours, const N
         std::vector<Listed> listed;
         for (; first < elements.size() && elements[first].category == c; ++first) {
             const MergeElement& element = elements[first];
-            listed.push_back({Utf8FromCp1251(collection.Label(element.Shown(), numbers)), MergeMark(element.action),
+            listed.push_back({Utf8FromCp1251(collection.Label(element.Shown(), numbers)), ActionMark(element.action),
                               &element});
         }
         std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
