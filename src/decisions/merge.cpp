@@ -118,6 +118,16 @@ const MergeElement* CatalogueMerge::ConflictOf(const TBaseElement& record) const
     return found == conflictOf_.end() ? nullptr : &elements_[found->second];
 }
 
+std::vector<std::size_t> CatalogueMerge::OpenConflictsOf(const std::vector<const TBaseElement*>& records) const {
+    std::vector<std::size_t> conflicts;
+    for (const TBaseElement* record : records)
+        if (const auto found = conflictOf_.find(record); found != conflictOf_.end())
+            if (elements_[found->second].decision == MergeDecision::Open) conflicts.push_back(found->second);
+    std::sort(conflicts.begin(), conflicts.end());
+    conflicts.erase(std::unique(conflicts.begin(), conflicts.end()), conflicts.end());
+    return conflicts;
+}
+
 void CatalogueMerge::Decide(std::size_t element, MergeDecision decision) {
     MergeElement& chosen = elements_.at(element);
     if (chosen.IsConflict()) chosen.decision = decision;
@@ -127,20 +137,40 @@ void CatalogueMerge::DecideAll(MergeDecision decision) {
     for (std::size_t i = 0; i < elements_.size(); ++i) Decide(i, decision);
 }
 
-PaneChanges ApplyMerge(RightPane& pane, const CatalogueMerge& merge) {
+namespace {
+
+PaneChanges Apply(RightPane& pane, const std::vector<const MergeElement*>& elements) {
     std::vector<const TBaseElement*> additions, deletions;
     std::vector<ElementUpdate> updates;
-    for (const MergeElement& element : merge.Elements()) {
-        if (!element.Changes()) continue;
-        if (!element.ours) {
-            if (element.theirs) additions.push_back(element.theirs);
-        } else if (!element.theirs) {
-            deletions.push_back(element.ours);
+    for (const MergeElement* element : elements) {
+        if (!element->ours) {
+            if (element->theirs) additions.push_back(element->theirs);
+        } else if (!element->theirs) {
+            deletions.push_back(element->ours);
         } else {
-            updates.push_back({element.ours, element.theirs});
+            updates.push_back({element->ours, element->theirs});
         }
     }
     return pane.Merge(additions, updates, deletions);
+}
+
+}  // namespace
+
+PaneChanges ApplyMerge(RightPane& pane, const CatalogueMerge& merge) {
+    std::vector<const MergeElement*> changing;
+    for (const MergeElement& element : merge.Elements())
+        if (element.Changes()) changing.push_back(&element);
+    return Apply(pane, changing);
+}
+
+PaneChanges Resolve(RightPane& pane, CatalogueMerge& merge, const std::vector<std::size_t>& conflicts,
+                    MergeDecision decision) {
+    std::vector<const MergeElement*> taken;
+    for (std::size_t conflict : conflicts) {
+        merge.Decide(conflict, decision);
+        if (decision == MergeDecision::Theirs) taken.push_back(&merge.Elements().at(conflict));
+    }
+    return taken.empty() ? PaneChanges{} : Apply(pane, taken);
 }
 
 }  // namespace kelm

@@ -63,6 +63,8 @@ public:
     // The conflict of `record`, an element of either ours or theirs; none when it has none.
     const MergeElement* ConflictOf(const TBaseElement& record) const;
 
+    // The open conflicts of `records` (elements of ours or theirs), each once, in merge order.
+    std::vector<std::size_t> OpenConflictsOf(const std::vector<const TBaseElement*>& records) const;
     void Decide(std::size_t element, MergeDecision decision);
     void DecideAll(MergeDecision decision);
 
@@ -76,5 +78,9 @@ private:
 // place (identifiers kept) and the deletions, where the network use may
 // refuse some (they are among the changes' refused ones).
 PaneChanges ApplyMerge(RightPane& pane, const CatalogueMerge& merge);
+// Decides `conflicts` (indexes of the merge's elements) after the merge was
+// applied; decided theirs, they are brought into `pane` as one step.
+PaneChanges Resolve(RightPane& pane, CatalogueMerge& merge, const std::vector<std::size_t>& conflicts,
+                    MergeDecision decision);
 
 }  // namespace kelm
