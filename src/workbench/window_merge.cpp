@@ -114,7 +114,9 @@ void TForm1::MarkConflicts() {
 bool TForm1::ShowConflictOf(const TBaseElement* record) {
     const CatalogueMerge* merge = record ? Merge() : nullptr;
     const MergeElement* conflict = merge ? merge->ConflictOf(*record) : nullptr;
-    const bool open = conflict && conflict->decision == MergeDecision::Open;
+    // A record of ours that an undone step took out with it is no longer there to be shown.
+    const bool open = conflict && conflict->decision == MergeDecision::Open &&
+                      (!conflict->ours || right_.Reference().GetCollection(conflict->category)->IndexOf(conflict->ours) >= 0);
     const QStringList headers{QString::fromUtf8("Поле"), QString::fromUtf8("База"), QString::fromUtf8("Левое дерево"),
                               QString::fromUtf8("Правое дерево")};
     DifferencesTable->setColumnCount(open ? 4 : 3);

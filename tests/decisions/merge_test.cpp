@@ -173,6 +173,22 @@ TEST_F(Merging, ConflictsDecidedOursChangeNothingOfTheirs) {
     EXPECT_EQ(Ours(18), "B=5 C=5 K=1 M=4 N=4 O=2 R=2 S=2 T=2 X=2");
 }
 
+TEST_F(Merging, AConflictDecidedAfterTheMergeIsAStepOfItsOwn) {
+    CatalogueMerge merge = Merge();
+    ApplyMerge(pane, merge);
+    const std::vector<std::size_t> x = merge.OpenConflictsOf({DifferingCatalogues::Find(*theirs, 2, "X")});
+    ASSERT_EQ(x.size(), 1u);
+    PaneChanges decided = Resolve(pane, merge, x, MergeDecision::Theirs);
+    ASSERT_TRUE(decided.step);
+    EXPECT_TRUE(merge.OpenConflictsOf({DifferingCatalogues::Find(*theirs, 2, "X")}).empty());
+    EXPECT_EQ(Ours(2), "B=5 C=5 K=1 M=4 N=4 O=2 R=2 S=2 T=2 X=3");
+    pane.Undo(*decided.step);
+    EXPECT_EQ(Ours(2), "B=5 C=5 K=1 M=4 N=4 O=2 R=2 S=2 T=2 X=2");
+    EXPECT_TRUE(Resolve(pane, merge, merge.OpenConflictsOf({DifferingCatalogues::Find(pane.Reference(), 2, "R")}),
+                        MergeDecision::Ours)
+                    .Empty());
+}
+
 // A type the network uses is not deleted: the merge goes on and says so.
 TEST(MergingIntoADatabase, ADeleteOfATypeInUseIsRefusedAndTheRestIsSaved) {
     TempDir dir;
