@@ -31,6 +31,7 @@
 #include "core/database_save.h"
 #include "decisions/catalogue_check.h"
 #include "decisions/comparison.h"
+#include "decisions/merge.h"
 #include "catalogues/compensators.h"
 #include "catalogues/current_limit_reactors.h"
 #include "catalogues/instrument_transforms.h"
@@ -493,24 +494,40 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
             }
             report.Note(std::string(key) + "-states", std::string(key) + ": absent " + std::to_string(absent) +
                                                           ", changed " + std::to_string(changed));
+            return comparing;
         };
         compare(OpenSource(dbPath, db, NewReference), "compare", "compare with the same catalogue (database)");
         compare(GenerateCatalogue(count, seed + 1), "compare-other", "compare with another catalogue");
-        // The same catalogue with every tenth element changed in a value outside its identity.
-        std::unique_ptr<TReference> changed = OpenSource(xmlPath, db, NewReference);
-        for (int c = 0; c < changed->CategoryCount(); ++c) {
-            TXMLCustomClass& collection = *changed->GetCollection(c);
-            const std::vector<int>& identity = collection.IdentityFields();
-            int field = -1;
-            for (int f = 0; f < collection.FieldCount() && field < 0; ++f)
-                if (collection.Field(f).kind == FieldKind::Number && !collection.Field(f).Is(RowId) &&
-                    std::find(identity.begin(), identity.end(), f) == identity.end())
-                    field = f;
-            if (field < 0) continue;
-            for (int i = 0; i < collection.Count(); i += 10) collection.SetFieldText(*collection.GetItem(i), field, "0.123");
-            collection.RecordsChanged();
-        }
-        compare(std::move(changed), "compare-changed", "compare with the same catalogue, every tenth element changed");
+        // The same catalogue with every `step`-th element changed in a value outside its identity.
+        auto changedEvery = [&](int step, const char* value) {
+            std::unique_ptr<TReference> changed = OpenSource(xmlPath, db, NewReference);
+            for (int c = 0; c < changed->CategoryCount(); ++c) {
+                TXMLCustomClass& collection = *changed->GetCollection(c);
+                const std::vector<int>& identity = collection.IdentityFields();
+                int field = -1;
+                for (int f = 0; f < collection.FieldCount() && field < 0; ++f)
+                    if (collection.Field(f).kind == FieldKind::Number && !collection.Field(f).Is(RowId) &&
+                        std::find(identity.begin(), identity.end(), f) == identity.end())
+                        field = f;
+                if (field < 0) continue;
+                for (int i = 0; i < collection.Count(); i += step)
+                    collection.SetFieldText(*collection.GetItem(i), field, value);
+                collection.RecordsChanged();
+            }
+            return changed;
+        };
+        const double comparingChanged = compare(changedEvery(10, "0.123"), "compare-changed",
+                                                "compare with the same catalogue, every tenth element changed");
+        // Three catalogues: ours with every tenth element changed, theirs
+        // with every seventh changed otherwise (every seventieth a conflict).
+        const std::unique_ptr<TReference> base = OpenSource(xmlPath, db, NewReference);
+        const std::unique_ptr<TReference> ours = changedEvery(10, "0.123"), theirs = changedEvery(7, "0.456");
+        std::unique_ptr<CatalogueMerge> merge;
+        const double merging = Seconds([&] { merge = std::make_unique<CatalogueMerge>(*base, *ours, *theirs); });
+        report.Add({"merge", "merge three catalogues (floor: compare with every tenth changed)", merging,
+                    comparingChanged});
+        report.Note("merge-elements", "merge: " + std::to_string(merge->Elements().size()) + " elements, " +
+                                          std::to_string(merge->ConflictCount()) + " conflicts");
     }
 
     // The check of a whole catalogue: every record against its dialog's
@@ -665,8 +682,9 @@ int Run(const std::vector<std::string>& args, const std::string& self) {
     if (counts.size() > 1) {
         const double n0 = counts.front(), n1 = counts.back();
         const double nlogn = n1 * std::log(n1) / (n0 * std::log(n0));
-        for (const char* key : {"tree", "drop-empty", "compare", "compare-other", "compare-changed"}) {
-            if (!measured(std::string(key).starts_with("compare") ? "compare" : key)) continue;
+        for (const char* key : {"tree", "drop-empty", "compare", "compare-other", "compare-changed", "merge"}) {
+            const std::string figure = key;
+            if (!measured(figure.starts_with("compare") || figure == "merge" ? "compare" : key)) continue;
             const double growth = reports.back().Time(key) / reports.front().Time(key);
             char line[200];
             std::snprintf(line, sizeof line, "growth %-10s N=%d -> %d: x%.2f (n log n: x%.2f)", key, counts.front(),

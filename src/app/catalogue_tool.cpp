@@ -21,6 +21,8 @@
 #include "decisions/catalogue_check.h"
 #include "decisions/comparison.h"
 #include "decisions/copy_run.h"
+#include "decisions/merge.h"
+#include "decisions/right_pane.h"
 
 namespace kelm {
 namespace {
@@ -42,6 +44,15 @@ constexpr const char* kUsage =
     "      в левом, \"> элемент\" только в правом, \"~ элемент\" есть в обоих с другими\n"
     "      значениями (под ним по строке на поле: \"название: левое → правое\");\n"
     "      --summary выводит только числа по категориям, --html записывает ещё и отчёт\n"
+    "  kelm-catalogue merge БАЗА НАШ ИХ [-o ЦЕЛЬ] [--ours | --theirs]\n"
+    "      переносит в наш справочник изменения их справочника со времени обмена\n"
+    "      (БАЗА: справочник, каким он был при обмене): \"+ элемент\" добавлен,\n"
+    "      \"~ элемент\" получает их значения, \"- элемент\" удалён, \"! элемент\" конфликт\n"
+    "      (изменён обеими сторонами по-разному или удалён одной и изменён другой;\n"
+    "      под ним по строке на поле: \"название: база → наши | их\"); --ours и --theirs\n"
+    "      решают все конфликты в пользу нашего или их справочника; результат\n"
+    "      записывается в ЦЕЛЬ (база или файл .xml, .xlsx, .csv), без -o в наш\n"
+    "      справочник; при нерешённых конфликтах ничего не записывается\n"
     "  kelm-catalogue check ИСТОЧНИК [--strict]\n"
     "      проверяет справочник: ограничения окон свойств, физические соотношения\n"
     "      и повторы; выводит ошибки и предупреждения по категориям\n"
@@ -56,7 +67,8 @@ constexpr const char* kUsage =
     "Коды завершения: 0 успех (diff: справочники совпадают), 1 ошибка в файле или база не\n"
     "  сохранена совсем, 2 база более ранней версии, 3 не все элементы записаны в базу\n"
     "  (остальные сохранены), 4 справочники различаются (diff), 5 в справочнике есть\n"
-    "  ошибки (check; с --strict и предупреждения), 64 неверный вызов,\n"
+    "  ошибки (check; с --strict и предупреждения), 6 остались конфликты (merge,\n"
+    "  ничего не записано), 64 неверный вызов,\n"
     "  130 и 143 прерван сигналом SIGINT или SIGTERM (база не изменена).\n";
 
 int Usage(std::ostream& err, const std::string& problem) { return UsageError("kelm-catalogue", problem, err); }
@@ -103,12 +115,10 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// Saves into the connected database. Returns how many records were not
-// written, each named on `err` with the database's reason below a heading. A
-// save that failed as a whole throws DatabaseError: nothing was written then.
-int SaveIntoDatabase(TReference& target, TRef_DataModule& db, const NumberText& numbers, std::ostream& err) {
-    const int failed = SaveDatabase(target, db, numbers);
-    if (failed == 0) return 0;
+// Names on `err`, below a heading, each record a database save could not
+// write, with the database's reason.
+void ReportNotWritten(const TReference& target, int failed, std::ostream& err) {
+    if (failed == 0) return;
     err << "Не записано: " << failed << "\n";
     for (int c = 0; c < target.CategoryCount(); ++c) {
         const TXMLCustomClass* collection = target.GetCollection(c);
@@ -117,6 +127,14 @@ int SaveIntoDatabase(TReference& target, TRef_DataModule& db, const NumberText& 
             err << Utf8FromCp1251(collection->Errors[i]) << ": "
                 << (i < collection->ErrorReasons.size() ? OneLine(collection->ErrorReasons[i]) : "") << "\n";
     }
+}
+
+// Saves into the connected database. Returns how many records were not
+// written, each named on `err`. A save that failed as a whole throws
+// DatabaseError: nothing was written then.
+int SaveIntoDatabase(TReference& target, TRef_DataModule& db, const NumberText& numbers, std::ostream& err) {
+    const int failed = SaveDatabase(target, db, numbers);
+    ReportNotWritten(target, failed, err);
     return failed;
 }
 
@@ -239,6 +257,129 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return comparison.Same() ? ExitOk : ExitDiffer;
 }
 
+// What merge's optional arguments ask for, or the one line that says what is wrong.
+struct MergeOptions {
+    std::string target;  // empty: into ours
+    MergeDecision decision = MergeDecision::Open;
+};
+std::variant<MergeOptions, std::string> ReadMergeOptions(const std::vector<std::string>& args) {
+    MergeOptions options;
+    for (std::size_t i = 4; i < args.size(); ++i) {
+        if (args[i] == "-o") {
+            if (i + 1 == args.size()) return std::string("у -o нет цели");
+            options.target = args[++i];
+        } else if (args[i] == "--ours" || args[i] == "--theirs") {
+            const MergeDecision decision = args[i] == "--ours" ? MergeDecision::Ours : MergeDecision::Theirs;
+            if (options.decision != MergeDecision::Open && options.decision != decision)
+                return std::string("--ours и --theirs вместе не указываются");
+            options.decision = decision;
+        } else {
+            return "неизвестный параметр \"" + args[i] + "\"";
+        }
+    }
+    return options;
+}
+
+int RecordsInErrors(const TReference& reference) {
+    int failed = 0;
+    for (int c = 0; c < reference.CategoryCount(); ++c)
+        if (const TXMLCustomClass* collection = reference.GetCollection(c))
+            failed += static_cast<int>(collection->Errors.size());
+    return failed;
+}
+
+// Saves a pane into its own source: a database in one transaction, a file
+// in place only once complete. Returns how many records were not written.
+int SavePane(RightPane& pane, const RegionalSettings& settings, std::ostream& err, TRef_DataModule& db) {
+    if (!pane.IsDatabase()) {
+        pane.SaveToFile(pane.Path(), settings, std::time(nullptr));
+        return 0;
+    }
+    pane.SaveToDatabase(db, settings.Numbers());
+    const int failed = RecordsInErrors(pane.Reference());
+    ReportNotWritten(pane.Reference(), failed, err);
+    return failed;
+}
+
+// The deletions the network use refused: a merge goes on without them.
+void ReportRefused(const RightPane& pane, const PaneChanges& changes, const NumberText& numbers, std::ostream& out) {
+    const TReference& reference = pane.Reference();
+    for (const auto& [record, uses] : changes.refused) {
+        const TXMLCustomClass& collection = *reference.GetCollection(reference.CategoryOf(*record));
+        out << "Не удалён, используется в сети: " << Utf8FromCp1251(collection.Label(*record, numbers)) << " ("
+            << NumberText::Format(std::int64_t{uses}) << ")\n";
+    }
+}
+
+// Makes the database at `path` hold the catalogue `result`: a merge of it
+// into itself with `result` as theirs, so that the types it keeps keep their
+// rows and whatever refers to them.
+int SaveIntoOtherDatabase(const TReference& result, const std::string& path, const RegionalSettings& settings,
+                          std::ostream& out, std::ostream& err, TRef_DataModule& db) {
+    RightPane into;
+    into.Open(path, db);
+    const std::unique_ptr<TReference> before = OpenCatalogue(path, db);
+    const PaneChanges changes = ApplyMerge(into, CatalogueMerge(*before, into.Reference(), result));
+    ReportRefused(into, changes, settings.Numbers(), out);
+    return SavePane(into, settings, err, db);
+}
+
+int Merge(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          const RegionalSettings& settings, TRef_DataModule& db) {
+    const auto read = ReadMergeOptions(args);
+    if (const std::string* problem = std::get_if<std::string>(&read)) return Usage(err, *problem);
+    const MergeOptions& options = std::get<MergeOptions>(read);
+    const std::string &basePath = args[1], &oursPath = args[2], &theirsPath = args[3];
+    const bool inPlace = options.target.empty() || SameFile(options.target, oursPath);
+    if (!inPlace && (SameFile(options.target, basePath) || SameFile(options.target, theirsPath)))
+        return Usage(err, "цель не может заменить базу или их справочник: " + options.target);
+    if (!inPlace && FormatOfPath(options.target) != SourceFormat::Database && !IsWritableFilePath(options.target))
+        return Usage(err, "цель должна быть базой или иметь расширение .xml, .xlsx или .csv: " + options.target);
+    if (inPlace && FormatOfPath(oursPath) != SourceFormat::Database && !IsWritableFilePath(oursPath))
+        return Usage(err, "наш справочник в этом формате не записывается, укажите -o: " + oursPath);
+
+    const NumberText numbers = settings.Numbers();
+    RightPane pane;
+    std::unique_ptr<TReference> base, theirs;
+    try {
+        base = OpenCatalogue(basePath, db);
+        pane.Open(oursPath, db);
+        theirs = OpenCatalogue(theirsPath, db);
+    } catch (const OpenError& error) {
+        return OpenFailure(error, err);
+    }
+    CatalogueMerge merge(*base, pane.Reference(), *theirs);
+    if (options.decision != MergeDecision::Open) merge.DecideAll(options.decision);
+    WriteMergeList(merge, pane.Reference(), numbers, out);
+    if (const int open = merge.OpenConflictCount(); open > 0) {
+        err << "Конфликтов: " << NumberText::Format(std::int64_t{open}) << ". Ничего не записано: решите их с --ours или --theirs.\n";
+        return ExitConflicts;
+    }
+    const PaneChanges changes = ApplyMerge(pane, merge);
+    ReportRefused(pane, changes, numbers, out);
+
+    int failed = 0;
+    try {
+        if (inPlace) {
+            failed = SavePane(pane, settings, err, db);
+        } else if (IsWritableFilePath(options.target)) {
+            pane.SaveToFile(options.target, settings, std::time(nullptr));
+        } else {
+            failed = SaveIntoOtherDatabase(pane.Reference(), options.target, settings, out, err, db);
+        }
+    } catch (const OpenError& error) {
+        return OpenFailure(error, err);
+    } catch (const DatabaseError& error) {
+        err << "Не удалось сохранить:\n" << OneLine(error.what()) << "\n";
+        return ExitBadFile;
+    } catch (const std::exception& error) {
+        err << "Не удалось сохранить " << (inPlace ? oursPath : options.target) << ".\n"
+            << DisplayText(error.what()) << "\n";
+        return ExitBadFile;
+    }
+    return failed > 0 ? ExitNotWritten : ExitOk;
+}
+
 // Opens the one source a verb reads and hands it to `verb`; a source that
 // does not open is the answer itself.
 int WithSource(const std::string& path, TRef_DataModule& db, std::ostream& err,
@@ -347,6 +488,10 @@ int RunVerb(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (args.size() > 2) return Usage(err, "лишний аргумент \"" + args[2] + "\"");
         return CreateCatalogue(args[1], err, db);
     }
+    if (command == "merge") {
+        if (args.size() < 4) return Usage(err, "merge ждёт базу, наш и их справочники");
+        return Merge(args, out, err, settings, db);
+    }
     if (command == "diff") {
         if (args.size() < 3) return Usage(err, "diff ждёт два источника");
         return Diff(args, out, err, settings, db);
@@ -394,7 +539,7 @@ int RunCatalogueTool(const std::vector<std::string>& args, std::ostream& out, st
     // its status stays what the save gave.
     out.flush();
     if (!out) {
-        const bool saves = !args.empty() && args[0] == "copy";
+        const bool saves = !args.empty() && (args[0] == "copy" || args[0] == "merge");
         err << "kelm-catalogue: не удалось записать " << (saves ? "отчёт" : "вывод") << ".\n";
         // 0, 4 and 5 are answers the lost output was to explain.
         if (!saves && (status == ExitOk || status == ExitDiffer || status == ExitCheckFailed)) status = ExitBadFile;

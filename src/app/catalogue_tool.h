@@ -16,6 +16,7 @@ class TRef_DataModule;
 // 3: the catalogue was saved, but some records could not be written (named on stderr).
 // 4: diff found the two catalogues different.
 // 5: check found an error (or, with --strict, a warning).
+// 6: merge found conflicts that no option decided, and wrote nothing.
 enum ToolExit {
     ExitOk = 0,
     ExitBadFile = 1,
@@ -23,6 +24,7 @@ enum ToolExit {
     ExitNotWritten = 3,
     ExitDiffer = 4,
     ExitCheckFailed = 5,
+    ExitConflicts = 6,
     ExitUsage = 64
 };
 

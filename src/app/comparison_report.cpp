@@ -6,18 +6,10 @@
 
 #include "catalogues/categories.h"
 #include "core/codec.h"
+#include "decisions/merge.h"
 
 namespace kelm {
 namespace {
-
-// An unset value is written as nothing; a report says so visibly.
-constexpr const char* kUnset = "—";
-
-std::string ValueText(const TXMLCustomClass& collection, const TBaseElement& record, int field,
-                      const NumberText& numbers) {
-    const std::string text = collection.FieldText(record, field, numbers);
-    return collection.IsFieldSet(record, field) && !text.empty() ? text : kUnset;
-}
 
 std::string Escaped(const std::string& text) {
     std::string escaped;
@@ -45,7 +37,16 @@ constexpr const char* kStyle =
     "@media print{*{-webkit-print-color-adjust:exact;print-color-adjust:exact}table{page-break-inside:auto}"
     "tr{page-break-inside:avoid}}";
 
+// An unset value is written as nothing; a report says so visibly.
+constexpr const char* kUnset = "—";
+
 }  // namespace
+
+std::string ValueText(const TXMLCustomClass& collection, const TBaseElement& record, int field,
+                      const NumberText& numbers) {
+    const std::string text = collection.FieldText(record, field, numbers);
+    return collection.IsFieldSet(record, field) && !text.empty() ? text : kUnset;
+}
 
 std::vector<ReportedElement> DifferingElements(const CatalogueComparison& comparison, const TReference& left,
                                                const TReference& right, int c, const NumberText& numbers) {
@@ -127,6 +128,55 @@ void WriteHtmlReport(const CatalogueComparison& comparison, const TReference& le
         out << "</tbody>\n</table>\n";
     }
     out << "</body>\n</html>\n";
+}
+
+namespace {
+
+// A side without the element: the base before it was added, a side that deleted it.
+std::string SideText(const TXMLCustomClass& collection, const TBaseElement* record, int field, bool isBase,
+                     const NumberText& numbers) {
+    if (!record) return isBase ? "нет" : "удалён";
+    return ValueText(collection, *record, field, numbers);
+}
+
+}  // namespace
+
+void WriteMergeList(const CatalogueMerge& merge, const TReference& ours, const NumberText& numbers,
+                    std::ostream& out) {
+    struct Listed {
+        std::string label;
+        char mark;
+        const MergeElement* element;
+    };
+    const std::vector<MergeElement>& elements = merge.Elements();
+    for (std::size_t first = 0; first < elements.size();) {
+        const int c = elements[first].category;
+        const TXMLCustomClass& collection = *ours.GetCollection(c);
+        std::vector<Listed> listed;
+        for (; first < elements.size() && elements[first].category == c; ++first) {
+            const MergeElement& element = elements[first];
+            listed.push_back({Utf8FromCp1251(collection.Label(element.Shown(), numbers)), ActionMark(element.action),
+                              &element});
+        }
+        std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+            return std::tie(a.label, a.mark) < std::tie(b.label, b.mark);
+        });
+        out << CategoryCaption(c) << "\n";
+        for (const Listed& one : listed) {
+            out << "  " << one.mark << " " << one.label << "\n";
+            const MergeElement& element = *one.element;
+            for (int field : element.fields) {
+                out << "      " << collection.Field(field).caption << ": ";
+                if (element.IsConflict())
+                    out << SideText(collection, element.base, field, true, numbers) << " → "
+                        << SideText(collection, element.ours, field, false, numbers) << " | "
+                        << SideText(collection, element.theirs, field, false, numbers) << "\n";
+                else
+                    out << ValueText(collection, *element.ours, field, numbers) << " → "
+                        << ValueText(collection, *element.theirs, field, numbers) << "\n";
+            }
+        }
+    }
 }
 
 }  // namespace kelm

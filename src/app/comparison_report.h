@@ -1,7 +1,7 @@
 #pragma once
 // What kelm-catalogue diff prints of a comparison: the list of differing
 // elements with their changed fields, the counts alone, and a printable HTML
-// report of the same.
+// report of the same; and what merge prints of what it brings in.
 
 #include <iosfwd>
 #include <string>
@@ -12,6 +12,12 @@
 #include "decisions/comparison.h"
 
 namespace kelm {
+
+class CatalogueMerge;
+
+// A field's value as a report shows it: "—" when it is not set.
+std::string ValueText(const TXMLCustomClass& collection, const TBaseElement& record, int field,
+                      const NumberText& numbers);
 
 // One element that differs, as a report lists it.
 struct ReportedElement {
@@ -43,5 +49,13 @@ struct ReportHeading {
 // cells as "old→new").
 void WriteHtmlReport(const CatalogueComparison& comparison, const TReference& left, const TReference& right,
                      const NumberText& numbers, const ReportHeading& heading, std::ostream& out);
+
+// What a merge brings into ours, per category with anything to say: its
+// caption, then "  + label" (added), "  ~ label" (taken from theirs, with a
+// line per field as a difference list writes it), "  - label" (deleted) and
+// "  ! label" (a conflict, with "      caption: base → ours | theirs" per
+// field); sorted by label. Written before the merge is applied.
+void WriteMergeList(const CatalogueMerge& merge, const TReference& ours, const NumberText& numbers,
+                    std::ostream& out);
 
 }  // namespace kelm

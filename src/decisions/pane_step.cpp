@@ -18,6 +18,8 @@ std::string StepText(const PaneStep& step, const std::string& label) {
             return "восстановление";
         case PaneStep::Kind::Edit:
             return "изменение свойств " + label;
+        case PaneStep::Kind::Merge:
+            return "слияние";
     }
     return {};
 }

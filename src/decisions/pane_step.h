@@ -17,7 +17,7 @@ namespace kelm {
 
 class PaneStep {
 public:
-    enum class Kind { Copy, Delete, Undelete, Edit };
+    enum class Kind { Copy, Delete, Undelete, Edit, Merge };
 
     PaneStep(Kind kind, std::uint64_t generation) : kind_(kind), generation_(generation) {}
     PaneStep(const PaneStep&) = delete;
@@ -36,11 +36,13 @@ private:
     std::uint64_t generation_;  // the pane's catalogue the step belongs to
     std::uint64_t before_ = 0, after_ = 0;  // the pane's revision on either side
     bool done_ = true;
-    // Copy: the copies; Delete: the records marked; Undelete: the marks
-    // cleared; Edit: the edited record.
+    // Copy and Merge: the copies; Delete: the records marked; Undelete: the
+    // marks cleared; Edit: the edited record.
     std::vector<TBaseElement*> records_;
     // Delete: the unsaved copies it took back at once.
     std::vector<TBaseElement*> copies_;
+    // Merge: the records it marked deleted.
+    std::vector<TBaseElement*> marked_;
     // The records out of the pane while it is so, per category: the copies
     // of an undone drop, the copies a delete took back.
     std::vector<std::pair<int, std::vector<TakenRecord>>> taken_;
@@ -54,7 +56,7 @@ private:
 };
 
 // How the window names a step after "Отменить " and "Повторить " (UTF-8):
-// "копирование 12 элементов", "удаление", "изменение свойств <label>".
+// "копирование 12 элементов", "удаление", "изменение свойств <label>", "слияние".
 std::string StepText(const PaneStep& step, const std::string& label = {});
 // "копирование 1 элемента", "копирование 12 элементов".
 std::string CopyingText(std::size_t count);

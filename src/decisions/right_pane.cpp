@@ -67,25 +67,61 @@ PaneChanges RightPane::Copy(CopyRun& run, const std::vector<DroppedElement>& ele
     return changes;
 }
 
-PaneChanges RightPane::Update(const std::vector<ElementUpdate>& updates) {
-    // The pane's own records for the ones named, found in one pass.
+std::vector<PaneStep::OtherValues> RightPane::TakeUpdates(const std::vector<ElementUpdate>& updates,
+                                                          const std::vector<const TBaseElement*>& deletions,
+                                                          PaneChanges& changes, std::vector<TBaseElement*>& marked) {
     std::unordered_map<const TBaseElement*, const TBaseElement*> valuesOf;
     for (const ElementUpdate& update : updates) valuesOf.emplace(update.record, update.values);
-    PaneChanges changes;
+    std::unordered_set<const TBaseElement*> deleted(deletions.begin(), deletions.end());
     std::vector<PaneStep::OtherValues> updated;
-    for (int c = 0; c < reference_->CategoryCount() && !valuesOf.empty(); ++c) {
+    for (int c = 0; c < reference_->CategoryCount() && !(valuesOf.empty() && deleted.empty()); ++c) {
         TXMLCustomClass& collection = *reference_->GetCollection(c);
         for (int i = 0; i < collection.Count(); ++i) {
             TBaseElement* record = collection.GetItem(i);
-            const auto found = valuesOf.find(record);
-            if (found == valuesOf.end()) continue;
-            updated.push_back({record, TakeValues(collection, *record, *found->second)});
-            changes.changed.push_back(record);
-            valuesOf.erase(found);
+            if (const auto found = valuesOf.find(record); found != valuesOf.end()) {
+                updated.push_back({record, TakeValues(collection, *record, *found->second)});
+                changes.changed.push_back(record);
+                valuesOf.erase(found);
+            } else if (deleted.erase(record) == 0) {
+                continue;
+            } else if (const int uses = reference_->Network.CountOf(*record); uses > 0) {
+                changes.refused.emplace_back(record, uses);
+            } else if (record->Deleted == 0) {
+                record->Deleted = 1;
+                changes.changed.push_back(record);
+                marked.push_back(record);
+            }
         }
     }
+    return updated;
+}
+
+PaneChanges RightPane::Update(const std::vector<ElementUpdate>& updates) {
+    PaneChanges changes;
+    std::vector<TBaseElement*> marked;
+    std::vector<PaneStep::OtherValues> updated = TakeUpdates(updates, {}, changes, marked);
     Changed(changes, PaneStep::Kind::Copy);
     if (changes.step) changes.step->values_ = std::move(updated);
+    return changes;
+}
+
+PaneChanges RightPane::Merge(const std::vector<const TBaseElement*>& additions,
+                             const std::vector<ElementUpdate>& updates,
+                             const std::vector<const TBaseElement*>& deletions) {
+    PaneChanges changes;
+    std::vector<TBaseElement*> marked;
+    std::vector<PaneStep::OtherValues> updated = TakeUpdates(updates, deletions, changes, marked);
+    for (const TBaseElement* record : additions) {
+        int index = 0;
+        TBaseElement* copy = CollectionOf(*record).AddCopy(*record, index);
+        copy->Ident = kUnsavedCopy;
+        changes.added.push_back(copy);
+    }
+    Changed(changes, PaneStep::Kind::Merge);
+    if (!changes.step) return changes;
+    changes.step->records_ = changes.added;
+    changes.step->values_ = std::move(updated);
+    changes.step->marked_ = std::move(marked);
     return changes;
 }
 
@@ -256,12 +292,14 @@ std::vector<std::unique_ptr<PaneStep>> RightPane::KeepUnsavedSteps(std::vector<s
         if (step->kind_ == PaneStep::Kind::Undelete) continue;
         std::erase_if(step->records_, [&](TBaseElement* record) { return !isUnsaved(record); });
         std::erase_if(step->values_, [&](const PaneStep::OtherValues& other) { return !isUnsaved(other.record); });
+        std::erase_if(step->marked_, [&](TBaseElement* record) { return !isUnsaved(record); });
         // Copies a delete took back were never saved, and the drop that made
         // them may be gone: bringing them back would be a new change.
         step->copies_.clear();
         step->taken_.clear();
-        if (step->records_.empty() && step->values_.empty()) continue;
+        if (step->records_.empty() && step->values_.empty() && step->marked_.empty()) continue;
         covered.insert(step->records_.begin(), step->records_.end());
+        covered.insert(step->marked_.begin(), step->marked_.end());
         for (const PaneStep::OtherValues& other : step->values_) covered.insert(other.record);
         kept.push_back(std::move(step));
     }
@@ -304,6 +342,12 @@ PaneChanges RightPane::Undo(PaneStep& step) {
         case PaneStep::Kind::Edit:
             SwapValues(step, true, changes);
             break;
+        case PaneStep::Kind::Merge:
+            TakeOut(step, step.records_);
+            changes.removed.assign(step.records_.begin(), step.records_.end());
+            SwapValues(step, true, changes);
+            SetMarks(step.marked_, 0, changes);
+            break;
     }
     step.done_ = false;
     revision_ = step.before_;
@@ -329,6 +373,12 @@ PaneChanges RightPane::Redo(PaneStep& step) {
             break;
         case PaneStep::Kind::Edit:
             SwapValues(step, false, changes);
+            break;
+        case PaneStep::Kind::Merge:
+            PutBack(step);
+            changes.added = step.records_;
+            SwapValues(step, false, changes);
+            SetMarks(step.marked_, 1, changes);
             break;
     }
     step.done_ = true;

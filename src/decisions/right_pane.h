@@ -81,6 +81,12 @@ public:
     // Gives each record the values of its element as a drop answered
     // "Обновить" would, without a question: one step, as a drop is.
     PaneChanges Update(const std::vector<ElementUpdate>& updates);
+    // Brings in what a merge decided, as one step: copies of `additions`
+    // (records of the other catalogue), the values of each update taken in
+    // place, and the pane's `deletions` marked, but, as with Delete, not
+    // those the network uses.
+    PaneChanges Merge(const std::vector<const TBaseElement*>& additions, const std::vector<ElementUpdate>& updates,
+                      const std::vector<const TBaseElement*>& deletions);
     // Takes copies not yet saved back at once and marks the other records
     // deleted, but refuses the ones that network objects use: deleting a type
     // in use would break the network model.
@@ -139,6 +145,10 @@ private:
     void PutBack(PaneStep& step);
     void SetMarks(const std::vector<TBaseElement*>& records, std::uint8_t deleted, PaneChanges& changes);
     void SwapValues(PaneStep& step, bool back, PaneChanges& changes);
+    // The updates and, when `deletions`, the records to be deleted among the pane's, found in one pass.
+    std::vector<PaneStep::OtherValues> TakeUpdates(const std::vector<ElementUpdate>& updates,
+                                                   const std::vector<const TBaseElement*>& deletions,
+                                                   PaneChanges& changes, std::vector<TBaseElement*>& marked);
     std::uint64_t NewRevision() { return ++lastRevision_; }
 
     std::unique_ptr<TReference> reference_;

@@ -1,5 +1,6 @@
 #include "workbench/catalogue_model.h"
 
+#include <QColor>
 #include <QMimeData>
 
 #include "catalogues/categories.h"
@@ -19,13 +20,16 @@ const char* kElementsMime = "application/x-kelm-elements";
 
 QString Screen(const std::string& cp1251) { return QString::fromUtf8(Utf8FromCp1251(cp1251)); }
 
-// " (нет: 12, изменено: 3)", or nothing when the category holds no difference.
-QString CountsText(const DifferenceCounts& counts) {
+// " (нет: 12, изменено: 3, конфликт: 1)", or nothing when the category holds no difference.
+QString CountsText(const DifferenceCounts& counts, int conflicts) {
     QStringList parts;
     if (counts.absent > 0) parts << QString::fromUtf8("нет: %1").arg(counts.absent);
     if (counts.changed > 0) parts << QString::fromUtf8("изменено: %1").arg(counts.changed);
+    if (conflicts > 0) parts << QString::fromUtf8("конфликт: %1").arg(conflicts);
     return parts.isEmpty() ? QString() : " (" + parts.join(", ") + ")";
 }
+
+const QColor kConflictColour(170, 0, 120);
 
 }  // namespace
 
@@ -38,7 +42,7 @@ void CatalogueModel::Refresh(Element& element, const TXMLCustomClass& collection
 }
 
 CatalogueModel::Element CatalogueModel::NewElement(const TXMLCustomClass& collection, TBaseElement* record) const {
-    Element element{record, {}, {}, Presence::Present, std::nullopt};
+    Element element{record, {}, {}, Presence::Present, std::nullopt, false};
     Refresh(element, collection);
     return element;
 }
@@ -51,7 +55,7 @@ void CatalogueModel::Reset(TReference* reference) {
     for (int c = 0; reference && c < reference->CategoryCount(); ++c) {
         TXMLCustomClass* collection = reference->GetCollection(c);
         if (!collection) continue;
-        Category category{collection, QString::fromUtf8(CategoryCaption(c)), {}};
+        Category category{collection, QString::fromUtf8(CategoryCaption(c)), {}, {}, 0};
         category.elements.reserve(static_cast<std::size_t>(collection->Count()));
         for (int i = 0; i < collection->Count(); ++i)
             category.elements.push_back(NewElement(*collection, collection->GetItem(i)));
@@ -172,14 +176,38 @@ void CatalogueModel::Compare(const CatalogueComparison* comparison) {
             if (first < 0) first = static_cast<int>(e);
             last = static_cast<int>(e);
         }
-        QString caption = QString::fromUtf8(CaptionOfCollection(*category.collection));
-        if (comparison) caption += CountsText(counts);
-        if (caption != category.caption) {
-            category.caption = caption;
-            const QModelIndex row = createIndex(static_cast<int>(c), 0, kCategoryId);
-            emit dataChanged(row, row);
-        }
+        category.counts = counts;
+        UpdateCaption(c);
         if (first >= 0) CategoryChanged(c, first, last, kStateRoles);
+    }
+}
+
+void CatalogueModel::UpdateCaption(std::size_t c) {
+    Category& category = categories_[c];
+    const QString caption = QString::fromUtf8(CaptionOfCollection(*category.collection)) +
+                            CountsText(comparing_ ? category.counts : DifferenceCounts{}, category.conflicts);
+    if (caption == category.caption) return;
+    category.caption = caption;
+    const QModelIndex row = createIndex(static_cast<int>(c), 0, kCategoryId);
+    emit dataChanged(row, row);
+}
+
+void CatalogueModel::MarkConflicts(const std::unordered_set<const TBaseElement*>& conflicts) {
+    for (std::size_t c = 0; c < categories_.size(); ++c) {
+        Category& category = categories_[c];
+        int first = -1, last = -1;
+        category.conflicts = 0;
+        for (std::size_t e = 0; e < category.elements.size(); ++e) {
+            Element& element = category.elements[e];
+            const bool conflict = conflicts.count(element.record) > 0;
+            category.conflicts += conflict;
+            if (conflict == element.conflict) continue;
+            element.conflict = conflict;
+            if (first < 0) first = static_cast<int>(e);
+            last = static_cast<int>(e);
+        }
+        UpdateCaption(c);
+        if (first >= 0) CategoryChanged(c, first, last, {Qt::DisplayRole, Qt::ForegroundRole, ConflictRole});
     }
 }
 
@@ -295,11 +323,15 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
     }
     const Element& element = *ElementAt(index);
     switch (role) {
-        case Qt::DisplayRole: return element.label;
+        case Qt::DisplayRole:
+            return element.conflict ? element.label + QString::fromUtf8(" — конфликт") : element.label;
         case Qt::DecorationRole: return NodeIcon(ImageOfRecord(*element.record), element.presence);
         case Qt::FontRole: return NodeFont(element.presence);
-        // A check's mark outranks the comparison's colour.
-        case Qt::ForegroundRole: return element.mark ? QVariant(MarkColour(*element.mark)) : NodeColour(element.presence);
+        // A check's mark outranks a conflict, and a conflict the comparison's colour.
+        case Qt::ForegroundRole:
+            return element.mark       ? QVariant(MarkColour(*element.mark))
+                   : element.conflict ? QVariant(kConflictColour)
+                                      : NodeColour(element.presence);
         case Qt::ToolTipRole:
             // Asked when the tip is shown: the counts change with every save.
             if (!reference_->Network.Known()) return {};
@@ -307,6 +339,7 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
         case DataRole: return QVariant::fromValue(static_cast<void*>(element.record));
         case ImageRole: return ImageOfRecord(*element.record);
         case PresenceRole: return static_cast<int>(element.presence);
+        case ConflictRole: return element.conflict;
         default: return {};
     }
 }

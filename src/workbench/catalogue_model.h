@@ -31,6 +31,7 @@ enum NodeRole {
     ImageRole,
     PresenceRole,
     LevelRole,
+    ConflictRole,  // whether a merge left the element in conflict
 };
 
 class CatalogueModel : public QAbstractItemModel {
@@ -40,11 +41,14 @@ public:
         QString label, comment;
         Presence presence = Presence::Present;
         std::optional<Severity> mark;
+        bool conflict = false;
     };
     struct Category {
         TXMLCustomClass* collection;
-        QString caption;  // with the comparison's counts while comparing
+        QString caption;  // with the comparison's counts while comparing, and the conflicts
         std::vector<Element> elements;
+        DifferenceCounts counts{};
+        int conflicts = 0;
     };
 
     CatalogueModel(const QString& rootLabel, const NumberText& numbers, QObject* parent = nullptr);
@@ -61,6 +65,8 @@ public:
     // A check's marks; an element not named loses its mark.
     void Mark(const std::unordered_map<const TBaseElement*, Severity>& marks);
     void Unmark(const TBaseElement* record);
+    // The elements a merge left in conflict; the others lose the mark.
+    void MarkConflicts(const std::unordered_set<const TBaseElement*>& conflicts);
 
     QModelIndex RootIndex() const { return reference_ ? createIndex(0, 0, quintptr(0)) : QModelIndex(); }
     QModelIndex IndexOf(const TBaseElement* record) const;
@@ -84,6 +90,7 @@ private:
     void InsertNewRecords(std::size_t category);
     void CategoryChanged(std::size_t category, int first, int last, const QList<int>& roles = {});
     int Level(const QModelIndex& index) const;
+    void UpdateCaption(std::size_t category);
 
     QString rootLabel_;
     const NumberText& numbers_;

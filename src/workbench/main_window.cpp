@@ -202,6 +202,7 @@ void TForm1::BuildWindow() {
     btnSaveAs = file->addAction(QString::fromUtf8("Сохранить &как"));
     btnSaveAs->setObjectName("btnSaveAs");
     btnSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    BuildMergeActions(file);
     file->addSeparator();
     btnExit = file->addAction(QString::fromUtf8("В&ыход"));
     btnExit->setObjectName("btnExit");

@@ -27,6 +27,7 @@
 #include "core/voltage_class.h"
 #include "decisions/comparison.h"
 #include "decisions/copy_run.h"
+#include "decisions/merge.h"
 #include "decisions/right_pane.h"
 #include "ui/workbench_dialogs.h"
 #include "workbench/catalogue_tree.h"
@@ -100,6 +101,16 @@ public:
     void PopupMenuLeftPopup();
     void UpdateRightClick();
     void RightTreeDragDrop(QAbstractItemView* source);
+    // "Файл" → "Слияние с базой…": brings into the right pane (ours) what the
+    // left one (theirs) changed since the base, the catalogue both had at
+    // their last exchange, as one step; the conflicts are marked in both trees.
+    void btnMergeClick();
+    // The selected conflicts of `tree`, decided: "Обновить справа" takes
+    // theirs (one step), "Оставить" keeps ours.
+    // True when the selection held a conflict.
+    bool ResolveConflicts(CatalogueTree* tree, MergeDecision decision);
+    // The last merge while both panes hold the catalogues it was made for; none otherwise.
+    CatalogueMerge* Merge();
     // Saves the right pane; true when everything was saved (not stopped, not failed).
     bool ButtonSaveClick(SaveSender sender);
     void btnSaveAsClick() { ButtonSaveClick(SaveSender::btnSaveAs); }
@@ -175,6 +186,10 @@ public:
     QAction* Undelete;
     QMenu* PopupMenuLeft;
     QAction* UpdateRight;
+    QAction* btnMerge;
+    QAction* KeepLeft;          // "Оставить" in the left tree's menu
+    QAction* UpdateConflict;    // "Обновить справа" and "Оставить" in the right tree's menu
+    QAction* KeepConflict;
 
     QModelIndexList WorkNodes;  // element nodes a selection stands for
 
@@ -187,6 +202,14 @@ private:
     void BuildWindow();
     void BuildEditMenu();
     void BuildCheckWindow();
+    void BuildMergeActions(QMenu* file);
+    // The open conflicts of the merge among the elements selected in `tree`.
+    std::vector<std::size_t> SelectedConflicts(CatalogueTree* tree);
+    // Gives both trees the marks of the merge's open conflicts (none without a merge).
+    void MarkConflicts();
+    // Fills "Различия" with base, left and right for an open conflict of
+    // `record` (may be none); false, with the panel's usual columns, otherwise.
+    bool ShowConflictOf(const TBaseElement* record);
     // The findings of the last check of each pane mark their elements until the
     // next check, until they are edited, or until the pane holds another catalogue.
     struct CheckMarks {
@@ -271,12 +294,21 @@ private:
     CatalogueTree* differencesTree_ = nullptr;  // whose selection "Различия" shows
     CatalogueTree* findTree_ = nullptr;         // the tree "Найти" goes through: the last one in use
     bool followingSelection_ = false;          // the window itself is selecting nodes
+    // The last merge with its base; made for the left pane's opening and the right pane's catalogue.
+    std::unique_ptr<TReference> mergeBase_;
+    std::unique_ptr<CatalogueMerge> merge_;
+    std::pair<std::uint64_t, std::uint64_t> mergedFor_;
+    bool conflictsShown_ = false;
     QTimer* findTimer_ = nullptr;
 };
 
 // Where the window opens on a screen's free area: at the size it asks for,
 // or the least its controls need, within the screen and centred on it.
 QRect WindowPlace(const QRect& screen, const QSize& wanted, const QSize& least);
+
+// One box for the elements a delete left alone, each named with its reason.
+void TellRefused(const PaneChanges& changes, const TReference& reference, const NumberText& numbers,
+                 WorkbenchDialogs& dialogs);
 
 // Windows-1251 text of the catalogue for the screen.
 QString ScreenText(const std::string& cp1251);

@@ -121,6 +121,10 @@ void TForm1::ShowDifferencesOf(CatalogueTree* tree, bool selectPartner) {
     DifferencesTable->setRowCount(0);
     const QModelIndex node = SelectedNode(tree);
     const TBaseElement* record = RecordOf(node);
+    if (ShowConflictOf(record)) {
+        differencesTree_ = tree;
+        return;
+    }
     const CatalogueComparison* comparison = record ? Comparison() : nullptr;
     if (!comparison) return;
     differencesTree_ = tree;
@@ -182,6 +186,7 @@ std::vector<ElementUpdate> TForm1::ChangedInSelection() {
 void TForm1::PopupMenuLeftPopup() { UpdateRight->setEnabled(!ChangedInSelection().empty()); }
 
 void TForm1::UpdateRightClick() {
+    if (ResolveConflicts(LeftTree, MergeDecision::Theirs)) return;
     const std::vector<ElementUpdate> updates = ChangedInSelection();
     if (updates.empty()) return;
     PaneChanges changes = right_.Update(updates);
@@ -268,6 +273,7 @@ void TForm1::MarkTree(CatalogueTree* view) {
 }
 
 void TForm1::FollowComparison() {
+    MarkConflicts();
     if (!cbx_Compare->isChecked()) {
         aheadTimer_->start(0);
         return;

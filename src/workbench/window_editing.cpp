@@ -12,7 +12,8 @@ namespace {
 
 constexpr int kRefusalsInText = 10;  // the rest only in the box's detail
 
-// One box for the elements a delete left alone, each named with its reason.
+}  // namespace
+
 void TellRefused(const PaneChanges& changes, const TReference& reference, const NumberText& numbers,
                  WorkbenchDialogs& dialogs) {
     if (changes.refused.empty()) return;
@@ -27,8 +28,6 @@ void TellRefused(const PaneChanges& changes, const TReference& reference, const 
     }
     dialogs.Inform(QStringList(lines.mid(0, kRefusalsInText)).join('\n') + "\n…", lines.join('\n'));
 }
-
-}  // namespace
 
 void TForm1::RightTreeKeyUp(int key) {
     if (key == Qt::Key_Delete) Del1Click();
