@@ -150,6 +150,26 @@ public:
         Reset();
     }
 
+    // Makes room for the texts of a record the save will write, before any
+    // is added: the blocks of the category then share one text, prepared once.
+    void Widen(const R& record) {
+        if (record.Deleted == 1 || record.Added != 1) return;
+        auto widen = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first) {
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                const std::size_t length = TextLength(members[i], record);
+                std::size_t& width = base_[r].widths[first + i];
+                if (base_[r].kinds[first + i] == 's' && length <= kBatchTextWidth)
+                    width = std::max(width, BatchWidth(length));
+            }
+        };
+        widen(kInsert, category_.params, 0);
+        widen(kUpdate, category_.params, 0);
+        for (std::size_t k = 0; k < category_.hooks.afterWriteInBatch.size(); ++k)
+            if (category_.hooks.afterWriteInBatch[k].applies(record))
+                widen(kFollowing + k, category_.hooks.afterWriteInBatch[k].params, 1);
+        if (entries_.empty()) Reset();
+    }
+
     bool Empty() const { return entries_.empty(); }
 
     // Adds a record's write unless the batch has no room left for it; a

@@ -423,6 +423,8 @@ public:
             }
         };
         detail::BatchedWrite<R> batch(category_, db);
+        if (batched)
+            for (const auto& item : this->items_) batch.Widen(static_cast<const R&>(*item));
         // A record that failed in its batch is written again on its own, for
         // the database's full reason.
         auto send = [&] {
