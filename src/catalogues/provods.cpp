@@ -165,11 +165,12 @@ const Category<TProvod>& ProvodsCategory() {
             .beforeWrite = EnsureProvodType,
             .afterWrite = WriteNullConductor,
             .afterWriteInBatch = {
-                {NullConductorGoes, R"(delete from "Cables" where "Ident"=:p1)", {}},
+                {NullConductorGoes, R"(delete from "Cables" where "Ident"=:p1)", {}, {}},
                 {NullConductorStays,
                  R"(UPDATE OR INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0","PhaseNull_B0","PhaseNull_Idop") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7) MATCHING ("Ident"))",
                  {&R::NumberPhases, &R::PhaseNull_F, &R::PhaseNull_R0, &R::PhaseNull_X0, &R::PhaseNull_B0,
-                  &R::PhaseNull_Idop}},
+                  &R::PhaseNull_Idop},
+                 {&R::PhaseNull_B0}},  // as WriteNullConductor sends them
             },
         },
         .soundness = {

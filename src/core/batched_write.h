@@ -54,12 +54,15 @@ bool IsOptional(const Category<R>& category, const Member<R>& member) {
 }
 
 // Binds `members` of the record to positions first, first+1, ...: optional
-// fields that are not set go as NULL.
+// fields that are not set go as NULL, or, where `nullWhenUnset` is given,
+// only those it names (the others go as they are).
 template <class R>
 void BindParams(const Category<R>& category, const std::vector<Member<R>>& members, const R& record, Query& q,
-                int first = 0) {
+                int first = 0, const std::vector<Member<R>>* nullWhenUnset = nullptr) {
     for (std::size_t i = 0; i < members.size(); ++i) {
-        const bool optional = IsOptional(category, members[i]);
+        const bool optional =
+            nullWhenUnset ? std::find(nullWhenUnset->begin(), nullWhenUnset->end(), members[i]) != nullWhenUnset->end()
+                          : IsOptional(category, members[i]);
         std::visit(
             [&](auto member) {
                 const auto& value = record.*member;
@@ -237,11 +240,12 @@ public:
             outputs += (e ? "," : "") + result + " INTEGER";
             body += "BEGIN ";
             // Declares and binds the record's values of one routine; its argument list.
-            auto arguments = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first) {
+            auto arguments = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first,
+                                 const std::vector<Member<R>>* nullWhenUnset = nullptr) {
                 const BatchRoutine& routine = routines[r];
                 const int at = next;
                 const R& values = entry.written;
-                binding.push_back([&, at] { BindParams(category_, members, values, q, at); });
+                binding.push_back([&, at, nullWhenUnset] { BindParams(category_, members, values, q, at, nullWhenUnset); });
                 std::string list;
                 for (std::size_t i = 0; i < members.size(); ++i) {
                     const std::string name = "A" + std::to_string(next + 1 + static_cast<int>(i));
@@ -277,7 +281,7 @@ public:
                 for (std::size_t k = 0; k < category_.hooks.afterWriteInBatch.size(); ++k) {
                     const auto& following = category_.hooks.afterWriteInBatch[k];
                     if (!following.applies(entry.written)) continue;
-                    const std::string rest = arguments(kFollowing + k, following.params, 1);
+                    const std::string rest = arguments(kFollowing + k, following.params, 1, &following.nullWhenUnset);
                     body += "EXECUTE PROCEDURE " + routines[kFollowing + k].name + "(" + identName +
                             (rest.empty() ? "" : "," + rest) + ");";
                 }

@@ -115,6 +115,7 @@ struct FollowingStatement {
     bool (*applies)(const R&);
     const char* sql;  // ":p1" is the record's identifier, the next ones `params` in order
     std::vector<Member<R>> params;
+    std::vector<Member<R>> nullWhenUnset;  // of `params`; the others go as they are, set or not
 };
 
 // Steps of a category's own around the shared load and save.
