@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench/catalogue_generator.h"
+#include "bench/relay.h"
 #include "catalogues/arresters.h"
 #include "catalogues/busbars.h"
 #include "catalogues/categories.h"
@@ -632,6 +633,35 @@ Report RunSize(int count, std::uint32_t seed, const std::string& emptyDb, const 
         if (onServer.failed)
             report.Note("save-server-errors", std::to_string(onServer.failed) + " records failed to save");
         report.Add({"save-db-server", "save N new elements on a server (floor: inserts)", onServer.save, onServer.floor});
+
+        // 9. The same server behind a slower network: opening and saving
+        // against the local file, and the round trips each takes.
+        if (measured("relay")) {
+            const int serverPort = std::stoi(server.substr(server.find('/') + 1));
+            for (const int ms : {1, 10}) {
+                Relay relay(serverPort, std::chrono::milliseconds(ms));
+                const std::string through = "localhost/" + std::to_string(relay.Port());
+                const std::string key = std::to_string(ms) + "ms";
+                long before = relay.RoundTrips();
+                const double open = BestOpen(1, through + ":" + dbPath, db);
+                const long opening = relay.RoundTrips() - before;
+                report.Add({"open-db-relay-" + key, "open database, " + key + " round trip (floor: file)", open, openDb});
+                const std::string relayDbPath = (work / ("relay-" + key + "-" + tag + ".fdb")).string();
+                CopyFile(emptyDb, relayDbPath);
+                std::unique_ptr<TReference> copy = GenerateCatalogue(count, seed);
+                db.ConnectTo(through + ":" + relayDbPath);
+                int failed = 0;
+                before = relay.RoundTrips();
+                const double save = Seconds([&] { failed = SaveDatabase(*copy, db, numbers); });
+                const long saving = relay.RoundTrips() - before;
+                db.SQLConnection.Disconnect();
+                report.Add({"save-db-relay-" + key, "save N new, " + key + " round trip (floor: file)", save, saved.save});
+                report.Note("relay-" + key + "-round-trips", "round trips at " + key + ": open " +
+                                                                std::to_string(opening) + ", save " +
+                                                                std::to_string(saving) + ", failed " +
+                                                                std::to_string(failed));
+            }
+        }
     }
     return report;
 }

@@ -89,6 +89,15 @@ void WriteNullConductor(TProvod& record, TRef_DataModule& db) {
     q.Close();
 }
 
+// WriteNullConductor as a batch carries it: the row goes when the null
+// conductor equals the phase conductor, and is written otherwise.
+bool NullConductorGoes(const TProvod& r) {
+    return IsLowVoltageCable(r) && IsValueSet(r.PhaseNull_F) && NullConductorIsPhaseConductor(r);
+}
+bool NullConductorStays(const TProvod& r) {
+    return IsLowVoltageCable(r) && IsValueSet(r.PhaseNull_F) && !NullConductorIsPhaseConductor(r);
+}
+
 // The null conductor is checked where a low-voltage cable has one of its own.
 bool HasNullConductor(const TProvod& r) { return IsLowVoltageCable(r) && IsValueSet(r.PhaseNull_F); }
 
@@ -155,6 +164,14 @@ const Category<TProvod>& ProvodsCategory() {
             .beforeEveryRecord = RegisterVoltage,  // every voltage met is registered, whatever the marks
             .beforeWrite = EnsureProvodType,
             .afterWrite = WriteNullConductor,
+            .afterWriteInBatch = {
+                {NullConductorGoes, R"(delete from "Cables" where "Ident"=:p1)", {}, {}},
+                {NullConductorStays,
+                 R"(UPDATE OR INSERT INTO "Cables" ("Ident","NumberPhases","PhaseNull_F","PhaseNull_R0","PhaseNull_X0","PhaseNull_B0","PhaseNull_Idop") VALUES (:p1,:p2,:p3,:p4,:p5,:p6,:p7) MATCHING ("Ident"))",
+                 {&R::NumberPhases, &R::PhaseNull_F, &R::PhaseNull_R0, &R::PhaseNull_X0, &R::PhaseNull_B0,
+                  &R::PhaseNull_Idop},
+                 {&R::PhaseNull_B0}},  // as WriteNullConductor sends them
+            },
         },
         .soundness = {
             .bounds = {
@@ -182,6 +199,11 @@ const Category<TProvod>& ProvodsCategory() {
 void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
     static const std::vector<Member<R>> type = {&R::Unom, &R::Name, &R::CableFlags};
     const Category<R>& category = ProvodsCategory();
+    const std::string key = detail::SharedRowKey("ProvodTypes", category, type, record);
+    if (const auto known = db.KnownSharedRow(key)) {
+        record.ProvodType = static_cast<std::int16_t>(*known);
+        return;
+    }
     Query& q = db.SQLQuery;
     auto find = [&] {
         q.Close();
@@ -202,6 +224,7 @@ void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
         q.Close();
     };
     FindOrCreateRow(db.SQLConnection, find, create);
+    db.KnowSharedRow(key, record.ProvodType);
 }
 
 }  // namespace kelm

@@ -50,6 +50,11 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
     auto typeIdent = [](std::int64_t value) {
         return detail::CheckedInteger<std::int16_t>(value, "\"SwitchGType\"");
     };
+    const std::string key = detail::SharedRowKey("SwitchGN", SwitchGRsCategory(), {&TSwitchGR::Name}, record);
+    if (const auto known = db.KnownSharedRow(key)) {
+        record.SwitchGType = static_cast<std::int16_t>(*known);
+        return;
+    }
     Query& q = db.SQLQuery;
     auto find = [&] {
         q.Close();
@@ -72,6 +77,7 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
         q.Close();
     };
     FindOrCreateRow(db.SQLConnection, find, create);
+    db.KnowSharedRow(key, record.SwitchGType);
 }
 
 }  // namespace kelm

@@ -107,6 +107,17 @@ struct Compared {
 };
 inline constexpr bool PlainEquality = true;
 
+// A statement that follows a record's insert or update when the records go
+// to a server in batches: it runs in the record's own block, and is undone
+// with it.
+template <class R>
+struct FollowingStatement {
+    bool (*applies)(const R&);
+    const char* sql;  // ":p1" is the record's identifier, the next ones `params` in order
+    std::vector<Member<R>> params;
+    std::vector<Member<R>> nullWhenUnset;  // of `params`; the others go as they are, set or not
+};
+
 // Steps of a category's own around the shared load and save.
 template <class R>
 struct CategoryHooks {
@@ -114,6 +125,9 @@ struct CategoryHooks {
     void (*beforeEveryRecord)(R&, TRef_DataModule&) = nullptr;  // every record a database save visits
     void (*beforeWrite)(R&, TRef_DataModule&) = nullptr;        // before its insert or update
     void (*afterWrite)(R&, TRef_DataModule&) = nullptr;         // after its insert or update
+    // What afterWrite writes, as statements a batch can carry; a category
+    // with an afterWrite and none of these is written record by record.
+    std::vector<FollowingStatement<R>> afterWriteInBatch{};
 };
 
 // A table may leave out every member that has a default here.

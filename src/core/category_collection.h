@@ -15,6 +15,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "core/batched_write.h"
 #include "core/category.h"
 #include "core/category_fields.h"
 #include "core/category_lookup.h"
@@ -24,6 +25,7 @@
 #include "core/data_module.h"
 #include "core/network_use.h"
 #include "core/number_text.h"
+#include "core/server_source.h"
 
 namespace kelm {
 
@@ -31,9 +33,6 @@ namespace detail {
 
 // " кВ" in Windows-1251.
 inline constexpr const char* kKilovolts = " \xEA\xC2";
-
-template <class T>
-using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
 
 // The text of an element: the value of its one text child, or its text
 // children joined in `joined`.
@@ -49,38 +48,6 @@ std::string ValueText(const T& value, const NumberText& numbers) {
         return numbers.Format(value);
     else
         return NumberText::Format(static_cast<std::int64_t>(value));
-}
-
-template <class R>
-bool IsOptional(const Category<R>& category, const Member<R>& member) {
-    for (const auto& field : category.fields)
-        if (field.member == member) return (field.flags & Optional) != 0;
-    return false;
-}
-
-// Binds `members` of the record to positions first, first+1, ...: optional
-// fields that are not set go as NULL.
-template <class R>
-void BindParams(const Category<R>& category, const std::vector<Member<R>>& members, const R& record, Query& q,
-                int first = 0) {
-    for (std::size_t i = 0; i < members.size(); ++i) {
-        const bool optional = IsOptional(category, members[i]);
-        std::visit(
-            [&](auto member) {
-                const auto& value = record.*member;
-                ParamSlot slot = q.Param(first + static_cast<int>(i));
-                using T = MemberValue<decltype(value)>;
-                if (optional && !IsValueSet(value))
-                    slot.SetNull();
-                else if constexpr (std::is_same_v<T, std::string>)
-                    slot.SetString(value);
-                else if constexpr (std::is_same_v<T, double>)
-                    slot.SetDouble(value);
-                else
-                    slot.SetInteger(value);
-            },
-            members[i]);
-    }
 }
 
 // Insert (with a new identifier) or update of one added record.
@@ -154,8 +121,33 @@ std::string RecordLabel(const Category<R>& category, const R& record, const Numb
     return label + detail::kKilovolts + ")";
 }
 
-// What a database save does with one record.
-enum class RecordWrite { Nothing, Written, Deleted };
+// The steps of a record's write that come before its own statements (the
+// rows it shares with others), and what is to be written: a marked record is
+// deleted, an added one inserted or updated.
+template <class R>
+RecordWrite PrepareRecordWrite(const Category<R>& category, R& record, TRef_DataModule& db) {
+    const auto& hooks = category.hooks;
+    if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
+    if (record.Deleted == 1) return RecordWrite::Deleted;
+    if (record.Added != 1) return RecordWrite::Nothing;
+    if (hooks.beforeWrite) hooks.beforeWrite(record, db);
+    return RecordWrite::Written;
+}
+
+// The record's own statements, as PrepareRecordWrite decided them.
+template <class R>
+void WriteRecordStatements(const Category<R>& category, R& record, TRef_DataModule& db, RecordWrite write) {
+    if (write == RecordWrite::Deleted) {
+        Query& q = db.SQLQuery;
+        q.Close();
+        q.SetText(category.deleteSql);
+        q.Param(0).SetInteger(record.Ident);
+        q.Execute();
+    } else if (write == RecordWrite::Written) {
+        detail::WriteRow(category, record, db);
+        if (category.hooks.afterWrite) category.hooks.afterWrite(record, db);
+    }
+}
 
 // Writes one record as a database save does: deletes a marked one, inserts or
 // updates an added one. `record` is the save's working copy: it takes the
@@ -163,21 +155,9 @@ enum class RecordWrite { Nothing, Written, Deleted };
 // the caller's savepoint.
 template <class R>
 RecordWrite WriteRecord(const Category<R>& category, R& record, TRef_DataModule& db) {
-    const auto& hooks = category.hooks;
-    if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
-    if (record.Deleted == 1) {
-        Query& q = db.SQLQuery;
-        q.Close();
-        q.SetText(category.deleteSql);
-        q.Param(0).SetInteger(record.Ident);
-        q.Execute();
-        return RecordWrite::Deleted;
-    }
-    if (record.Added != 1) return RecordWrite::Nothing;
-    if (hooks.beforeWrite) hooks.beforeWrite(record, db);
-    detail::WriteRow(category, record, db);
-    if (hooks.afterWrite) hooks.afterWrite(record, db);
-    return RecordWrite::Written;
+    const RecordWrite write = PrepareRecordWrite(category, record, db);
+    WriteRecordStatements(category, record, db, write);
+    return write;
 }
 
 // Copies every value of a record but its marks, as the property dialogs need.
@@ -400,36 +380,91 @@ public:
         auto pending = std::make_unique<Pending>(*this);
         const auto& hooks = category_.hooks;
         const bool severalStatements = hooks.beforeEveryRecord || hooks.beforeWrite || hooks.afterWrite;
-        for (std::size_t i = 0; i < this->items_.size(); ++i) {
-            R& record = static_cast<R&>(*this->items_[i]);
-            if (record.Deleted != 1 && record.Added != 1 && !category_.hooks.beforeEveryRecord) continue;
-            if (const int uses = record.Deleted == 1 ? network.CountOf(record) : 0; uses > 0) {
-                pending->errors.push_back(RecordLabel(category_, record, numbers));
-                pending->reasons.push_back(InUseReason(uses));
-                continue;
+        // Every statement to a server is a round trip over the network: there
+        // the records go in batches, and the rows they share are looked up once.
+        const bool batched =
+            IsServerSource(db.DatabasePath()) && (!hooks.afterWrite || !hooks.afterWriteInBatch.empty());
+        KeptSharedRows shared(db, batched);
+        struct Failure {
+            std::size_t item;
+            std::string reason;
+        };
+        std::vector<Failure> failures;
+        auto fail = [&](std::size_t item, const std::exception& error) {
+            // A database that takes no writes fails the save as a whole, not each record.
+            if (const auto* refused = dynamic_cast<const DatabaseError*>(&error); refused && refused->Unwritable())
+                throw;
+            failures.push_back({item, error.what()});
+        };
+        auto done = [&](std::size_t item, R&& written, RecordWrite write) {
+            R& record = static_cast<R&>(*this->items_[item]);
+            if (write == RecordWrite::Deleted) {
+                pending->deleted.push_back(&record);
+            } else if (write == RecordWrite::Written) {
+                written.Added = 0;
+                pending->written.emplace_back(&record, std::move(written));
             }
-            R written = record;  // the record itself changes only once the save is committed
-            // A record written by one statement needs no savepoint: a statement
-            // that fails is undone on its own. One written by several (its type,
-            // its "Cables" row, its voltage) is undone as a whole.
+        };
+        // A record written by its own statements; `prepared` when the steps
+        // before them are done already. A record written by one statement
+        // needs no savepoint: a statement that fails is undone on its own.
+        // One written by several (its type, its "Cables" row, its voltage) is
+        // undone as a whole.
+        auto alone = [&](std::size_t item, R written, std::optional<RecordWrite> prepared) {
             std::optional<Savepoint> savepoint;
             if (severalStatements) savepoint.emplace(transaction);
             try {
-                const RecordWrite done = WriteRecord(category_, written, db);
+                const RecordWrite write = prepared ? *prepared : PrepareRecordWrite(category_, written, db);
+                WriteRecordStatements(category_, written, db, write);
                 if (savepoint) savepoint->release();
-                if (done == RecordWrite::Deleted) {
-                    pending->deleted.push_back(&record);
-                } else if (done == RecordWrite::Written) {
-                    written.Added = 0;
-                    pending->written.emplace_back(&record, std::move(written));
-                }
+                done(item, std::move(written), write);
             } catch (const std::exception& error) {
-                // A database that takes no writes fails the save as a whole, not each record.
-                if (const auto* refused = dynamic_cast<const DatabaseError*>(&error); refused && refused->Unwritable())
-                    throw;
-                pending->errors.push_back(RecordLabel(category_, record, numbers));
-                pending->reasons.push_back(error.what());
+                fail(item, error);
             }
+        };
+        detail::BatchedWrite<R> batch(category_, db);
+        if (batched)
+            for (const auto& item : this->items_) batch.Widen(static_cast<const R&>(*item));
+        // A record that failed in its batch is written again on its own, for
+        // the database's full reason.
+        auto send = [&] {
+            for (auto& entry : batch.Send()) {
+                if (entry.failed)
+                    alone(entry.item, std::move(entry.written), entry.kind);
+                else
+                    done(entry.item, std::move(entry.written), entry.kind);
+            }
+        };
+        for (std::size_t i = 0; i < this->items_.size(); ++i) {
+            R& record = static_cast<R&>(*this->items_[i]);
+            if (record.Deleted != 1 && record.Added != 1 && !hooks.beforeEveryRecord) continue;
+            if (const int uses = record.Deleted == 1 ? network.CountOf(record) : 0; uses > 0) {
+                failures.push_back({i, InUseReason(uses)});
+                continue;
+            }
+            R written = record;  // the record itself changes only once the save is committed
+            if (!batched) {
+                alone(i, std::move(written), std::nullopt);
+                continue;
+            }
+            RecordWrite write = RecordWrite::Nothing;
+            try {
+                write = PrepareRecordWrite(category_, written, db);
+            } catch (const std::exception& error) {
+                fail(i, error);
+                continue;
+            }
+            if (write == RecordWrite::Nothing || batch.Add(i, write, written)) continue;
+            send();
+            if (!batch.Add(i, write, written)) alone(i, std::move(written), write);
+        }
+        send();
+        // Reasons in the order of the records, however their writes went.
+        std::stable_sort(failures.begin(), failures.end(),
+                         [](const Failure& a, const Failure& b) { return a.item < b.item; });
+        for (Failure& failure : failures) {
+            pending->errors.push_back(RecordLabel(category_, *GetItem(static_cast<int>(failure.item)), numbers));
+            pending->reasons.push_back(std::move(failure.reason));
         }
         pending->failed = static_cast<int>(pending->errors.size());
         return pending;

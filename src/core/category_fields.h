@@ -94,6 +94,17 @@ void AppendFieldKey(const FieldDef<R>& field, const R& record, std::string& key)
         field.member);
 }
 
+// Names the row of `table` that the record's values of `members` pick out
+// (see TRef_DataModule::KnownSharedRow).
+template <class R>
+std::string SharedRowKey(const char* table, const Category<R>& category, const std::vector<Member<R>>& members,
+                         const R& record) {
+    std::string key = std::string(table) + ":";
+    for (const int field : FieldIndexesOf(category, members))
+        AppendFieldKey(category.fields[static_cast<std::size_t>(field)], record, key);
+    return key;
+}
+
 // The whole number a choice's text stands for: an item's text, or the number itself.
 inline std::int64_t ChoiceValue(const FieldFacts& field, std::string_view text) {
     for (const ChoiceItem& item : field.items)

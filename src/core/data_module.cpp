@@ -51,6 +51,25 @@ void TRef_DataModule::CreateAt(const std::string& path) {
     if (afterConnect_) afterConnect_();
 }
 
+std::optional<std::int64_t> TRef_DataModule::KnownSharedRow(const std::string& key) const {
+    if (!sharedRows_) return std::nullopt;
+    const auto found = sharedRows_->find(key);
+    if (found == sharedRows_->end()) return std::nullopt;
+    return found->second;
+}
+
+void TRef_DataModule::KnowSharedRow(const std::string& key, std::int64_t ident) {
+    if (sharedRows_) (*sharedRows_)[key] = ident;
+}
+
+KeptSharedRows::KeptSharedRows(TRef_DataModule& db, bool keep) : db_(db), kept_(keep && !db.sharedRows_) {
+    if (kept_) db_.sharedRows_.emplace();
+}
+
+KeptSharedRows::~KeptSharedRows() {
+    if (kept_) db_.sharedRows_.reset();
+}
+
 std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {
     SQLQuery.Close();
     SQLQuery.SetText("select gen_id(\"" + generator + "\",0) from rdb$database");
@@ -61,6 +80,14 @@ std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {
 }
 
 void TRef_DataModule::EnsureUnom(double value) {
+    std::string key = "Unom:";
+    key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    if (KnownSharedRow(key)) return;
+    EnsureUnomRow(value);
+    KnowSharedRow(key, 0);
+}
+
+void TRef_DataModule::EnsureUnomRow(double value) {
     Query& q = SQLQuery;
     auto find = [&] {
         q.Close();

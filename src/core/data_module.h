@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/database.h"
@@ -48,14 +49,39 @@ public:
     // back in place, over the client library's).
     void SetAfterConnect(std::function<void()> step) { afterConnect_ = std::move(step); }
 
+    // Rows that writers share, found or made while a KeptSharedRows lives, by
+    // what names them ("table:values"): a batched save meets the same few
+    // types and voltages thousands of times and looks each up once. Such rows
+    // are committed at once and never removed by a save, so what was found
+    // stays true for the save.
+    std::optional<std::int64_t> KnownSharedRow(const std::string& key) const;
+    void KnowSharedRow(const std::string& key, std::int64_t ident);
+
     Database SQLConnection;
     Query SQLQuery{SQLConnection};        // the shared query of every load, write and generator read
     Query SQLQueryCables{SQLConnection};  // the null-conductor rows of cables, read while SQLQuery is open
 
 private:
+    friend class KeptSharedRows;
+    void EnsureUnomRow(double value);
+    std::optional<std::map<std::string, std::int64_t>> sharedRows_;
     ConnectionSettings settings_;
     std::function<void()> afterConnect_;
     std::map<std::string, std::pair<std::string, std::string>> typedLogins_;  // source: user, password
+};
+
+// While it lives, the shared rows found or made are remembered (see
+// TRef_DataModule::KnownSharedRow); nothing is remembered when `keep` is false.
+class KeptSharedRows {
+public:
+    KeptSharedRows(TRef_DataModule& db, bool keep);
+    ~KeptSharedRows();
+    KeptSharedRows(const KeptSharedRows&) = delete;
+    KeptSharedRows& operator=(const KeptSharedRows&) = delete;
+
+private:
+    TRef_DataModule& db_;
+    bool kept_;
 };
 
 // Finds a row that writers share (a conductor type, a device type, a

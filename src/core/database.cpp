@@ -156,6 +156,11 @@ ITransaction* StartTransaction(IAttachment* attachment, bool readOnly, int lockT
 }  // namespace
 
 std::string PositionalSql(const std::string& sql, int* parameterCount) {
+    return ReplaceParameters(sql, [](int) { return std::string("?"); }, parameterCount);
+}
+
+std::string ReplaceParameters(const std::string& sql, const std::function<std::string(int)>& replacement,
+                              int* parameterCount) {
     std::string out;
     out.reserve(sql.size());
     int count = 0;
@@ -184,8 +189,7 @@ std::string PositionalSql(const std::string& sql, int* parameterCount) {
         } else if (c == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1])) {
             ++i;
             while (i < sql.size() && isNameChar(sql[i])) ++i;
-            out += '?';
-            ++count;
+            out += replacement(count++);
         } else {
             out += c;
             ++i;
@@ -351,7 +355,7 @@ struct Query::Impl {
     // A select reads in the connection's read-only transaction (committing a
     // read-write one writes the database: a forced write per statement);
     // anything else runs in a transaction of its own.
-    void Begin(const std::string& text, bool readOnly) {
+    void Begin(const std::string& text, bool readOnly, bool positional) {
         if (!db.attachment) throw DatabaseError("no catalogue database is connected");
         Status status;
         if (readOnly || db.writing) {
@@ -361,13 +365,12 @@ struct Query::Impl {
             transaction = db.StartWriting();
         }
 
-        int count = 0;
-        const std::string positional = PositionalSql(text, &count);
-        auto found = statements.find(positional);
+        const std::string sent = positional ? text : PositionalSql(text);
+        auto found = statements.find(sent);
         if (found == statements.end()) {
-            IStatement* prepared = db.attachment->prepare(&status.wrapper, transaction, 0, positional.c_str(),
+            IStatement* prepared = db.attachment->prepare(&status.wrapper, transaction, 0, sent.c_str(),
                                                           db.settings.dialect, IStatement::PREPARE_PREFETCH_METADATA);
-            found = statements.emplace(positional, prepared).first;
+            found = statements.emplace(sent, prepared).first;
         }
         statement = found->second;
     }
@@ -423,12 +426,12 @@ struct Query::Impl {
     // Starts a statement of its own transaction with its input message, runs
     // `work` on it, and rolls everything back when anything fails.
     template <class Work>
-    void Run(const std::string& text, bool readOnly, Work&& work) {
+    void Run(const std::string& text, bool readOnly, bool positional, Work&& work) {
         End(true);
         if (db.listener) db.listener->StatementRun(text, params);
         Guarded([&] {
             try {
-                Begin(text, readOnly);
+                Begin(text, readOnly, positional);
                 std::vector<unsigned char> data;
                 Released<IMessageMetadata> input(InputMessage(data));
                 work(input.get(), data);
@@ -697,7 +700,13 @@ void Query::Close() { impl_->End(true); }
 void Query::SetText(const std::string& sql) {
     impl_->End(true);
     text_ = sql;
+    positional_ = false;
     impl_->params.clear();
+}
+
+void Query::SetPositionalText(const std::string& sql) {
+    SetText(sql);
+    positional_ = true;
 }
 
 ParamSlot Query::Param(int position) {
@@ -707,7 +716,7 @@ ParamSlot Query::Param(int position) {
 }
 
 void Query::Open() {
-    impl_->Run(text_, true, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
+    impl_->Run(text_, true, positional_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
         impl_->output = impl_->statement->getOutputMetadata(&status.wrapper);
         impl_->cursor = impl_->statement->openCursor(&status.wrapper, impl_->transaction, input, data.data(),
@@ -728,7 +737,7 @@ void Query::Next() {
 }
 
 void Query::Execute() {
-    impl_->Run(text_, false, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
+    impl_->Run(text_, false, positional_, [&](IMessageMetadata* input, std::vector<unsigned char>& data) {
         Status status;
         Released<IMessageMetadata> output(impl_->statement->getOutputMetadata(&status.wrapper));
         const bool returns = output->getCount(&status.wrapper) > 0;

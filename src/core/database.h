@@ -7,6 +7,7 @@
 // in one read-only transaction that sees every committed change.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -224,6 +225,9 @@ public:
     // Parameters are written ":name" (":p1", ":11"); each occurrence is one
     // position, counted from 0 in the order they appear.
     void SetText(const std::string& sql);
+    // As SetText, for a statement whose parameters are written "?" already:
+    // ":name" in it is left as it is (the variables of an EXECUTE BLOCK).
+    void SetPositionalText(const std::string& sql);
     const std::string& Text() const { return text_; }
     ParamSlot Param(int position);
 
@@ -244,11 +248,15 @@ public:
 
 private:
     std::string text_;
+    bool positional_ = false;
     std::unique_ptr<Impl> impl_;
 };
 
-// The parameter text of a statement with every ":name" replaced by "?"
-// (string literals, quoted identifiers and comments are left alone).
+// The statement with its k-th ":name" (counted from 0) replaced by
+// `replacement(k)`; string literals, quoted identifiers and comments are left alone.
+std::string ReplaceParameters(const std::string& sql, const std::function<std::string(int)>& replacement,
+                              int* parameterCount = nullptr);
+// The parameter text of a statement: every ":name" replaced by "?".
 std::string PositionalSql(const std::string& sql, int* parameterCount = nullptr);
 
 }  // namespace kelm

@@ -456,28 +456,13 @@ TEST_F(CatalogueTool, SigtermEndsACopyAndLeavesTheDatabaseUnchanged) {
 
 TEST_F(CatalogueTool, SaveKilledPartWayLeavesTheDatabaseAsItWas) {
     FreshCatalogue target;
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        // Saves two categories' worth of records and stops inside the second.
-        TRef_DataModule db;
-        db.ConnectTo(target.Path());
+    TempDir files;
+    // Two categories' worth of records, the kill inside the second.
+    ASSERT_TRUE(test::SaveKilledAtLastCategory(target.Path(), [&] {
         auto reference = NewReference();
-        TempDir files;
         OpenExchangeFile(*reference, Transformers(files, 500));
-        SaveDatabase(*reference, db, NumberText(','), [&](int category) {
-            if (category == reference->CategoryCount() - 1) {
-                (void)!write(ready[1], "x", 1);
-                pause();
-            }
-        });
-        _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+        return reference;
+    }));
     EXPECT_EQ(Count(target), "0");
 }
 

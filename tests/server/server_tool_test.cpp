@@ -200,11 +200,12 @@ TEST_F(ServerTool, AServerStoppedDuringTheSaveFailsItAsAWhole) {
                              "<KelmTransfor><Marka>T1</Marka><Unom>10</Unom><Snom>1</Snom></KelmTransfor>"
                              "<KelmTransfor><Marka>T2</Marka><Unom>10</Unom><Snom>2</Snom></KelmTransfor>"
                              "</KelmTransforms></KelmReference_v1></KelmStorage>";
-    // The server goes away once the save's transaction has begun.
+    // The server goes away once the save's transaction has begun, before
+    // its first batch of records.
     struct StopAtFirstInsert : StatementListener {
         explicit StopAtFirstInsert(test::OwnServer& s) : server(s) {}
         void StatementRun(const std::string& sql, const std::vector<ParamValue>&) override {
-            if (sql.rfind("INSERT", 0) == 0) server.Stop();
+            if (sql.rfind("EXECUTE BLOCK", 0) == 0) server.Stop();
         }
         test::OwnServer& server;
     } stopper(server);

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "core/codec.h"
+#include "core/database_save.h"
 #include "core/number_text.h"
 #include "core/sql_script.h"
 
@@ -96,6 +98,31 @@ void FreshCatalogue::RunScript(const std::string& path) const {
 }
 
 std::string SourceFile(const std::string& relative) { return std::string(KELM_SOURCE_DIR) + "/" + relative; }
+
+bool SaveKilledAtLastCategory(const std::string& source, const std::function<std::unique_ptr<TReference>()>& make) {
+    int ready[2];
+    if (pipe(ready) != 0) return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        TRef_DataModule db;
+        db.ConnectTo(source);
+        auto reference = make();
+        SaveDatabase(*reference, db, NumberText(','), [&](int category) {
+            if (category == reference->CategoryCount() - 1) {
+                (void)!write(ready[1], "x", 1);
+                pause();
+            }
+        });
+        _exit(0);
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool reached = read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return reached;
+}
 
 std::string ParamText(const ParamValue& value) {
     if (std::holds_alternative<std::monostate>(value)) return "NULL";

@@ -5,12 +5,15 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/collection.h"
 #include "core/data_module.h"
 #include "core/database.h"
+#include "core/reference.h"
 
 namespace kelm::test {
 
@@ -91,6 +94,11 @@ public:
 // The exit status of the child `pid` (128 + the signal when one ended it);
 // a child still running after `seconds` is killed and gives -1.
 int ExitStatus(pid_t pid, double seconds);
+
+// Saves the reference that `make` gives to `source` in a child process, and
+// kills the child once the save reaches the last category, with the earlier
+// ones written but not committed. False when the child did not get there.
+bool SaveKilledAtLastCategory(const std::string& source, const std::function<std::unique_ptr<TReference>()>& make);
 
 std::string ParamText(const ParamValue& value);
 // A file of the source tree (for example "db/demo/catalogue.sql").
