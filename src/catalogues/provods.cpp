@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <unordered_map>
+
+#include "core/shared_rows.h"
 
 namespace kelm {
 namespace {
@@ -36,20 +39,53 @@ void OpenCableRow(Query& q, const TProvod& record) {
     q.Open();
 }
 
-// Reads the null conductor of a low-voltage cable while the main query stands on its row.
-void LoadNullConductor(TProvod& record, TRef_DataModule& db) {
-    if (!IsLowVoltageCable(record)) return;
-    Query& q = db.SQLQueryCables;
-    OpenCableRow(q, record);
-    if (HasValue(q)) {
-        detail::ReadRow(NullConductorColumns(), detail::ColumnsOf(NullConductorColumns(), q), record, q);
+// Reads the null conductors of the low-voltage cables just loaded, all in one
+// select: one per cable would be a round trip each to a server.
+void LoadNullConductors(const std::vector<R*>& records, TRef_DataModule& db) {
+    std::unordered_map<std::int64_t, R*> cables;
+    for (R* record : records)
+        if (IsLowVoltageCable(*record)) cables.emplace(record->Ident, record);
+    if (cables.empty()) return;
+    Query& q = db.SQLQuery;
+    q.Close();
+    q.SetText(R"(select * from "Cables")");
+    q.Open();
+    const std::vector<int> columns = detail::ColumnsOf(NullConductorColumns(), q);
+    const int ident = q.FieldIndex("Ident");
+    if (ident < 0) throw DatabaseError("the table \"Cables\" has no column \"Ident\"");
+    for (; !q.Eof(); q.Next()) {
+        if (q.Field(ident).IsNull()) continue;
+        const auto found = cables.find(q.Field(ident).AsInteger());
+        if (found == cables.end()) continue;
+        R& record = *found->second;
+        detail::ReadRow(NullConductorColumns(), columns, record, q);
         const FieldValue phases = q.Field("NumberPhases");
         if (!phases.IsNull()) record.NumberPhases = detail::CheckedInteger<std::int16_t>(phases.AsInteger(), "NumberPhases");
+        cables.erase(found);  // a cable's first row counts
     }
     q.Close();
 }
 
 void RegisterVoltage(TProvod& record, TRef_DataModule& db) { db.EnsureUnom(record.Unom); }
+
+const std::vector<Member<R>>& TypeMembers() {
+    static const std::vector<Member<R>> type = {&R::Unom, &R::Name, &R::CableFlags};
+    return type;
+}
+
+// The voltages and conductor types of a save to a server, found or made all at once.
+void EnsureSharedRows(const std::vector<const R*>& records, TRef_DataModule& db) {
+    WantedSharedRows voltages(db, {"Unom", {"Unom"}, false});
+    WantedSharedRows types(db, {"ProvodTypes", {"Unom", "Name", "CableFlags"}});
+    for (const R* record : records) {
+        voltages.Want(TRef_DataModule::UnomKey(record->Unom), {record->Unom});
+        if (InsertedOrUpdated(*record))
+            types.Want(detail::SharedRowKey("ProvodTypes", ProvodsCategory(), TypeMembers(), *record),
+                       {record->Unom, record->Name, std::int64_t{record->CableFlags}});
+    }
+    voltages.Ensure();
+    types.Ensure();
+}
 
 bool NullConductorIsPhaseConductor(const TProvod& r) {
     return r.PhaseNull_Idop == r.Idop && SameValue(r.PhaseNull_F, r.F) && SameValue(r.PhaseNull_R0, r.R0) &&
@@ -160,10 +196,11 @@ const Category<TProvod>& ProvodsCategory() {
         .params = {&R::ProvodType, &R::Marka, &R::F, &R::AddStr, &R::R0, &R::X0, &R::B0, &R::Idop, &R::G0,
                    &R::TgDelta},
         .hooks = {
-            .afterRowLoaded = LoadNullConductor,
+            .afterLoaded = LoadNullConductors,
             .beforeEveryRecord = RegisterVoltage,  // every voltage met is registered, whatever the marks
             .beforeWrite = EnsureProvodType,
             .afterWrite = WriteNullConductor,
+            .beforeBatches = EnsureSharedRows,
             .afterWriteInBatch = {
                 {NullConductorGoes, R"(delete from "Cables" where "Ident"=:p1)", {}, {}},
                 {NullConductorStays,
@@ -197,11 +234,11 @@ const Category<TProvod>& ProvodsCategory() {
 }
 
 void EnsureProvodType(TProvod& record, TRef_DataModule& db) {
-    static const std::vector<Member<R>> type = {&R::Unom, &R::Name, &R::CableFlags};
+    const std::vector<Member<R>>& type = TypeMembers();
     const Category<R>& category = ProvodsCategory();
     const std::string key = detail::SharedRowKey("ProvodTypes", category, type, record);
     if (const auto known = db.KnownSharedRow(key)) {
-        record.ProvodType = static_cast<std::int16_t>(*known);
+        record.ProvodType = detail::CheckedInteger<std::int16_t>(*known, "ProvodType");
         return;
     }
     Query& q = db.SQLQuery;

@@ -1,6 +1,25 @@
 #include "catalogues/switch_gr.h"
 
+#include "core/shared_rows.h"
+
 namespace kelm {
+namespace {
+
+const std::vector<Member<TSwitchGR>>& TypeMembers() {
+    static const std::vector<Member<TSwitchGR>> type = {&TSwitchGR::Name};
+    return type;
+}
+
+// The device types of a save to a server, found or made all at once.
+void EnsureSwitchTypes(const std::vector<const TSwitchGR*>& records, TRef_DataModule& db) {
+    WantedSharedRows types(db, {"SwitchGN", {"Name"}});
+    for (const TSwitchGR* record : records)
+        if (InsertedOrUpdated(*record))
+            types.Want(detail::SharedRowKey("SwitchGN", SwitchGRsCategory(), TypeMembers(), *record), {record->Name});
+    types.Ensure();
+}
+
+}  // namespace
 
 const Category<TSwitchGR>& SwitchGRsCategory() {
     using R = TSwitchGR;
@@ -40,7 +59,7 @@ const Category<TSwitchGR>& SwitchGRsCategory() {
                    &R::Toff, &R::Ton},
         // Runs before Added is cleared, so a device whose type could not be
         // made stays marked and is tried again at the next save.
-        .hooks = {.beforeWrite = EnsureSwitchType},
+        .hooks = {.beforeWrite = EnsureSwitchType, .beforeBatches = EnsureSwitchTypes},
     };
     return category;
 }
@@ -50,9 +69,9 @@ void EnsureSwitchType(TSwitchGR& record, TRef_DataModule& db) {
     auto typeIdent = [](std::int64_t value) {
         return detail::CheckedInteger<std::int16_t>(value, "\"SwitchGType\"");
     };
-    const std::string key = detail::SharedRowKey("SwitchGN", SwitchGRsCategory(), {&TSwitchGR::Name}, record);
+    const std::string key = detail::SharedRowKey("SwitchGN", SwitchGRsCategory(), TypeMembers(), record);
     if (const auto known = db.KnownSharedRow(key)) {
-        record.SwitchGType = static_cast<std::int16_t>(*known);
+        record.SwitchGType = typeIdent(*known);
         return;
     }
     Query& q = db.SQLQuery;

@@ -28,18 +28,15 @@ namespace detail {
 template <class T>
 using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
 
-// Firebird 3 takes a statement text and a message of at most 64 KB each;
-// these leave room for what the estimates below do not count.
-inline constexpr std::size_t kBatchTextBudget = 56 * 1024;
-inline constexpr std::size_t kBatchMessageBudget = 56 * 1024;
-// More records than these make the block's request too large to compile
-// quickly, and a failed batch costs more to write again record by record.
-inline constexpr std::size_t kBatchRecords = 200;
+// A block costs the server time to prepare that grows with the square of its
+// inputs, and a round trip to run: about this many inputs balance the two.
+inline constexpr std::size_t kBlockInputs = 1000;
+inline constexpr std::size_t kBlockMessage = 128 * 1024;
 // A text no longer than this may travel in a batch; a longer one goes on its own.
 inline constexpr std::size_t kBatchTextWidth = 8192;
 
 // The declared width of a text that is `length` bytes long: rounded up, so
-// that the blocks of one category mostly share one text and one preparation.
+// that a record's text seldom widens the block.
 inline std::size_t BatchWidth(std::size_t length) {
     std::size_t width = 32;
     while (width < length) width *= 2;
@@ -82,18 +79,18 @@ void BindParams(const Category<R>& category, const std::vector<Member<R>>& membe
 }
 
 
-// One of the few routines of a block: the category's insert, update or
-// delete, or a statement that follows a record's own, with the types of its
-// parameters.
+// The one routine of a category's blocks: it writes one record, whichever
+// write it is, so that every block of the category has the same text and
+// the server prepares it once. Its inputs are the category's parameters,
+// then ID (NULL: insert; above 0: update of that row; below 0: delete of
+// row -ID; 0: an unused place of the block), then, where the category has
+// following statements, a mask of those that apply and their parameters.
 struct BatchRoutine {
-    std::string name;
-    std::string body;                 // the statement with its parameters named :P1, :P2, ...
-    bool returnsIdent = false;        // RETURNING "Ident" INTO :ID
-    std::vector<char> kinds;          // per parameter: 'i' whole number, 'd' double, 's' text
-    std::vector<std::size_t> widths;  // per parameter: the declared width of a text
+    std::vector<char> kinds;          // per input: 'i' whole number, 'd' double, 's' text
+    std::vector<std::size_t> widths;  // per input: the declared width of a text
 };
 
-// The type a block declares for a parameter.
+// The type a block declares for an input.
 inline std::string BatchType(char kind, std::size_t width) {
     if (kind == 'i') return "BIGINT";
     if (kind == 'd') return "DOUBLE PRECISION";
@@ -101,7 +98,7 @@ inline std::string BatchType(char kind, std::size_t width) {
     return "VARCHAR(" + std::to_string(width) + ") CHARACTER SET WIN1251";
 }
 
-// Bytes a parameter takes in the input message (value, NULL flag, alignment).
+// Bytes an input takes in the message (value, NULL flag, alignment).
 inline std::size_t BatchMessageBytes(char kind, std::size_t width) { return kind == 's' ? width + 6 : 10; }
 
 template <class R>
@@ -139,82 +136,37 @@ public:
     };
 
     BatchedWrite(const Category<R>& category, TRef_DataModule& db) : category_(category), db_(db) {
-        base_.push_back(Routine("I", category.insertSql, category.params, false));
-        base_.back().returnsIdent = true;
-        base_.push_back(Routine("U", category.updateSql, category.params, true));
-        base_.push_back(Routine("D", category.deleteSql, {}, true));
-        for (std::size_t k = 0; k < category.hooks.afterWriteInBatch.size(); ++k) {
-            const auto& statement = category.hooks.afterWriteInBatch[k];
-            BatchRoutine routine = Routine("F" + std::to_string(k), statement.sql, statement.params, false);
-            routine.kinds.insert(routine.kinds.begin(), 'i');  // the record's identifier comes first
-            routine.widths.insert(routine.widths.begin(), 0);
-            base_.push_back(std::move(routine));
-        }
-        Reset();
+        for (const auto& member : category.params) routine_.kinds.push_back(KindOf(member));
+        routine_.kinds.push_back('i');  // ID
+        if (!Following().empty()) routine_.kinds.push_back('i');  // the mask of following statements
+        for (const auto& statement : Following())
+            for (const auto& member : statement.params) routine_.kinds.push_back(KindOf(member));
+        for (const char kind : routine_.kinds) routine_.widths.push_back(kind == 's' ? BatchWidth(0) : 0);
     }
 
-    // Makes room for the texts of a record the save will write, before any
-    // is added: the blocks of the category then share one text, prepared once.
+    // Sizes the block for a record the save will write, before any is
+    // added: every block of the category then has one text, prepared once.
     void Widen(const R& record) {
-        if (record.Deleted == 1 || record.Added != 1) return;
-        auto widen = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first) {
-            for (std::size_t i = 0; i < members.size(); ++i) {
-                const std::size_t length = TextLength(members[i], record);
-                std::size_t& width = base_[r].widths[first + i];
-                if (base_[r].kinds[first + i] == 's' && length <= kBatchTextWidth)
-                    width = std::max(width, BatchWidth(length));
-            }
-        };
-        widen(kInsert, category_.params, 0);
-        widen(kUpdate, category_.params, 0);
-        for (std::size_t k = 0; k < category_.hooks.afterWriteInBatch.size(); ++k)
-            if (category_.hooks.afterWriteInBatch[k].applies(record))
-                widen(kFollowing + k, category_.hooks.afterWriteInBatch[k].params, 1);
-        if (entries_.empty()) Reset();
+        if (record.Deleted != 1 && record.Added != 1) return;
+        ++expected_;
+        if (record.Deleted == 1) return;
+        EachInput(record, false, [&](std::size_t at, const Member<R>& member) {
+            const std::size_t length = TextLength(member, record);
+            if (routine_.kinds[at] == 's' && length <= kBatchTextWidth)
+                routine_.widths[at] = std::max(routine_.widths[at], BatchWidth(length));
+        });
     }
 
-    bool Empty() const { return entries_.empty(); }
-
-    // Adds a record's write unless the batch has no room left for it; a
-    // record that does not fit even an empty batch is not added either.
+    // Adds a record's write unless the batch is full; a record with a text
+    // too long for any batch is not added either.
     bool Add(std::size_t item, RecordWrite kind, R& written) {
-        if (entries_.size() >= kBatchRecords) return false;
-        std::vector<BatchRoutine> widened = routines_;
-        std::vector<std::size_t> calls = calls_;
-        std::size_t text = 40;  // the record's block and its output
-        auto use = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first) {
-            BatchRoutine& routine = widened[r];
-            for (std::size_t i = 0; i < members.size(); ++i) {
-                const std::size_t length = TextLength(members[i], written);
-                if (length > kBatchTextWidth) return false;
-                std::size_t& width = routine.widths[first + i];
-                if (routine.kinds[first + i] == 's') width = std::max(width, BatchWidth(length));
-            }
-            ++calls[r];
-            // The call, and the declaration of each input it passes.
-            text += 40 + 56 * routine.kinds.size();
-            return true;
-        };
+        if (entries_.size() >= Places()) return false;
         bool fits = true;
-        if (kind == RecordWrite::Deleted) {
-            fits = use(kDelete, {}, 0);
-        } else {
-            fits = use(written.Ident < 1 ? kInsert : kUpdate, category_.params, 0);
-            for (std::size_t k = 0; fits && k < category_.hooks.afterWriteInBatch.size(); ++k)
-                if (category_.hooks.afterWriteInBatch[k].applies(written))
-                    fits = use(kFollowing + k, category_.hooks.afterWriteInBatch[k].params, 1);
-        }
+        if (kind != RecordWrite::Deleted)
+            EachInput(written, true, [&](std::size_t at, const Member<R>& member) {
+                if (TextLength(member, written) > routine_.widths[at]) fits = false;
+            });
         if (!fits) return false;
-        std::size_t message = 0, header = 64;
-        for (std::size_t r = 0; r < widened.size(); ++r) {
-            if (!calls[r]) continue;
-            message += calls[r] * RoutineMessage(widened[r], r >= kFollowing);
-            header += Declaration(widened[r]).size();
-        }
-        if (header + text_ + text > kBatchTextBudget || message > kBatchMessageBudget) return false;
-        routines_ = std::move(widened);
-        calls_ = std::move(calls);
-        text_ += text;
         entries_.push_back(Entry{item, kind, std::move(written)});
         return true;
     }
@@ -225,79 +177,22 @@ public:
     // marked failed, for each to be written again on its own.
     std::vector<Entry> Send() {
         std::vector<Entry> sent = std::move(entries_);
-        const std::vector<BatchRoutine> routines = std::move(routines_);
-        const std::vector<std::size_t> calls = std::move(calls_);
-        Reset();
+        entries_.clear();
         if (sent.empty()) return sent;
+        if (text_.empty()) text_ = BlockText();
         Query& q = db_.SQLQuery;
         q.Close();
-        int next = 0;  // the next input parameter, from 0
-        std::string inputs, outputs, body;
-        std::vector<std::function<void()>> binding;  // run once the text is set, which clears the parameters
-        for (std::size_t e = 0; e < sent.size(); ++e) {
-            Entry& entry = sent[e];
-            const std::string result = "R" + std::to_string(e + 1);
-            outputs += (e ? "," : "") + result + " INTEGER";
-            body += "BEGIN ";
-            // Declares and binds the record's values of one routine; its argument list.
-            auto arguments = [&](std::size_t r, const std::vector<Member<R>>& members, std::size_t first,
-                                 const std::vector<Member<R>>* nullWhenUnset = nullptr) {
-                const BatchRoutine& routine = routines[r];
-                const int at = next;
-                const R& values = entry.written;
-                binding.push_back([&, at, nullWhenUnset] { BindParams(category_, members, values, q, at, nullWhenUnset); });
-                std::string list;
-                for (std::size_t i = 0; i < members.size(); ++i) {
-                    const std::string name = "A" + std::to_string(next + 1 + static_cast<int>(i));
-                    inputs += (inputs.empty() ? "" : ",") + name + " " +
-                              BatchType(routine.kinds[first + i], routine.widths[first + i]) + "=?";
-                    list += (list.empty() ? ":" : ",:") + name;
-                }
-                next += static_cast<int>(members.size());
-                return list;
-            };
-            auto ident = [&](const std::string& list) {
-                // The identifier of an existing record goes last, as the update and delete take it.
-                const std::string name = "A" + std::to_string(next + 1);
-                inputs += (inputs.empty() ? "" : ",") + name + " BIGINT=?";
-                const int position = next++;
-                const std::int64_t value = entry.written.Ident;
-                binding.push_back([&q, position, value] { q.Param(position).SetInteger(value); });
-                return list + (list.empty() ? ":" : ",:") + name;
-            };
-            if (entry.kind == RecordWrite::Deleted) {
-                body += "EXECUTE PROCEDURE D(" + ident("") + ");" + result + "=0;";
+        q.SetPositionalText(text_);
+        const std::size_t inputs = routine_.kinds.size();
+        for (std::size_t place = 0; place < Places(); ++place) {
+            const int first = static_cast<int>(place * inputs);
+            if (place < sent.size()) {
+                Bind(sent[place], q, first);
             } else {
-                const bool insert = entry.written.Ident < 1;
-                std::string list = arguments(insert ? kInsert : kUpdate, category_.params, 0);
-                std::string identName = ":" + result;
-                if (insert) {
-                    body += "EXECUTE PROCEDURE I(" + list + ") RETURNING_VALUES :" + result + ";";
-                } else {
-                    list = ident(list);
-                    identName = list.substr(list.rfind(':'));
-                    body += "EXECUTE PROCEDURE U(" + list + ");";
-                }
-                for (std::size_t k = 0; k < category_.hooks.afterWriteInBatch.size(); ++k) {
-                    const auto& following = category_.hooks.afterWriteInBatch[k];
-                    if (!following.applies(entry.written)) continue;
-                    const std::string rest = arguments(kFollowing + k, following.params, 1, &following.nullWhenUnset);
-                    body += "EXECUTE PROCEDURE " + routines[kFollowing + k].name + "(" + identName +
-                            (rest.empty() ? "" : "," + rest) + ");";
-                }
-                if (!insert) body += result + "=0;";
+                for (std::size_t i = 0; i < inputs; ++i) q.Param(first + static_cast<int>(i)).SetNull();
+                q.Param(first + static_cast<int>(category_.params.size())).SetInteger(0);  // nothing to write
             }
-            // Output variables are not undone with the block: a record that
-            // fails after its insert must not report its identifier.
-            body += "WHEN ANY DO " + result + "=NULL; END\n";
         }
-        std::string text = "EXECUTE BLOCK (" + inputs + ")\nRETURNS (" + outputs + ")\nAS\n";
-        for (std::size_t r = 0; r < routines.size(); ++r)
-            if (calls[r]) text += Declaration(routines[r]);
-        // One row of every record's outcome, fetched with the execution itself.
-        text += "BEGIN\n" + body + "SUSPEND;\nEND";
-        q.SetPositionalText(text);
-        for (const auto& bind : binding) bind();
         try {
             q.Execute();
             for (std::size_t e = 0; e < sent.size(); ++e) {
@@ -316,56 +211,127 @@ public:
     }
 
 private:
-    static constexpr std::size_t kInsert = 0, kUpdate = 1, kDelete = 2, kFollowing = 3;
+    const std::vector<FollowingStatement<R>>& Following() const { return category_.hooks.afterWriteInBatch; }
 
-    // A routine over a fixed statement whose parameters are `members`, and
-    // for an update or delete the identifier after them.
-    static BatchRoutine Routine(const std::string& name, const char* sql, const std::vector<Member<R>>& members,
-                                bool identLast) {
-        BatchRoutine routine;
-        routine.name = name;
-        routine.body = ReplaceParameters(sql, [](int k) { return ":P" + std::to_string(k + 1); });
-        for (const auto& member : members) routine.kinds.push_back(KindOf(member));
-        if (identLast) routine.kinds.push_back('i');
-        routine.widths.assign(routine.kinds.size(), 0);
-        return routine;
+    // Calls use(position, member) for each of the routine's inputs that
+    // takes a value of the record: the category's parameters, and those of
+    // the following statements (with `applyingOnly`, of those that apply).
+    template <class Use>
+    void EachInput(const R& record, bool applyingOnly, Use&& use) const {
+        std::size_t at = 0;
+        for (const auto& member : category_.params) use(at++, member);
+        at += Following().empty() ? 1 : 2;  // ID, and the mask
+        for (const auto& statement : Following()) {
+            const bool applies = !applyingOnly || statement.applies(record);
+            for (const auto& member : statement.params) {
+                if (applies) use(at, member);
+                ++at;
+            }
+        }
     }
 
-    static std::string Declaration(const BatchRoutine& routine) {
-        std::string text = "DECLARE PROCEDURE " + routine.name + "(";
-        for (std::size_t i = 0; i < routine.kinds.size(); ++i)
-            text += (i ? "," : "") + std::string("P") + std::to_string(i + 1) + " " +
-                    BatchType(routine.kinds[i], routine.widths[i]);
-        text += ")";
-        if (routine.returnsIdent) text += " RETURNS (ID INTEGER)";
-        text += " AS BEGIN " + routine.body;
-        if (routine.returnsIdent) text += " RETURNING \"Ident\" INTO :ID";
-        return text + "; END\n";
+    // The records one block carries: as many as the inputs and the message
+    // allow, and no more than the save has.
+    std::size_t Places() const {
+        if (!places_) {
+            std::size_t message = 8;  // the record's output
+            for (std::size_t i = 0; i < routine_.kinds.size(); ++i)
+                message += BatchMessageBytes(routine_.kinds[i], routine_.widths[i]);
+            const std::size_t fit = std::min(kBlockInputs / routine_.kinds.size(), kBlockMessage / message);
+            places_ = std::max<std::size_t>(1, std::min(fit, std::max<std::size_t>(expected_, 1)));
+        }
+        return places_;
     }
 
-    // What one use of a routine adds to the input message: its parameters
-    // but a following statement's first, which is the record's identifier.
-    static std::size_t RoutineMessage(const BatchRoutine& routine, bool following) {
-        std::size_t bytes = 0;
-        for (std::size_t i = following ? 1 : 0; i < routine.kinds.size(); ++i)
-            bytes += BatchMessageBytes(routine.kinds[i], routine.widths[i]);
-        return bytes + 8;  // the record's output
+    // Binds one record's inputs from position `first`.
+    void Bind(const Entry& entry, Query& q, int first) const {
+        const R& record = entry.written;
+        const int n = static_cast<int>(category_.params.size());
+        if (entry.kind == RecordWrite::Deleted) {
+            for (int i = 0; i < static_cast<int>(routine_.kinds.size()); ++i) q.Param(first + i).SetNull();
+            // A record never saved has no row: nothing to delete.
+            q.Param(first + n).SetInteger(record.Ident < 1 ? 0 : -static_cast<std::int64_t>(record.Ident));
+            return;
+        }
+        BindParams(category_, category_.params, record, q, first);
+        if (record.Ident < 1) q.Param(first + n).SetNull();
+        else q.Param(first + n).SetInteger(record.Ident);
+        if (Following().empty()) return;
+        std::int64_t mask = 0;
+        int at = first + n + 2;
+        for (std::size_t k = 0; k < Following().size(); ++k) {
+            const auto& statement = Following()[k];
+            if (statement.applies(record)) {
+                mask |= std::int64_t{1} << k;
+                BindParams(category_, statement.params, record, q, at, &statement.nullWhenUnset);
+            } else {
+                for (std::size_t i = 0; i < statement.params.size(); ++i) q.Param(at + static_cast<int>(i)).SetNull();
+            }
+            at += static_cast<int>(statement.params.size());
+        }
+        q.Param(first + n + 1).SetInteger(mask);
     }
 
-    void Reset() {
-        entries_.clear();
-        routines_ = base_;
-        calls_.assign(base_.size(), 0);
-        text_ = 0;
+    // The routine W and a block of Places() calls of it, one output per call.
+    std::string BlockText() const {
+        const std::size_t n = category_.params.size();
+        auto name = [&](std::size_t i) {
+            if (i < n) return "P" + std::to_string(i + 1);
+            if (i == n) return std::string("ID");
+            if (i == n + 1) return std::string("H");
+            return "Q" + std::to_string(i - n - 1);
+        };
+        std::string routine = "DECLARE PROCEDURE W(";
+        for (std::size_t i = 0; i < routine_.kinds.size(); ++i)
+            routine += (i ? "," : "") + name(i) + " " + BatchType(routine_.kinds[i], routine_.widths[i]);
+        auto param = [&](int k) { return ":" + name(static_cast<std::size_t>(k)); };
+        // R is the record's identifier, or 0 where there is none to tell.
+        routine += ") RETURNS (R BIGINT) AS\nDECLARE D BIGINT;\nBEGIN\nR = 0;\n";
+        routine += "IF (ID IS NULL) THEN " + ReplaceParameters(category_.insertSql, param) + " RETURNING \"Ident\" INTO :R;\n";
+        routine += "ELSE IF (ID > 0) THEN BEGIN " +
+                   ReplaceParameters(category_.updateSql, [&](int k) { return k < static_cast<int>(n) ? param(k) : ":ID"; }) +
+                   "; R = ID; END\n";
+        routine += "ELSE IF (ID < 0) THEN BEGIN D = -ID; " +
+                   ReplaceParameters(category_.deleteSql, [](int) { return std::string(":D"); }) + "; END\n";
+        // A following statement's first parameter is the record's identifier.
+        std::size_t at = n + 2;
+        for (std::size_t k = 0; k < Following().size(); ++k) {
+            const std::size_t from = at;
+            routine += "IF (BIN_AND(H, " + std::to_string(std::int64_t{1} << k) + ") <> 0) THEN " +
+                       ReplaceParameters(Following()[k].sql, [&](int i) { return i == 0 ? std::string(":R") : param(static_cast<int>(from) + i - 1); }) +
+                       ";\n";
+            at += Following()[k].params.size();
+        }
+        routine += "END\n";
+
+        std::string inputs, outputs, body;
+        const std::size_t count = routine_.kinds.size();
+        for (std::size_t place = 0; place < Places(); ++place) {
+            const std::string result = "R" + std::to_string(place + 1);
+            outputs += (place ? "," : "") + result + " BIGINT";
+            std::string list;
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::string input = "A" + std::to_string(place * count + i + 1);
+                inputs += (inputs.empty() ? "" : ",") + input + " " + BatchType(routine_.kinds[i], routine_.widths[i]) + "=?";
+                list += (i ? ",:" : ":") + input;
+            }
+            // Output variables are not undone with the block: a record that
+            // fails after its insert must not report its identifier.
+            body += "BEGIN EXECUTE PROCEDURE W(" + list + ") RETURNING_VALUES :" + result + "; WHEN ANY DO " + result +
+                    "=NULL; END\n";
+        }
+        // One row of every record's outcome, fetched with the execution itself.
+        return "EXECUTE BLOCK (" + inputs + ")\nRETURNS (" + outputs + ")\nAS\n" + routine + "BEGIN\n" + body +
+               "SUSPEND;\nEND";
     }
 
     const Category<R>& category_;
     TRef_DataModule& db_;
-    std::vector<BatchRoutine> base_;      // the routines with no text widths yet
-    std::vector<BatchRoutine> routines_;  // as the batch declares them
-    std::vector<std::size_t> calls_;      // per routine: how many calls the batch makes
+    BatchRoutine routine_;
+    std::size_t expected_ = 0;         // records the save will write, as Widen counted them
+    mutable std::size_t places_ = 0;   // fixed once the first record is added
+    std::string text_;
     std::vector<Entry> entries_;
-    std::size_t text_ = 0;  // the entries' own lines, estimated
 };
 
 }  // namespace detail

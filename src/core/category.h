@@ -121,10 +121,14 @@ struct FollowingStatement {
 // Steps of a category's own around the shared load and save.
 template <class R>
 struct CategoryHooks {
-    void (*afterRowLoaded)(R&, TRef_DataModule&) = nullptr;  // the main query is still open
+    // Once the rows are read (the main query is closed): the records just loaded.
+    void (*afterLoaded)(const std::vector<R*>&, TRef_DataModule&) = nullptr;
     void (*beforeEveryRecord)(R&, TRef_DataModule&) = nullptr;  // every record a database save visits
     void (*beforeWrite)(R&, TRef_DataModule&) = nullptr;        // before its insert or update
     void (*afterWrite)(R&, TRef_DataModule&) = nullptr;         // after its insert or update
+    // Before a save to a server writes the collection's records (all of them,
+    // whatever their marks): the rows they share, found or made at once.
+    void (*beforeBatches)(const std::vector<const R*>&, TRef_DataModule&) = nullptr;
     // What afterWrite writes, as statements a batch can carry; a category
     // with an afterWrite and none of these is written record by record.
     std::vector<FollowingStatement<R>> afterWriteInBatch{};

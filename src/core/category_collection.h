@@ -121,6 +121,9 @@ std::string RecordLabel(const Category<R>& category, const R& record, const Numb
     return label + detail::kKilovolts + ")";
 }
 
+// Whether a save inserts or updates the record (rather than deleting it or leaving it).
+inline bool InsertedOrUpdated(const TBaseElement& record) { return record.Deleted != 1 && record.Added == 1; }
+
 // The steps of a record's write that come before its own statements (the
 // rows it shares with others), and what is to be written: a marked record is
 // deleted, an added one inserted or updated.
@@ -129,7 +132,7 @@ RecordWrite PrepareRecordWrite(const Category<R>& category, R& record, TRef_Data
     const auto& hooks = category.hooks;
     if (hooks.beforeEveryRecord) hooks.beforeEveryRecord(record, db);
     if (record.Deleted == 1) return RecordWrite::Deleted;
-    if (record.Added != 1) return RecordWrite::Nothing;
+    if (!InsertedOrUpdated(record)) return RecordWrite::Nothing;
     if (hooks.beforeWrite) hooks.beforeWrite(record, db);
     return RecordWrite::Written;
 }
@@ -365,12 +368,14 @@ public:
         q.SetText(byOwners == 1 ? detail::ReplaceOwners(category_.selectByOwners, owners) : category_.selectAll);
         q.Open();
         const std::vector<int> columns = detail::ColumnsOf(category_.fields, q);
+        std::vector<R*> loaded;
         for (; !q.Eof(); q.Next()) {
             R* record = NewElement();
             detail::ReadRow(category_.fields, columns, *record, q);
-            if (category_.hooks.afterRowLoaded) category_.hooks.afterRowLoaded(*record, db);
+            loaded.push_back(record);
         }
         q.Close();
+        if (category_.hooks.afterLoaded) category_.hooks.afterLoaded(loaded, db);
         Sort();
         this->RecordsChanged();
     }
@@ -423,8 +428,15 @@ public:
             }
         };
         detail::BatchedWrite<R> batch(category_, db);
-        if (batched)
-            for (const auto& item : this->items_) batch.Widen(static_cast<const R&>(*item));
+        if (batched) {
+            std::vector<const R*> records;
+            records.reserve(this->items_.size());
+            for (const auto& item : this->items_) {
+                records.push_back(&static_cast<const R&>(*item));
+                batch.Widen(*records.back());
+            }
+            if (hooks.beforeBatches) hooks.beforeBatches(records, db);
+        }
         // A record that failed in its batch is written again on its own, for
         // the database's full reason.
         auto send = [&] {

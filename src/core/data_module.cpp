@@ -37,7 +37,6 @@ ConnectionSettings TRef_DataModule::SettingsFor(const std::string& source) const
 
 void TRef_DataModule::ConnectTo(const std::string& path) {
     SQLQuery.Close();
-    SQLQueryCables.Close();
     SQLConnection.Disconnect();
     SQLConnection.Connect(path, SettingsFor(path));
     if (afterConnect_) afterConnect_();
@@ -45,7 +44,6 @@ void TRef_DataModule::ConnectTo(const std::string& path) {
 
 void TRef_DataModule::CreateAt(const std::string& path) {
     SQLQuery.Close();
-    SQLQueryCables.Close();
     SQLConnection.Disconnect();
     SQLConnection.Create(path, SettingsFor(path), "WIN1251", 8192);
     if (afterConnect_) afterConnect_();
@@ -79,9 +77,14 @@ std::int64_t TRef_DataModule::GeneratorValue(const std::string& generator) {
     return value;
 }
 
-void TRef_DataModule::EnsureUnom(double value) {
+std::string TRef_DataModule::UnomKey(double value) {
     std::string key = "Unom:";
     key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    return key;
+}
+
+void TRef_DataModule::EnsureUnom(double value) {
+    const std::string key = UnomKey(value);
     if (KnownSharedRow(key)) return;
     EnsureUnomRow(value);
     KnowSharedRow(key, 0);

@@ -43,6 +43,8 @@ public:
     std::int64_t GeneratorValue(const std::string& generator);
     // Adds `value` to the voltage registry "Unom" unless it is there already.
     void EnsureUnom(double value);
+    // What names a voltage of the registry among the shared rows.
+    static std::string UnomKey(double value);
 
     void SetStatementListener(StatementListener* listener) { SQLConnection.SetListener(listener); }
     // Run after every connection made (the programs put their signal handling
@@ -59,7 +61,6 @@ public:
 
     Database SQLConnection;
     Query SQLQuery{SQLConnection};        // the shared query of every load, write and generator read
-    Query SQLQueryCables{SQLConnection};  // the null-conductor rows of cables, read while SQLQuery is open
 
 private:
     friend class KeptSharedRows;
