@@ -28,8 +28,9 @@ namespace detail {
 template <class T>
 using MemberValue = std::remove_cv_t<std::remove_reference_t<T>>;
 
-// A block costs the server time to prepare that grows with the square of its
-// inputs, and a round trip to run: about this many inputs balance the two.
+// Preparing a block costs the server time that grows with its inputs (a little
+// faster than linearly), running one a round trip: about this many inputs
+// balance the two.
 inline constexpr std::size_t kBlockInputs = 1000;
 inline constexpr std::size_t kBlockMessage = 128 * 1024;
 // A text no longer than this may travel in a batch; a longer one goes on its own.
@@ -186,12 +187,10 @@ public:
         const std::size_t inputs = routine_.kinds.size();
         for (std::size_t place = 0; place < Places(); ++place) {
             const int first = static_cast<int>(place * inputs);
-            if (place < sent.size()) {
+            if (place < sent.size())
                 Bind(sent[place], q, first);
-            } else {
-                for (std::size_t i = 0; i < inputs; ++i) q.Param(first + static_cast<int>(i)).SetNull();
-                q.Param(first + static_cast<int>(category_.params.size())).SetInteger(0);  // nothing to write
-            }
+            else
+                BindOnlyIdent(q, first, 0);  // an unused place: nothing to write
         }
         try {
             q.Execute();
@@ -243,14 +242,19 @@ private:
         return places_;
     }
 
+    // Binds the inputs of one place from position `first`: ID, and NULL for the rest.
+    void BindOnlyIdent(Query& q, int first, std::int64_t id) const {
+        for (std::size_t i = 0; i < routine_.kinds.size(); ++i) q.Param(first + static_cast<int>(i)).SetNull();
+        q.Param(first + static_cast<int>(category_.params.size())).SetInteger(id);
+    }
+
     // Binds one record's inputs from position `first`.
     void Bind(const Entry& entry, Query& q, int first) const {
         const R& record = entry.written;
         const int n = static_cast<int>(category_.params.size());
         if (entry.kind == RecordWrite::Deleted) {
-            for (int i = 0; i < static_cast<int>(routine_.kinds.size()); ++i) q.Param(first + i).SetNull();
             // A record never saved has no row: nothing to delete.
-            q.Param(first + n).SetInteger(record.Ident < 1 ? 0 : -static_cast<std::int64_t>(record.Ident));
+            BindOnlyIdent(q, first, record.Ident < 1 ? 0 : -static_cast<std::int64_t>(record.Ident));
             return;
         }
         BindParams(category_, category_.params, record, q, first);

@@ -2,19 +2,16 @@
 
 #include <algorithm>
 
+#include "core/batched_write.h"
 #include "core/data_module.h"
 
 namespace kelm {
 namespace {
 
-// Inputs of one block: the server's time to prepare one grows with their square.
-constexpr std::size_t kInputs = 1000;
-
 std::string InputType(const ParamValue& value) {
-    if (std::holds_alternative<std::int64_t>(value)) return "BIGINT";
-    if (std::holds_alternative<double>(value)) return "DOUBLE PRECISION";
-    const std::size_t length = std::get<std::string>(value).size();
-    return "VARCHAR(" + std::to_string(std::max<std::size_t>(length, 1)) + ") CHARACTER SET WIN1251";
+    if (std::holds_alternative<std::int64_t>(value)) return detail::BatchType('i', 0);
+    if (std::holds_alternative<double>(value)) return detail::BatchType('d', 0);
+    return detail::BatchType('s', std::max<std::size_t>(std::get<std::string>(value).size(), 1));
 }
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -41,14 +38,12 @@ void WantedSharedRows::Want(const std::string& key, std::vector<ParamValue> valu
     // A row named by a missing value is left to the record's own look-up.
     for (const ParamValue& value : values)
         if (std::holds_alternative<std::monostate>(value)) return;
-    const auto at = std::lower_bound(seen_.begin(), seen_.end(), key);
-    if (at != seen_.end() && *at == key) return;
-    seen_.insert(at, key);
+    if (!seen_.insert(key).second) return;
     wanted_.push_back({key, std::move(values)});
 }
 
 void WantedSharedRows::Ensure() {
-    const std::size_t perBlock = std::max<std::size_t>(1, kInputs / std::max<std::size_t>(1, table_.columns.size()));
+    const std::size_t perBlock = std::max<std::size_t>(1, detail::kBlockInputs / std::max<std::size_t>(1, table_.columns.size()));
     for (std::size_t first = 0; first < wanted_.size(); first += perBlock) {
         const std::vector<Wanted> part(wanted_.begin() + static_cast<std::ptrdiff_t>(first),
                                        wanted_.begin() + static_cast<std::ptrdiff_t>(std::min(wanted_.size(), first + perBlock)));

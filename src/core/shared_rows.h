@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/database.h"
@@ -62,7 +63,7 @@ private:
     TRef_DataModule& db_;
     SharedTable table_;
     std::vector<Wanted> wanted_;
-    std::vector<std::string> seen_;  // sorted keys of wanted_
+    std::unordered_set<std::string> seen_;  // the keys of wanted_
 };
 
 }  // namespace kelm
