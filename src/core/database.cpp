@@ -300,6 +300,7 @@ struct Query::Impl {
     }
 
     void ReleaseStatements() {
+        layout = InputLayout{};
         for (auto& [text, stmt] : statements) stmt->release();
         statements.clear();
         statement = nullptr;
@@ -375,52 +376,77 @@ struct Query::Impl {
         statement = found->second;
     }
 
+    // The input message's layout for the statement it was built for: a block
+    // of a thousand inputs runs many times with values of the same types, and
+    // building its layout again each time costs more than sending it.
+    struct InputLayout {
+        IStatement* statement = nullptr;
+        std::vector<std::pair<unsigned, unsigned>> shape;  // per input: type and length, or 0 for NULL
+        Released<IMessageMetadata> meta;
+        std::vector<std::pair<unsigned, unsigned>> offsets;  // per input: value and NULL flag
+        unsigned length = 0;
+    } layout;
+
     // Builds the input message from the values set, each typed by its value.
+    // A text goes with the width the statement declares where it fits, so
+    // that texts of different lengths share one layout.
     IMessageMetadata* InputMessage(std::vector<unsigned char>& buffer) {
         Status status;
-        Released<IMetadataBuilder> builder;
-        unsigned count = 0;
-        {
-            Released<IMessageMetadata> described(statement->getInputMetadata(&status.wrapper));
-            count = described->getCount(&status.wrapper);
-            if (params.size() < count)
-                throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
-            builder.reset(described->getBuilder(&status.wrapper));
-        }
+        Released<IMessageMetadata> described(statement->getInputMetadata(&status.wrapper));
+        const unsigned count = described->getCount(&status.wrapper);
+        if (params.size() < count)
+            throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
+        std::vector<std::pair<unsigned, unsigned>> shape(count);
         for (unsigned i = 0; i < count; ++i) {
             const ParamValue& value = params[i];
             if (std::holds_alternative<std::int64_t>(value)) {
-                builder->setType(&status.wrapper, i, SQL_INT64);
-                builder->setLength(&status.wrapper, i, sizeof(std::int64_t));
-                builder->setScale(&status.wrapper, i, 0);
+                shape[i] = {SQL_INT64, sizeof(std::int64_t)};
             } else if (std::holds_alternative<double>(value)) {
-                builder->setType(&status.wrapper, i, SQL_DOUBLE);
-                builder->setLength(&status.wrapper, i, sizeof(double));
-                builder->setScale(&status.wrapper, i, 0);
+                shape[i] = {SQL_DOUBLE, sizeof(double)};
             } else if (const auto* text = std::get_if<std::string>(&value)) {
-                builder->setType(&status.wrapper, i, SQL_VARYING);
-                builder->setLength(&status.wrapper, i, std::max<unsigned>(1, unsigned(text->size())));
+                if (text->size() > 0xFFFF) throw DatabaseError("a text parameter is too long");
+                const unsigned type = described->getType(&status.wrapper, i) & ~1u;
+                const unsigned declared = described->getLength(&status.wrapper, i);
+                const bool fits = (type == SQL_VARYING || type == SQL_TEXT) && text->size() <= declared;
+                shape[i] = {SQL_VARYING, fits ? declared : std::max<unsigned>(1, unsigned(text->size()))};
             }
         }
-        Released<IMessageMetadata> meta(builder->getMetadata(&status.wrapper));
-        buffer.assign(meta->getMessageLength(&status.wrapper), 0);
+        if (layout.statement != statement || layout.shape != shape) {
+            Released<IMetadataBuilder> builder(described->getBuilder(&status.wrapper));
+            for (unsigned i = 0; i < count; ++i) {
+                const auto [type, length] = shape[i];
+                if (type == 0) continue;  // a NULL keeps the type the statement declares
+                builder->setType(&status.wrapper, i, type);
+                builder->setLength(&status.wrapper, i, length);
+                if (type != SQL_VARYING) builder->setScale(&status.wrapper, i, 0);
+            }
+            layout.meta.reset(builder->getMetadata(&status.wrapper));
+            layout.offsets.resize(count);
+            for (unsigned i = 0; i < count; ++i)
+                layout.offsets[i] = {layout.meta->getOffset(&status.wrapper, i),
+                                     layout.meta->getNullOffset(&status.wrapper, i)};
+            layout.length = layout.meta->getMessageLength(&status.wrapper);
+            layout.shape = std::move(shape);
+            layout.statement = statement;
+        }
+        buffer.assign(layout.length, 0);
         for (unsigned i = 0; i < count; ++i) {
             const ParamValue& value = params[i];
-            unsigned char* data = buffer.data() + meta->getOffset(&status.wrapper, i);
-            auto* null = reinterpret_cast<short*>(buffer.data() + meta->getNullOffset(&status.wrapper, i));
+            unsigned char* data = buffer.data() + layout.offsets[i].first;
+            auto* null = reinterpret_cast<short*>(buffer.data() + layout.offsets[i].second);
             *null = std::holds_alternative<std::monostate>(value) ? -1 : 0;
             if (const auto* n = std::get_if<std::int64_t>(&value)) {
                 std::memcpy(data, n, sizeof *n);
             } else if (const auto* d = std::get_if<double>(&value)) {
                 std::memcpy(data, d, sizeof *d);
             } else if (const auto* text = std::get_if<std::string>(&value)) {
-                if (text->size() > 0xFFFF) throw DatabaseError("a text parameter is too long");
                 const auto length = static_cast<std::uint16_t>(text->size());
                 std::memcpy(data, &length, sizeof length);
                 std::memcpy(data + sizeof length, text->data(), text->size());
             }
         }
-        return meta.release();
+        layout.meta->addRef();
+        return layout.meta.get();
     }
 
     // Starts a statement of its own transaction with its input message, runs
