@@ -229,15 +229,19 @@ private:
         }
     }
 
-    // The records one block carries: as many as the inputs and the message
-    // allow, and no more than the save has.
+    // The records one block carries: the save's records spread evenly over
+    // the fewest blocks the inputs and the message allow. A block costs the
+    // server time to prepare for every place it has, used or not.
     std::size_t Places() const {
         if (!places_) {
             std::size_t message = 8;  // the record's output
             for (std::size_t i = 0; i < routine_.kinds.size(); ++i)
                 message += BatchMessageBytes(routine_.kinds[i], routine_.widths[i]);
-            const std::size_t fit = std::min(kBlockInputs / routine_.kinds.size(), kBlockMessage / message);
-            places_ = std::max<std::size_t>(1, std::min(fit, std::max<std::size_t>(expected_, 1)));
+            const std::size_t fit =
+                std::max<std::size_t>(1, std::min(kBlockInputs / routine_.kinds.size(), kBlockMessage / message));
+            const std::size_t records = std::max<std::size_t>(expected_, 1);
+            const std::size_t blocks = (records + fit - 1) / fit;
+            places_ = (records + blocks - 1) / blocks;
         }
         return places_;
     }
