@@ -7,42 +7,51 @@
 namespace kelm {
 namespace {
 
-// One network table's column that refers to catalogue rows: whether the
-// database has it, and how many of its rows name each identifier.
+// One network table's column that refers to catalogue rows, and the
+// select of how many of its rows name each identifier.
 struct NetworkColumn {
-    const char* present;
+    const char* table;
+    const char* column;
     const char* counts;
 };
 
 const NetworkColumn kNetworkColumns[] = {
-    {R"(select count(*) from rdb$relation_fields where rdb$relation_name = 'Nodes' and rdb$field_name = 'Transf')",
-     R"(select "Transf", count(*) from "Nodes" group by "Transf")"},
-    {R"(select count(*) from rdb$relation_fields where rdb$relation_name = 'Lines' and rdb$field_name = 'Provod')",
-     R"(select "Provod", count(*) from "Lines" group by "Provod")"},
-    {R"(select count(*) from rdb$relation_fields where rdb$relation_name = 'DoubleLines' and rdb$field_name = 'Provod')",
-     R"(select "Provod", count(*) from "DoubleLines" group by "Provod")"},
+    {"Nodes", "Transf", R"(select "Transf", count(*) from "Nodes" group by "Transf")"},
+    {"Lines", "Provod", R"(select "Provod", count(*) from "Lines" group by "Provod")"},
+    {"DoubleLines", "Provod", R"(select "Provod", count(*) from "DoubleLines" group by "Provod")"},
 };
+
+// Which of the columns the database has.
+constexpr const char* kPresentColumns =
+    R"(select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields where )"
+    R"((rdb$relation_name = 'Nodes' and rdb$field_name = 'Transf') or )"
+    R"((rdb$relation_name = 'Lines' and rdb$field_name = 'Provod') or )"
+    R"((rdb$relation_name = 'DoubleLines' and rdb$field_name = 'Provod'))";
 
 }  // namespace
 
+// Two selects, whatever the tables: to a server each is a few round trips.
 NetworkUse NetworkUse::Read(TRef_DataModule& db) {
     NetworkUse use;
     Query& q = db.SQLQuery;
-    for (const NetworkColumn& column : kNetworkColumns) {
-        q.Close();
-        q.SetText(column.present);
-        q.Open();
-        const bool present = q.Field(0).AsInteger() > 0;
-        q.Close();
-        if (!present) continue;
-        use.known_ = true;
-        q.SetText(column.counts);
-        for (q.Open(); !q.Eof(); q.Next()) {
-            if (q.Field(0).IsNull()) continue;  // an object without a type
-            use.counts_[static_cast<std::int32_t>(q.Field(0).AsInteger())] += static_cast<int>(q.Field(1).AsInteger());
-        }
-        q.Close();
+    q.Close();
+    q.SetText(kPresentColumns);
+    std::string counts;
+    for (q.Open(); !q.Eof(); q.Next()) {
+        const std::string table = q.Field(0).AsString(), column = q.Field(1).AsString();
+        for (const NetworkColumn& known : kNetworkColumns)
+            if (table == known.table && column == known.column)
+                counts += (counts.empty() ? "" : " union all ") + std::string(known.counts);
     }
+    q.Close();
+    if (counts.empty()) return use;
+    use.known_ = true;
+    q.SetText(counts);
+    for (q.Open(); !q.Eof(); q.Next()) {
+        if (q.Field(0).IsNull()) continue;  // an object without a type
+        use.counts_[static_cast<std::int32_t>(q.Field(0).AsInteger())] += static_cast<int>(q.Field(1).AsInteger());
+    }
+    q.Close();
     return use;
 }
 
