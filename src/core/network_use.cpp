@@ -1,5 +1,7 @@
 #include "core/network_use.h"
 
+#include <string>
+
 #include "core/data_module.h"
 #include "core/element.h"
 #include "core/number_text.h"
@@ -7,26 +9,27 @@
 namespace kelm {
 namespace {
 
-// One network table's column that refers to catalogue rows, and the
-// select of how many of its rows name each identifier.
+// The network tables' columns that refer to catalogue rows.
 struct NetworkColumn {
     const char* table;
     const char* column;
-    const char* counts;
 };
 
-const NetworkColumn kNetworkColumns[] = {
-    {"Nodes", "Transf", R"(select "Transf", count(*) from "Nodes" group by "Transf")"},
-    {"Lines", "Provod", R"(select "Provod", count(*) from "Lines" group by "Provod")"},
-    {"DoubleLines", "Provod", R"(select "Provod", count(*) from "DoubleLines" group by "Provod")"},
-};
+const NetworkColumn kNetworkColumns[] = {{"Nodes", "Transf"}, {"Lines", "Provod"}, {"DoubleLines", "Provod"}};
+
+// How many rows of the table name each identifier.
+std::string CountsOf(const NetworkColumn& c) {
+    return std::string("select \"") + c.column + "\", count(*) from \"" + c.table + "\" group by \"" + c.column + "\"";
+}
 
 // Which of the columns the database has.
-constexpr const char* kPresentColumns =
-    R"(select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields where )"
-    R"((rdb$relation_name = 'Nodes' and rdb$field_name = 'Transf') or )"
-    R"((rdb$relation_name = 'Lines' and rdb$field_name = 'Provod') or )"
-    R"((rdb$relation_name = 'DoubleLines' and rdb$field_name = 'Provod'))";
+std::string PresentColumns() {
+    std::string text = "select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields where ";
+    for (const NetworkColumn& column : kNetworkColumns)
+        text += std::string(&column == kNetworkColumns ? "" : " or ") + "(rdb$relation_name = '" + column.table +
+                "' and rdb$field_name = '" + column.column + "')";
+    return text;
+}
 
 }  // namespace
 
@@ -35,13 +38,13 @@ NetworkUse NetworkUse::Read(TRef_DataModule& db) {
     NetworkUse use;
     Query& q = db.SQLQuery;
     q.Close();
-    q.SetText(kPresentColumns);
+    q.SetText(PresentColumns());
     std::string counts;
     for (q.Open(); !q.Eof(); q.Next()) {
         const std::string table = q.Field(0).AsString(), column = q.Field(1).AsString();
         for (const NetworkColumn& known : kNetworkColumns)
             if (table == known.table && column == known.column)
-                counts += (counts.empty() ? "" : " union all ") + std::string(known.counts);
+                counts += (counts.empty() ? "" : " union all ") + CountsOf(known);
     }
     q.Close();
     if (counts.empty()) return use;
