@@ -24,11 +24,11 @@ std::string CountsOf(const NetworkColumn& c) {
 
 // Which of the columns the database has.
 std::string PresentColumns() {
-    std::string text = "select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields where ";
+    std::string conditions;
     for (const NetworkColumn& column : kNetworkColumns)
-        text += std::string(&column == kNetworkColumns ? "" : " or ") + "(rdb$relation_name = '" + column.table +
-                "' and rdb$field_name = '" + column.column + "')";
-    return text;
+        conditions += (conditions.empty() ? "(" : " or (") + std::string("rdb$relation_name = '") + column.table +
+                      "' and rdb$field_name = '" + column.column + "')";
+    return "select trim(rdb$relation_name), trim(rdb$field_name) from rdb$relation_fields where " + conditions;
 }
 
 }  // namespace
