@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -215,6 +218,7 @@ struct Database::Impl {
     ITransaction* reading = nullptr;
     // The open Transaction's, which every statement uses while it lasts.
     ITransaction* writing = nullptr;
+    std::optional<double> roundTrip;  // milliseconds, once measured
     int savepoints = 0;  // how deep the open savepoints nest, for their names
     // The transactions a SideTransaction set aside, with their savepoint depth.
     std::vector<std::pair<ITransaction*, int>> setAside;
@@ -557,6 +561,7 @@ void Database::Disconnect() {
     IAttachment* attachment = impl_->attachment;
     impl_->attachment = nullptr;
     impl_->path.clear();
+    impl_->roundTrip.reset();
     Status status;
     try {
         attachment->detach(&status.wrapper);
@@ -589,6 +594,25 @@ std::string Database::Identity() const {
         identity += "; file " + std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
     return identity;
 }
+double Database::RoundTrip() {
+    if (!impl_->attachment) throw DatabaseError("no catalogue database is connected");
+    if (!impl_->roundTrip) {
+        double fastest = 0;
+        Guarded([&] {
+            Status status;
+            for (int i = 0; i < 2; ++i) {
+                const auto start = std::chrono::steady_clock::now();
+                impl_->attachment->ping(&status.wrapper);
+                const double took =
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+                fastest = i == 0 ? took : std::min(fastest, took);
+            }
+        });
+        impl_->roundTrip = fastest;
+    }
+    return *impl_->roundTrip;
+}
+
 const std::string& Database::Path() const { return impl_->path; }
 void Database::SetListener(StatementListener* listener) { impl_->listener = listener; }
 

@@ -16,6 +16,10 @@ std::string InputType(const ParamValue& value) {
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
+// A block holds a statement of its own for each row: the server prepares a
+// larger one more slowly than it would answer the round trips it saves.
+constexpr std::size_t kRowBlockInputs = 1000;
+
 }  // namespace
 
 std::string WantedSharedRows::Columns() const {
@@ -43,7 +47,7 @@ void WantedSharedRows::Want(const std::string& key, std::vector<ParamValue> valu
 }
 
 void WantedSharedRows::Ensure() {
-    const std::size_t perBlock = std::max<std::size_t>(1, detail::kBlockInputs / std::max<std::size_t>(1, table_.columns.size()));
+    const std::size_t perBlock = std::max<std::size_t>(1, kRowBlockInputs / std::max<std::size_t>(1, table_.columns.size()));
     for (std::size_t first = 0; first < wanted_.size(); first += perBlock) {
         const std::vector<Wanted> part(wanted_.begin() + static_cast<std::ptrdiff_t>(first),
                                        wanted_.begin() + static_cast<std::ptrdiff_t>(std::min(wanted_.size(), first + perBlock)));

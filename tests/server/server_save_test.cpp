@@ -8,6 +8,7 @@
 #include "catalogues/categories.h"
 #include "catalogues/switch_gr.h"
 #include "catalogues/transforms.h"
+#include "core/batched_write.h"
 #include "core/collection.h"
 #include "core/data_module.h"
 #include "core/database_save.h"
@@ -121,6 +122,30 @@ TEST_F(ServerSave, ABlockRefusedAsAWholeGoesRecordByRecord) {
     EXPECT_EQ(remote.Value(R"(select count(*) from "SwitchGR")"), "30");
     EXPECT_EQ(remote.Value(R"(select count(*) from "SwitchGN")"), "2");
     for (int i = 0; i < devices.Count(); ++i) EXPECT_GE(devices.GetItem(i)->Ident, 1);
+}
+
+// Blocks follow the network: few and large over a slow one, smaller over a
+// fast one, whose server prepares them much sooner; always evenly filled, and
+// within the records, inputs and message a block is held to.
+TEST(BlockPlaces, FollowTheNetworkWithinTheirLimits) {
+    using detail::BlockPlaces;
+    for (const std::size_t records : {150u, 400u, 4000u}) {
+        for (const std::size_t inputs : {5u, 18u}) {
+            const std::size_t fast = BlockPlaces(records, inputs, 300, 0.05);
+            const std::size_t slow = BlockPlaces(records, inputs, 300, 10);
+            EXPECT_LE(fast, slow) << records << " " << inputs;
+            for (const std::size_t places : {fast, slow}) {
+                const std::size_t blocks = (records + places - 1) / places;
+                EXPECT_GE(places, detail::kBlockRecords);
+                EXPECT_LE(places * inputs, detail::kBlockInputs);
+                EXPECT_LT(blocks * places - records, blocks);
+            }
+        }
+    }
+    EXPECT_LT(BlockPlaces(4000, 18, 300, 0.05), BlockPlaces(4000, 18, 300, 10));
+    EXPECT_LT(BlockPlaces(400, 5, 100, 0.05), 200u);
+    EXPECT_EQ(BlockPlaces(30, 5, 100, 10), 30u);
+    EXPECT_EQ(BlockPlaces(1000, 3, 20000, 10), detail::kBlockMessage / 20000);
 }
 
 TEST_F(ServerSave, KilledBetweenBatchesLeavesTheDatabaseAsItWas) {
