@@ -385,19 +385,32 @@ struct Query::Impl {
     // building its layout again each time costs more than sending it.
     struct InputLayout {
         IStatement* statement = nullptr;
+        Released<IMessageMetadata> described;  // the statement's own
+        std::vector<std::pair<unsigned, unsigned>> declared;  // per input: the type and length it declares
         std::vector<std::pair<unsigned, unsigned>> shape;  // per input: type and length, or 0 for NULL
         Released<IMessageMetadata> meta;
         std::vector<std::pair<unsigned, unsigned>> offsets;  // per input: value and NULL flag
         unsigned length = 0;
     } layout;
+    // The input message, kept between executions: a block's is tens of
+    // kilobytes, and freeing it each time gave the memory back to the system.
+    std::vector<unsigned char> input;
 
     // Builds the input message from the values set, each typed by its value.
     // A text goes with the width the statement declares where it fits, so
     // that texts of different lengths share one layout.
     IMessageMetadata* InputMessage(std::vector<unsigned char>& buffer) {
         Status status;
-        Released<IMessageMetadata> described(statement->getInputMetadata(&status.wrapper));
-        const unsigned count = described->getCount(&status.wrapper);
+        if (layout.statement != statement) {
+            layout = InputLayout{};
+            layout.described.reset(statement->getInputMetadata(&status.wrapper));
+            layout.declared.resize(layout.described->getCount(&status.wrapper));
+            for (unsigned i = 0; i < layout.declared.size(); ++i)
+                layout.declared[i] = {layout.described->getType(&status.wrapper, i) & ~1u,
+                                      layout.described->getLength(&status.wrapper, i)};
+            layout.statement = statement;
+        }
+        const auto count = static_cast<unsigned>(layout.declared.size());
         if (params.size() < count)
             throw DatabaseError("parameter " + std::to_string(params.size() + 1) + " of the statement was not set");
         std::vector<std::pair<unsigned, unsigned>> shape(count);
@@ -409,14 +422,13 @@ struct Query::Impl {
                 shape[i] = {SQL_DOUBLE, sizeof(double)};
             } else if (const auto* text = std::get_if<std::string>(&value)) {
                 if (text->size() > 0xFFFF) throw DatabaseError("a text parameter is too long");
-                const unsigned type = described->getType(&status.wrapper, i) & ~1u;
-                const unsigned declared = described->getLength(&status.wrapper, i);
+                const auto [type, declared] = layout.declared[i];
                 const bool fits = (type == SQL_VARYING || type == SQL_TEXT) && text->size() <= declared;
                 shape[i] = {SQL_VARYING, fits ? declared : std::max<unsigned>(1, unsigned(text->size()))};
             }
         }
-        if (layout.statement != statement || layout.shape != shape) {
-            Released<IMetadataBuilder> builder(described->getBuilder(&status.wrapper));
+        if (!layout.meta || layout.shape != shape) {
+            Released<IMetadataBuilder> builder(layout.described->getBuilder(&status.wrapper));
             for (unsigned i = 0; i < count; ++i) {
                 const auto [type, length] = shape[i];
                 if (type == 0) continue;  // a NULL keeps the type the statement declares
@@ -424,14 +436,14 @@ struct Query::Impl {
                 builder->setLength(&status.wrapper, i, length);
                 if (type != SQL_VARYING) builder->setScale(&status.wrapper, i, 0);
             }
-            layout.meta.reset(builder->getMetadata(&status.wrapper));
-            layout.offsets.resize(count);
+            Released<IMessageMetadata> meta(builder->getMetadata(&status.wrapper));
+            std::vector<std::pair<unsigned, unsigned>> offsets(count);
             for (unsigned i = 0; i < count; ++i)
-                layout.offsets[i] = {layout.meta->getOffset(&status.wrapper, i),
-                                     layout.meta->getNullOffset(&status.wrapper, i)};
-            layout.length = layout.meta->getMessageLength(&status.wrapper);
+                offsets[i] = {meta->getOffset(&status.wrapper, i), meta->getNullOffset(&status.wrapper, i)};
+            layout.length = meta->getMessageLength(&status.wrapper);
+            layout.offsets = std::move(offsets);
+            layout.meta = std::move(meta);
             layout.shape = std::move(shape);
-            layout.statement = statement;
         }
         buffer.assign(layout.length, 0);
         for (unsigned i = 0; i < count; ++i) {
@@ -462,9 +474,8 @@ struct Query::Impl {
         Guarded([&] {
             try {
                 Begin(text, readOnly, positional);
-                std::vector<unsigned char> data;
-                Released<IMessageMetadata> input(InputMessage(data));
-                work(input.get(), data);
+                Released<IMessageMetadata> message(InputMessage(input));
+                work(message.get(), input);
             } catch (...) {
                 try {
                     End(false);
