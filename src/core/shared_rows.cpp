@@ -8,10 +8,17 @@
 namespace kelm {
 namespace {
 
-std::string InputType(const ParamValue& value) {
-    if (std::holds_alternative<std::int64_t>(value)) return detail::BatchType('i', 0);
-    if (std::holds_alternative<double>(value)) return detail::BatchType('d', 0);
-    return detail::BatchType('s', std::max<std::size_t>(std::get<std::string>(value).size(), 1));
+// The type the block declares for a column: that of its values, a text as
+// wide as the longest.
+std::string InputType(const std::vector<const ParamValue*>& values) {
+    std::size_t width = 0;
+    bool whole = true;
+    for (const ParamValue* value : values) {
+        if (const auto* text = std::get_if<std::string>(value)) width = std::max<std::size_t>({width, text->size(), 1});
+        else if (std::holds_alternative<double>(*value)) whole = false;
+    }
+    if (width) return detail::BatchType('s', width);
+    return detail::BatchType(whole ? 'i' : 'd', 0);
 }
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -28,10 +35,9 @@ std::string WantedSharedRows::Columns() const {
     return columns;
 }
 
-std::string WantedSharedRows::Values(std::size_t i) const {
+std::string WantedSharedRows::Values() const {
     std::string values;
-    for (std::size_t c = 0; c < table_.columns.size(); ++c)
-        values += (c ? ",:A" : ":A") + std::to_string(i * table_.columns.size() + c + 1);
+    for (std::size_t c = 0; c < table_.columns.size(); ++c) values += (c ? ",:C" : ":C") + std::to_string(c + 1);
     return values;
 }
 
@@ -64,9 +70,8 @@ void WantedSharedRows::EnsureIdentified(const std::vector<Wanted>& wanted) {
     const std::string table = Quoted(table_.name);
     // The lowest row of each, which every writer agrees on.
     auto find = [&](const std::vector<Wanted>& rows) {
-        const auto found = Run(rows, true, [&](std::size_t i, const Condition& condition) {
-            return "SELECT FIRST 1 t.\"Ident\" FROM " + table + " t WHERE " + condition("t") + " ORDER BY t.\"Ident\" INTO :R" +
-                   std::to_string(i + 1) + ";";
+        const auto found = Run(rows, true, [&](const Condition& condition) {
+            return "SELECT FIRST 1 t.\"Ident\" FROM " + table + " t WHERE " + condition("t") + " ORDER BY t.\"Ident\" INTO :R;";
         });
         std::vector<Wanted> missing;
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -81,9 +86,9 @@ void WantedSharedRows::EnsureIdentified(const std::vector<Wanted>& wanted) {
     if (missing.empty()) return;
     try {
         SideTransaction side(db_.SQLConnection);
-        Run(missing, false, [&](std::size_t i, const Condition& condition) {
+        Run(missing, false, [&](const Condition& condition) {
             return "IF (NOT EXISTS (SELECT 1 FROM " + table + " t WHERE " + condition("t") + ")) THEN INSERT INTO " + table +
-                   " (" + Columns() + ") VALUES (" + Values(i) + ");";
+                   " (" + Columns() + ") VALUES (" + Values() + ");";
         });
         side.commit();
     } catch (const DatabaseError& error) {
@@ -98,10 +103,9 @@ void WantedSharedRows::EnsureRegistered(const std::vector<Wanted>& wanted) {
     std::vector<std::optional<std::int64_t>> added;
     try {
         SideTransaction side(db_.SQLConnection);
-        added = Run(wanted, true, [&](std::size_t i, const Condition& condition) {
-            const std::string result = "R" + std::to_string(i + 1);
-            return result + " = 0; IF (NOT EXISTS (SELECT 1 FROM " + table + " t WHERE " + condition("t") +
-                   ")) THEN BEGIN INSERT INTO " + table + " (" + Columns() + ") VALUES (" + Values(i) + "); " + result + " = 1; END";
+        added = Run(wanted, true, [&](const Condition& condition) {
+            return "R = 0; IF (NOT EXISTS (SELECT 1 FROM " + table + " t WHERE " + condition("t") +
+                   ")) THEN BEGIN INSERT INTO " + table + " (" + Columns() + ") VALUES (" + Values() + "); R = 1; END";
         });
         side.commit();
     } catch (const DatabaseError& error) {
@@ -120,7 +124,7 @@ void WantedSharedRows::EnsureRegistered(const std::vector<Wanted>& wanted) {
     // removal that meets another writer's is left to that one.
     try {
         SideTransaction side(db_.SQLConnection);
-        Run(second, false, [&](std::size_t, const Condition& condition) {
+        Run(second, false, [&](const Condition& condition) {
             return "DELETE FROM " + table + " u WHERE " + condition("u") +
                    " AND u.rdb$db_key > (SELECT MIN(o.rdb$db_key) FROM " + table + " o WHERE " + condition("o") + ");";
         });
@@ -131,26 +135,43 @@ void WantedSharedRows::EnsureRegistered(const std::vector<Wanted>& wanted) {
 }
 
 std::vector<std::optional<std::int64_t>> WantedSharedRows::Run(
-    const std::vector<Wanted>& wanted, bool output,
-    const std::function<std::string(std::size_t, const Condition&)>& statement) {
-    std::string inputs, outputs, body;
+    const std::vector<Wanted>& wanted, bool output, const std::function<std::string(const Condition&)>& statement) {
     const std::size_t columns = table_.columns.size();
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
+    std::vector<std::string> types;
+    for (std::size_t c = 0; c < columns; ++c) {
+        std::vector<const ParamValue*> values;
+        for (const Wanted& row : wanted) values.push_back(&row.values[c]);
+        types.push_back(InputType(values));
+    }
+    const Condition condition = [&](const std::string& alias) {
+        std::string text;
         for (std::size_t c = 0; c < columns; ++c)
-            inputs += (inputs.empty() ? "A" : ",A") + std::to_string(i * columns + c + 1) + " " +
-                      InputType(wanted[i].values[c]) + "=?";
-        const Condition condition = [&](const std::string& alias) {
-            std::string text;
-            for (std::size_t c = 0; c < columns; ++c)
-                text += (c ? " AND " : "") + alias + "." + Quoted(table_.columns[c]) + "=:A" + std::to_string(i * columns + c + 1);
-            return text;
-        };
-        if (output) outputs += (i ? "," : "") + std::string("R") + std::to_string(i + 1) + " BIGINT";
-        body += "BEGIN " + statement(i, condition) + " WHEN ANY DO BEGIN END END\n";
+            text += (c ? " AND " : "") + alias + "." + Quoted(table_.columns[c]) + "=:C" + std::to_string(c + 1);
+        return text;
+    };
+    // The row's statements in one routine, compiled once, with the handler
+    // that undoes them: a handler for each row took the server as long again
+    // to prepare.
+    std::string routine = "DECLARE FUNCTION S(";
+    for (std::size_t c = 0; c < columns; ++c) routine += (c ? "," : "") + std::string("C") + std::to_string(c + 1) + " " + types[c];
+    routine += ") RETURNS BIGINT AS\nDECLARE R BIGINT;\nBEGIN\nBEGIN\n" + statement(condition) +
+               "\nWHEN ANY DO R = NULL;\nEND\nRETURN R;\nEND\n";
+    std::string inputs, outputs, body;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        std::string arguments;
+        for (std::size_t c = 0; c < columns; ++c) {
+            const std::string input = "A" + std::to_string(i * columns + c + 1);
+            inputs += (inputs.empty() ? "" : ",") + input + " " + types[c] + "=?";
+            arguments += (c ? ",:" : ":") + input;
+        }
+        const std::string result = output ? "R" + std::to_string(i + 1) : std::string("V");
+        if (output) outputs += (i ? "," : "") + result + " BIGINT";
+        body += result + "=S(" + arguments + ");\n";
     }
     std::string block = "EXECUTE BLOCK (" + inputs + ")\n";
     if (output) block += "RETURNS (" + outputs + ")\n";
-    block += "AS\nBEGIN\n" + body + (output ? "SUSPEND;\n" : "") + "END";
+    block += "AS\n" + std::string(output ? "" : "DECLARE V BIGINT;\n") + routine + "BEGIN\n" + body +
+             (output ? "SUSPEND;\n" : "") + "END";
     Query& q = db_.SQLQuery;
     q.Close();
     q.SetPositionalText(block);

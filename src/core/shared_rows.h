@@ -50,15 +50,15 @@ private:
     void EnsureRegistered(const std::vector<Wanted>& wanted);
     // What picks out a wanted row, its columns written with the alias given.
     using Condition = std::function<std::string(const std::string& alias)>;
-    // Runs a block with one statement per wanted row, each undone alone when
-    // it fails; `statement(i, condition)` is the i-th one's text, its inputs
-    // :A1, :A2, ... in the order of the rows and their values. With
-    // `output`, row i's result (R1, R2, ...) comes back; a block refused
-    // gives none.
+    // Runs a block whose one routine handles every wanted row, each row
+    // undone alone when it fails. `statement(condition)` is the routine's
+    // text: the row's values are :C1, :C2, ..., its result R (NULL when the
+    // row failed). With `output`, row i's result (R1, R2, ...) comes back; a
+    // block refused gives none.
     std::vector<std::optional<std::int64_t>> Run(const std::vector<Wanted>& wanted, bool output,
-                                                 const std::function<std::string(std::size_t i, const Condition&)>& statement);
+                                                 const std::function<std::string(const Condition&)>& statement);
     std::string Columns() const;             // the table's, quoted, with commas
-    std::string Values(std::size_t i) const;  // the i-th row's inputs, with commas
+    std::string Values() const;   // the routine's inputs, with commas
 
     TRef_DataModule& db_;
     SharedTable table_;

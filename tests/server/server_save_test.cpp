@@ -6,6 +6,7 @@
 #include "app/catalogue_tool_fixture.h"
 #include "bench/catalogue_generator.h"
 #include "catalogues/categories.h"
+#include "catalogues/provods.h"
 #include "catalogues/switch_gr.h"
 #include "catalogues/transforms.h"
 #include "core/batched_write.h"
@@ -122,6 +123,28 @@ TEST_F(ServerSave, ABlockRefusedAsAWholeGoesRecordByRecord) {
     EXPECT_EQ(remote.Value(R"(select count(*) from "SwitchGR")"), "30");
     EXPECT_EQ(remote.Value(R"(select count(*) from "SwitchGN")"), "2");
     for (int i = 0; i < devices.Count(); ++i) EXPECT_GE(devices.GetItem(i)->Ident, 1);
+}
+
+// A voltage the registry refuses in its block is not taken for registered:
+// the record's own look-up meets the refusal again and the record fails with
+// it, while the rest are saved.
+TEST_F(ServerSave, AVoltageTheRegistryRefusesFailsItsRecords) {
+    ServerCatalogue remote;
+    remote.Run(R"(create exception "VoltageRefused" 'voltage refused')");
+    remote.Run(R"(create trigger "RefuseVoltage" for "Unom" before insert as
+                  begin if (new."Unom" = 35) then exception "VoltageRefused"; end)");
+    std::unique_ptr<TReference> catalogue = bench::GenerateCatalogue(300, 3);
+    auto& lines = static_cast<TProvods&>(*catalogue->GetCollection(0));
+    for (int i = 0; i < 3; ++i) lines.GetItem(i)->Unom = 35;
+    std::size_t refused = 0;
+    for (int i = 0; i < lines.Count(); ++i) refused += lines.GetItem(i)->Unom == 35;
+    TRef_DataModule db;
+    db.ConnectTo(remote.Source());
+    EXPECT_EQ(SaveDatabase(*catalogue, db, numbers), static_cast<int>(refused));
+    ASSERT_EQ(lines.ErrorReasons.size(), refused);
+    EXPECT_NE(lines.ErrorReasons[0].find("voltage refused"), std::string::npos) << lines.ErrorReasons[0];
+    for (int i = 0; i < 3; ++i) EXPECT_LT(lines.GetItem(i)->Ident, 1);
+    EXPECT_EQ(remote.Value(R"(select count(*) from "Provods")"), std::to_string(lines.Count() - refused));
 }
 
 // Blocks follow the network: few and large over a slow one, smaller over a
