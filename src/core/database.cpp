@@ -293,6 +293,22 @@ struct Query::Impl {
     std::vector<unsigned char> row;
     bool hasRow = false;
 
+    // The input message's layout for the statement it was built for: a block
+    // of a thousand inputs runs many times with values of the same types, and
+    // building its layout again each time costs more than sending it.
+    struct InputLayout {
+        IStatement* statement = nullptr;
+        Released<IMessageMetadata> described;  // the statement's own
+        std::vector<std::pair<unsigned, unsigned>> declared;  // per input: the type and length it declares
+        std::vector<std::pair<unsigned, unsigned>> shape;  // per input: type and length, or 0 for NULL
+        Released<IMessageMetadata> meta;
+        std::vector<std::pair<unsigned, unsigned>> offsets;  // per input: value and NULL flag
+        unsigned length = 0;
+    } layout;
+    // The input message, kept between executions: a block's is tens of
+    // kilobytes, and freeing it each time gave the memory back to the system.
+    std::vector<unsigned char> input;
+
     explicit Impl(Database::Impl& database) : db(database) { db.queries.insert(this); }
     ~Impl() {
         try {
@@ -380,26 +396,10 @@ struct Query::Impl {
         statement = found->second;
     }
 
-    // The input message's layout for the statement it was built for: a block
-    // of a thousand inputs runs many times with values of the same types, and
-    // building its layout again each time costs more than sending it.
-    struct InputLayout {
-        IStatement* statement = nullptr;
-        Released<IMessageMetadata> described;  // the statement's own
-        std::vector<std::pair<unsigned, unsigned>> declared;  // per input: the type and length it declares
-        std::vector<std::pair<unsigned, unsigned>> shape;  // per input: type and length, or 0 for NULL
-        Released<IMessageMetadata> meta;
-        std::vector<std::pair<unsigned, unsigned>> offsets;  // per input: value and NULL flag
-        unsigned length = 0;
-    } layout;
-    // The input message, kept between executions: a block's is tens of
-    // kilobytes, and freeing it each time gave the memory back to the system.
-    std::vector<unsigned char> input;
-
-    // Builds the input message from the values set, each typed by its value.
+    // Builds `input` from the values set, each typed by its value.
     // A text goes with the width the statement declares where it fits, so
     // that texts of different lengths share one layout.
-    IMessageMetadata* InputMessage(std::vector<unsigned char>& buffer) {
+    IMessageMetadata* InputMessage() {
         Status status;
         if (layout.statement != statement) {
             layout = InputLayout{};
@@ -445,11 +445,11 @@ struct Query::Impl {
             layout.meta = std::move(meta);
             layout.shape = std::move(shape);
         }
-        buffer.assign(layout.length, 0);
+        input.assign(layout.length, 0);
         for (unsigned i = 0; i < count; ++i) {
             const ParamValue& value = params[i];
-            unsigned char* data = buffer.data() + layout.offsets[i].first;
-            auto* null = reinterpret_cast<short*>(buffer.data() + layout.offsets[i].second);
+            unsigned char* data = input.data() + layout.offsets[i].first;
+            auto* null = reinterpret_cast<short*>(input.data() + layout.offsets[i].second);
             *null = std::holds_alternative<std::monostate>(value) ? -1 : 0;
             if (const auto* n = std::get_if<std::int64_t>(&value)) {
                 std::memcpy(data, n, sizeof *n);
@@ -474,7 +474,7 @@ struct Query::Impl {
         Guarded([&] {
             try {
                 Begin(text, readOnly, positional);
-                Released<IMessageMetadata> message(InputMessage(input));
+                Released<IMessageMetadata> message(InputMessage());
                 work(message.get(), input);
             } catch (...) {
                 try {

@@ -8,24 +8,27 @@
 namespace kelm {
 namespace {
 
-// The type the block declares for a column: that of its values, a text as
-// wide as the longest.
-std::string InputType(const std::vector<const ParamValue*>& values) {
+// What a block declares for a column of the rows: the kind of its values,
+// and a text as wide as the longest.
+struct ColumnInput {
+    char kind;
+    std::size_t width;
+};
+
+template <class Rows>
+ColumnInput InputOf(const Rows& rows, std::size_t column) {
     std::size_t width = 0;
     bool whole = true;
-    for (const ParamValue* value : values) {
-        if (const auto* text = std::get_if<std::string>(value)) width = std::max<std::size_t>({width, text->size(), 1});
-        else if (std::holds_alternative<double>(*value)) whole = false;
+    for (const auto& row : rows) {
+        const ParamValue& value = row.values[column];
+        if (const auto* text = std::get_if<std::string>(&value)) width = std::max<std::size_t>({width, text->size(), 1});
+        else if (std::holds_alternative<double>(value)) whole = false;
     }
-    if (width) return detail::BatchType('s', width);
-    return detail::BatchType(whole ? 'i' : 'd', 0);
+    if (width) return {'s', width};
+    return {whole ? 'i' : 'd', 0};
 }
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
-
-// A block holds a statement of its own for each row: the server prepares a
-// larger one more slowly than it would answer the round trips it saves.
-constexpr std::size_t kRowBlockInputs = 1000;
 
 }  // namespace
 
@@ -53,7 +56,16 @@ void WantedSharedRows::Want(const std::string& key, std::vector<ParamValue> valu
 }
 
 void WantedSharedRows::Ensure() {
-    const std::size_t perBlock = std::max<std::size_t>(1, kRowBlockInputs / std::max<std::size_t>(1, table_.columns.size()));
+    if (wanted_.empty()) return;
+    // Each row is one call of the block's routine, as a record is in a
+    // record block: the blocks are sized the same way.
+    std::size_t bytes = 8;  // the row's result
+    for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+        const ColumnInput input = InputOf(wanted_, c);
+        bytes += detail::BatchMessageBytes(input.kind, input.width);
+    }
+    const std::size_t perBlock = detail::BlockPlaces(wanted_.size(), std::max<std::size_t>(1, table_.columns.size()),
+                                                     bytes, db_.SQLConnection.RoundTrip());
     for (std::size_t first = 0; first < wanted_.size(); first += perBlock) {
         const std::vector<Wanted> part(wanted_.begin() + static_cast<std::ptrdiff_t>(first),
                                        wanted_.begin() + static_cast<std::ptrdiff_t>(std::min(wanted_.size(), first + perBlock)));
@@ -139,9 +151,8 @@ std::vector<std::optional<std::int64_t>> WantedSharedRows::Run(
     const std::size_t columns = table_.columns.size();
     std::vector<std::string> types;
     for (std::size_t c = 0; c < columns; ++c) {
-        std::vector<const ParamValue*> values;
-        for (const Wanted& row : wanted) values.push_back(&row.values[c]);
-        types.push_back(InputType(values));
+        const ColumnInput input = InputOf(wanted, c);
+        types.push_back(detail::BatchType(input.kind, input.width));
     }
     const Condition condition = [&](const std::string& alias) {
         std::string text;
